@@ -1,0 +1,33 @@
+// The hidden host frame ("OV32 Frame"): the application's main window and the owner of every
+// other top-level window of the program. The program runs while the frame runs.
+#pragma once
+
+#include <memory>
+
+#include "win/Dialog.h"
+
+namespace orvale {
+
+class SettingsWindow;
+
+class HostFrame : public win::Dialog {
+public:
+    HostFrame();
+    ~HostFrame() override;
+    // Creates the frame and runs the message loop until the frame is closed.
+    int Run();
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    void OnTimer(UINT_PTR id) override;
+    void OnOK() override { Close(); }
+    void OnCancel() override;
+    void OnDestroy() override;
+
+private:
+    void Close();
+    std::unique_ptr<SettingsWindow> settings_;
+};
+
+}  // namespace orvale

@@ -1,0 +1,26 @@
+#include "app/Program.h"
+
+#include <commctrl.h>
+
+#include "app/HostFrame.h"
+
+namespace orvale {
+
+bool AnotherCopyIsRunning() {
+    // Only the settings window of a running copy counts: other programs' windows titled
+    // "Orvale" that are not dialogs must not keep the program from starting.
+    return FindWindowA("#32770", "Orvale") != nullptr;
+}
+
+int RunProgram() {
+    if (AnotherCopyIsRunning()) {
+        MessageBoxA(nullptr, "\"Orvale\" is already running.", "Orvale", MB_OK);
+        return 0;
+    }
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    HostFrame frame;
+    return frame.Run();
+}
+
+}  // namespace orvale

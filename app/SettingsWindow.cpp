@@ -1,0 +1,422 @@
+#include "app/SettingsWindow.h"
+
+#include <shellapi.h>
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "app/Services.h"
+#include "dialogs/BarEditor.h"
+#include "dialogs/ContextDialog.h"
+#include "engine/BarTable.h"
+#include "engine/Tracker.h"
+#include "model/BarModel.h"
+#include "model/SettingsFile.h"
+#include "model/WindowList.h"
+#include "resources/resource.h"
+
+namespace orvale {
+namespace {
+
+constexpr UINT_PTR kTickTimer = 1;
+constexpr int kGlobalBarCount = 3;
+constexpr int kContextBarCount = 29;
+
+struct Tab {
+    const char* text;
+    const char* description;
+};
+const Tab kTabs[] = {
+    {"Global Menu Bars", "Global menu bar appears next to context menu in all applications."},
+    {"Context Menu Bars",
+     "Context menu bar appears next to context menu only in windows defined under \"Context\" "
+     "button."},
+    {"Menu TaskBar",
+     "Menu TaskBar allows you to switch applications without necessity to move mouse."},
+};
+const int kTabControls[] = {IDC_GLOBAL_BARS, IDC_GLOBAL_SETTINGS, IDC_CONTEXT_BARS,
+                            IDC_CONTEXT_SETTINGS, IDC_CONTEXT_LIST_BUTTON, IDC_TASKBAR_ENABLE,
+                            IDC_TASKBAR_SETTINGS};
+const int kTabShows[3][3] = {{IDC_GLOBAL_BARS, IDC_GLOBAL_SETTINGS, 0},
+                             {IDC_CONTEXT_BARS, IDC_CONTEXT_SETTINGS, IDC_CONTEXT_LIST_BUTTON},
+                             {IDC_TASKBAR_ENABLE, IDC_TASKBAR_SETTINGS, 0}};
+
+class AboutDialog : public win::Dialog {
+public:
+    AboutDialog() : Dialog(IDD_ABOUT) {}
+};
+
+}  // namespace
+
+SettingsWindow::SettingsWindow() : Dialog(IDD_SETTINGS) {
+    BindCheck(IDC_TASKBAR_ENABLE, taskBarEnableCopy_);
+    BindCheck(IDC_GLOBAL_ENABLE, globalEnableCopy_);
+    BindText(IDC_TAB_DESCRIPTION, description_);
+}
+
+SettingsWindow::~SettingsWindow() = default;
+
+bool SettingsWindow::Create(HWND frame) { return CreateModeless(frame); }
+
+bool SettingsWindow::OnInit() {
+    SetSettingsWindowHandle(Handle());
+    taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+    globalList_.Attach(Item(IDC_GLOBAL_BARS));
+    contextList_.Attach(Item(IDC_CONTEXT_BARS));
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    SetMenu(Handle(), LoadMenuA(instance, MAKEINTRESOURCEA(IDR_SETTINGS_MENU)));
+    bigIcon_ = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ORVALE));
+    smallIcon_.Reset(static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_ORVALE), IMAGE_ICON, 16, 16, 0)));
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+
+    SetWindowPos(Handle(), nullptr, readInt("options", "x"), readInt("options", "y"), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    loadModel();
+    if (LoadHookLibrary()) SetMouseHook(true);
+
+    CreateTaskBarWindow();
+    for (int number = 1; number <= kMenuBarCount; ++number) {
+        if (barDefs[number].enabled) CreateMenuBarWindow(number);
+    }
+
+    taskBarEnableCopy_ = barDefs[0].enabled;
+    globalEnableCopy_ = globalEnable;
+    SetTimer(Handle(), kTickTimer, 50, nullptr);
+    UpdateData(false);
+    tray_.Add(Handle());
+
+    HWND tabs = Item(IDC_TABS);
+    for (int i = 0; i < 3; ++i) {
+        TCITEMA tab = {};
+        tab.mask = TCIF_TEXT;
+        tab.pszText = const_cast<char*>(kTabs[i].text);
+        SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab));
+    }
+    SwitchTab(0);
+
+    // Hidden before the user ever sees it.
+    PostMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    RefreshLists();
+    CheckMenuItem(GetMenu(Handle()), IDM_ENABLE,
+                  MF_BYCOMMAND | (globalEnable ? MF_CHECKED : MF_UNCHECKED));
+    initialised_ = 1;
+    return true;
+}
+
+void SettingsWindow::OnDestroy() {
+    KillTimer(Handle(), kTickTimer);
+    tray_.Remove();
+    SetSettingsWindowHandle(nullptr);
+}
+
+void SettingsWindow::OnTimer(UINT_PTR id) {
+    if (id != kTickTimer) return;
+    // The window stays hidden unless the user opened it.
+    if (!shownByUser_ && IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
+    TrackerTick();
+}
+
+bool SettingsWindow::OnCommand(int id, int code, HWND control) {
+    // Reports from the hook library and the search start go to the tracker first.
+    if (TrackerCommand(id)) return false;
+    switch (id) {
+    case IDC_APPLY: Apply(); return true;
+    case IDCANCEL: Close(); return true;
+    case IDC_EXIT: RequestExit(false); return true;
+    case IDM_TRAY_EXIT: RequestExit(true); return true;
+    case IDM_ENABLE: ToggleEnable(); return true;
+    case IDC_HELP_CONTENTS:
+    case IDC_HELP_STANDARD: OpenHelp(); return true;
+    case IDC_ABOUT_MENU:
+    case IDM_TRAY_ABOUT: ShowAbout(); return true;
+    case IDM_TRAY_SETTINGS: ShowForUser(); return true;
+    case IDC_GLOBAL_SETTINGS: EditGlobalBar(); return true;
+    case IDC_CONTEXT_SETTINGS: EditContextBar(); return true;
+    case IDC_CONTEXT_LIST_BUTTON: EditContextList(); return true;
+    case IDC_TASKBAR_SETTINGS: EditTaskBar(); return true;
+    case IDC_GLOBAL_BARS:
+        if (code == LBN_DBLCLK) EditGlobalBar();
+        return true;
+    case IDC_CONTEXT_BARS:
+        if (code == LBN_DBLCLK) EditContextBar();
+        return true;
+    default:
+        return Dialog::OnCommand(id, code, control);
+    }
+}
+
+bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (taskbarCreatedMessage_ && msg == taskbarCreatedMessage_) {
+        // Explorer restarted: the notification area lost our icon.
+        tray_.Remove();
+        tray_.Add(Handle());
+        return true;
+    }
+    switch (msg) {
+    case ORVALE_TRAY_MESSAGE:
+        // Message 126 is also WM_DISPLAYCHANGE; the tray's identifier tells them apart.
+        if (wp != ORVALE_TRAY_ID) return false;
+        OnTrayMessage(lp);
+        return true;
+    case WM_MOVE:
+        OnMoved();
+        return false;
+    case WM_SIZE:
+        if (wp == SIZE_MINIMIZED) OnMinimized();
+        return false;
+    case WM_CLOSE:
+        OnCloseRequest();
+        return true;
+    case WM_QUERYENDSESSION:
+        saveModel();
+        result = TRUE;
+        return true;
+    case WM_QUERYDRAGICON:
+        result = reinterpret_cast<LRESULT>(bigIcon_);
+        return true;
+    case WM_MEASUREITEM: {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+        globalList_.Measure(*measure);
+        result = TRUE;
+        return true;
+    }
+    case WM_DRAWITEM: {
+        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        if (draw->CtlID == IDC_GLOBAL_BARS) globalList_.Draw(*draw);
+        if (draw->CtlID == IDC_CONTEXT_BARS) contextList_.Draw(*draw);
+        result = TRUE;
+        return true;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        if (header->idFrom == IDC_TABS && header->code == TCN_SELCHANGE) {
+            SwitchTab(static_cast<int>(SendMessageA(Item(IDC_TABS), TCM_GETCURSEL, 0, 0)));
+        }
+        return false;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        if (IsIconic(Handle())) {
+            DrawIcon(dc, 0, 0, bigIcon_);
+        } else {
+            PaintTitle(dc);
+        }
+        EndPaint(Handle(), &paint);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void SettingsWindow::PaintTitle(HDC dc) {
+    const int height = -MulDiv(18, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    win::FontHandle font(CreateFontA(height, 0, 900, 900, 800, TRUE, FALSE, FALSE, ANSI_CHARSET,
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                     DEFAULT_PITCH | FF_SWISS, "Arial"));
+    win::SelectObjectScope select(dc, font.Get());
+    const char* text = "Orvale";
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, text, 6, &extent);
+    RECT anchor = {};
+    GetWindowRect(Item(IDC_TITLE_ANCHOR), &anchor);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&anchor), 2);
+    const int base = anchor.top + extent.cx;
+    SetBkMode(dc, TRANSPARENT);
+    const struct {
+        int offset;
+        int color;
+    } layers[] = {{4, COLOR_3DHIGHLIGHT}, {2, COLOR_3DDKSHADOW}, {3, COLOR_BTNFACE}};
+    for (const auto& layer : layers) {
+        SetTextColor(dc, GetSysColor(layer.color));
+        TextOutA(dc, layer.offset, base + layer.offset, text, 6);
+    }
+}
+
+// ---- Showing, hiding, closing ---------------------------------------------------------------
+
+void SettingsWindow::ShowForUser() {
+    shownByUser_ = 1;
+    RefreshLists();
+    ShowWindow(Handle(), SW_SHOW);
+    if (IsIconic(Handle())) PostMessageA(Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    SetForegroundWindow(Handle());
+}
+
+void SettingsWindow::HideWindows() {
+    ShowWindow(Handle(), SW_HIDE);
+    ShowWindow(HostFrameWindow(), SW_HIDE);
+}
+
+void SettingsWindow::OnMoved() {
+    if (!initialised_ || IsIconic(Handle())) return;
+    RECT rect;
+    GetWindowRect(Handle(), &rect);
+    writeInt("options", "x", rect.left);
+    writeInt("options", "y", rect.top);
+}
+
+void SettingsWindow::OnMinimized() {
+    Apply();
+    HideWindows();
+    shownByUser_ = 0;
+}
+
+void SettingsWindow::OnCloseRequest() {
+    UpdateData(true);
+    barDefs[0].enabled = taskBarEnableCopy_;
+    if (exitRequested) {
+        saveModel();
+        Close();
+        return;
+    }
+    HideWindows();
+    PostMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void SettingsWindow::Close() {
+    Apply();
+    shownByUser_ = 0;
+    if (!exitRequested) {
+        HideWindows();
+        return;
+    }
+    saveModel();
+    PostMessageA(HostFrameWindow(), WM_COMMAND, IDC_FRAME_CLOSE, 0);
+    tray_.Remove();
+    End(IDCANCEL);
+}
+
+void SettingsWindow::RequestExit(bool fromTray) {
+    exitRequested = 1;
+    if (fromTray) {
+        PostMessageA(Handle(), WM_CLOSE, 0, 0);
+    } else {
+        Close();
+    }
+}
+
+// ---- Apply and the bar lists ----------------------------------------------------------------
+
+void SettingsWindow::Apply() {
+    UpdateData(true);
+    barDefs[0].enabled = taskBarEnableCopy_;
+    globalEnable = globalEnableCopy_;
+    ApplyListChecks();
+}
+
+void SettingsWindow::ApplyListChecks() {
+    auto apply = [](win::CheckList& list, int row, int number) {
+        if (row >= list.Count()) return;
+        if (list.IsChecked(row)) {
+            barDefs[number].enabled = 1;
+            CreateMenuBarWindow(number);
+        } else {
+            barDefs[number].enabled = 0;
+            DestroyBarWindow(number);
+        }
+    };
+    for (int i = 0; i < kContextBarCount; ++i) apply(contextList_, i, kFirstContextBar + i);
+    for (int i = 0; i < kGlobalBarCount; ++i) apply(globalList_, i, 1 + i);
+}
+
+void SettingsWindow::RefreshLists() {
+    auto refill = [](win::CheckList& list, int firstBar, int count) {
+        int selected = list.Selection();
+        list.Clear();
+        for (int i = 0; i < count; ++i) {
+            const BarDef& bar = barDefs[firstBar + i];
+            char row[600];
+            std::snprintf(row, sizeof row, " %2d. %s", i + 1, bar.Name().c_str());
+            list.AddRow(row, bar.enabled != 0);
+        }
+        list.Select(selected >= 0 && selected < count ? selected : 0);
+    };
+    refill(contextList_, kFirstContextBar, kContextBarCount);
+    refill(globalList_, 1, kGlobalBarCount);
+}
+
+void SettingsWindow::SwitchTab(int index) {
+    if (index < 0 || index > 2) return;
+    currentTab_ = index;
+    SendMessageA(Item(IDC_TABS), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    for (int id : kTabControls) ShowWindow(Item(id), SW_HIDE);
+    for (int id : kTabShows[index]) {
+        if (id) ShowWindow(Item(id), SW_SHOW);
+    }
+    description_ = kTabs[index].description;
+    UpdateData(false);
+}
+
+void SettingsWindow::EditGlobalBar() {
+    int row = globalList_.Selection();
+    if (row < 0) return;
+    UpdateData(true);
+    ApplyListChecks();
+    BarDef& bar = barDefs[1 + row];
+    bar.enabled = globalList_.IsChecked(row) ? 1 : 0;
+    if (EditBar(bar)) {
+        globalList_.SetChecked(row, bar.enabled != 0);
+        RefreshLists();
+    }
+    UpdateData(false);
+}
+
+void SettingsWindow::EditContextBar() {
+    int row = contextList_.Selection();
+    if (row < 0) return;
+    ApplyListChecks();
+    if (EditBar(barDefs[kFirstContextBar + row])) RefreshLists();
+}
+
+void SettingsWindow::EditContextList() {
+    int row = contextList_.Selection();
+    if (row >= 0) editList(row);
+}
+
+void SettingsWindow::EditTaskBar() { EditBar(barDefs[0]); }
+
+// ---- Enable, help, about, tray ----------------------------------------------------------------
+
+void SettingsWindow::ToggleEnable() {
+    globalEnable = !globalEnable;
+    // Keep the dialog's copy in step, so the next Apply does not undo the toggle.
+    globalEnableCopy_ = globalEnable;
+    UpdateData(false);
+    CheckMenuItem(GetMenu(Handle()), IDM_ENABLE,
+                  MF_BYCOMMAND | (globalEnable ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void SettingsWindow::OpenHelp() {
+    ShellExecuteA(nullptr, nullptr, settingsPath("ovehelp.htm").c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
+}
+
+void SettingsWindow::ShowAbout() {
+    AboutDialog about;
+    about.RunModal(Handle());
+}
+
+void SettingsWindow::OnTrayMessage(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+    case WM_LBUTTONDOWN:
+        trayClickSeen_ = 1;
+        ShowForUser();
+        break;
+    case WM_RBUTTONDOWN:
+        trayClickSeen_ = 0;
+        // A left press within 100 ms opens the window instead of the menu.
+        PumpedWait(100);
+        if (!trayClickSeen_) tray_.ShowMenu(Handle(), globalEnable != 0);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace orvale

@@ -1,0 +1,70 @@
+// The settings window ("Orvale"): the only window the user normally sees. It also carries
+// the program's heartbeat: its 50 ms timer drives the tracker, and the hook library's
+// reports arrive at it as commands.
+#pragma once
+
+#include <string>
+
+#include "app/TrayIcon.h"
+#include "win/CheckList.h"
+#include "win/Dialog.h"
+#include "win/Handles.h"
+
+namespace orvale {
+
+class SettingsWindow : public win::Dialog {
+public:
+    SettingsWindow();
+    ~SettingsWindow() override;
+    bool Create(HWND frame);
+
+    // Shows the window for the user (tray left click, "Settings...").
+    void ShowForUser();
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    void OnTimer(UINT_PTR id) override;
+    void OnOK() override {}  // Enter does not close the window
+    void OnCancel() override { Close(); }
+    void OnDestroy() override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void Apply();
+    void ApplyListChecks();
+    void Close();
+    void OnCloseRequest();
+    void RequestExit(bool fromTray);
+    void ToggleEnable();
+    void OpenHelp();
+    void ShowAbout();
+    void SwitchTab(int index);
+    void RefreshLists();
+    void EditGlobalBar();
+    void EditContextBar();
+    void EditContextList();
+    void EditTaskBar();
+    void OnTrayMessage(LPARAM mouseMessage);
+    void OnMoved();
+    void OnMinimized();
+    void HideWindows();
+    void PaintTitle(HDC dc);
+
+    int shownByUser_ = 0;
+    int initialised_ = 0;
+    int taskBarEnableCopy_ = 0;
+    int globalEnableCopy_ = 1;
+    int currentTab_ = 0;
+    int trayClickSeen_ = 0;
+    std::string description_;
+
+    win::IconHandle smallIcon_;
+    HICON bigIcon_ = nullptr;
+    TrayIcon tray_;
+    win::CheckList globalList_;
+    win::CheckList contextList_;
+    UINT taskbarCreatedMessage_ = 0;
+};
+
+}  // namespace orvale

@@ -1,0 +1,7 @@
+#include "dialogs/ContextDialog.h"
+
+namespace orvale {
+
+void editList(int) {}
+
+}  // namespace orvale

@@ -1,0 +1,23 @@
+// The 33 bar-window slots, indexed like barDefs: 0 the menu task bar, 1-3 the global bars,
+// 4-32 the context bars. A menu bar's slot is empty while the bar is disabled.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "model/BarModel.h"
+
+namespace orvale {
+
+class BarWindow;
+
+extern std::array<std::unique_ptr<BarWindow>, kBarCount> BarTable;
+
+// Creates and builds the task bar's window (slot 0); it exists even while disabled.
+void CreateTaskBarWindow();
+// Creates and builds the window of menu bar `number` if its slot is empty.
+void CreateMenuBarWindow(int number);
+void DestroyBarWindow(int number);
+void DestroyAllBarWindows();
+
+}  // namespace orvale

@@ -1,0 +1,37 @@
+// "ov32data.ini" beside the program: the access helpers, the model loader and the savers.
+// Every call goes straight to the profile-string API; nothing is cached.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orvale {
+
+constexpr const char* kSettingsFileName = "ov32data.ini";
+
+// The folder of the program's executable, a backslash and `fileName`.
+std::string settingsPath(const std::string& fileName = kSettingsFileName);
+
+// Reads like atoi: leading blanks, a sign, digits up to the first other character; 0 when
+// missing or not a number. Values are read into 511 characters at most.
+int32_t readInt(const std::string& section, const std::string& key);
+std::string readString(const std::string& section, const std::string& key);
+void writeInt(const std::string& section, const std::string& key, int32_t value);
+void writeString(const std::string& section, const std::string& key, const std::string& value);
+
+// "menu+:%02d:%02d" for a bar number and an item position.
+std::string itemSection(int barNumber, int position);
+std::string barSection(int barNumber);    // "Menu+%02d"
+std::string listSection(int listIndex);   // "wndctx%d"
+
+// Builds barDefs and windowLists from the file.
+void loadModel();
+// Writes the task bar, all 32 bars with their items and all 32 window lists.
+void saveModel();
+// Writes the item sections of one menu bar, ending with a "type" 0 terminator.
+void saveBarItems(int barNumber);
+
+// Tests point the settings at a folder of their own instead of the program's folder.
+void SetSettingsFolderForTesting(const std::string& folder);
+
+}  // namespace orvale

@@ -1,0 +1,33 @@
+// The title-fragment lists that decide beside which windows a context bar appears.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvale {
+
+struct WindowList {
+    std::vector<std::string> entries;  // title fragments
+    int32_t mode = 0;                  // 0 only the listed windows, 1 all but the listed ones
+    HWND rememberedWindow = nullptr;   // last window at which a mode-0 match was found
+};
+
+constexpr int kWindowListCount = 32;  // list n serves context bar n + 4; 29-31 serve none
+
+extern std::array<WindowList, kWindowListCount> windowLists;
+
+// Whether the list's bar may be shown for a menu opened over `window`: the window and each
+// parent (or owner) in turn is tested; the first titled window whose lower-cased title
+// contains a lower-cased entry decides.
+bool matches(WindowList& list, HWND window);
+// Clears the remembered window.
+void forget(WindowList& list);
+
+// Lower-cases the letters A to Z only; every other byte stays as it is.
+std::string LowerAscii(std::string text);
+
+}  // namespace orvale

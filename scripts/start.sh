@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Orvale and starts it under Wine.
+# With DISPLAY set, the Wine desktop "shell" opens as a window on that display; without it
+# the program runs in an X server of its own (see the README for how to look at it).
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+install_packages
+BUILD_DIR=${ORVALE_BUILD_DIR:-$ORVALE_ROOT/build}
+build "$BUILD_DIR"
+
+if [ -z "${DISPLAY:-}" ]; then
+  start_xvfb
+  log "no DISPLAY: running in Xvfb on $DISPLAY (screenshot: DISPLAY=$DISPLAY import -window root shot.png)"
+fi
+prepare_prefix "${ORVALE_PREFIX:-$HOME/.orvale-wine}"
+
+# A settings file beside the program is kept between runs; the first run starts without one.
+log "starting Orvale ($BUILD_DIR/bin/orvale.exe); end it from its tray icon (Exit) or with Ctrl+C"
+cd "$BUILD_DIR/bin"
+exec wine orvale.exe

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs the whole test suite under Wine in an
+# X server of its own.   Usage: scripts/test.sh [extra ctest arguments]
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+install_packages
+BUILD_DIR=${ORVALE_BUILD_DIR:-$ORVALE_ROOT/build}
+build "$BUILD_DIR"
+
+start_xvfb
+PREFIX=${ORVALE_TEST_PREFIX:-$BUILD_DIR/wineprefix}
+cleanup() { wineserver -k 2>/dev/null || true; kill "$XVFB_PID" 2>/dev/null || true; }
+trap cleanup EXIT
+prepare_prefix "$PREFIX"
+
+log "running tests (display $DISPLAY, prefix $WINEPREFIX)"
+cd "$BUILD_DIR"
+ctest --output-on-failure -j2 --timeout 600 "$@"
