@@ -115,8 +115,21 @@ void writeInt(const std::string& section, const std::string& key, int32_t value)
     writeString(section, key, Format("%d", value));
 }
 
+// The profile API trims blanks around a value and strips one pair of surrounding quotes when
+// it reads, so "Regards " or "\"C:\\My App\\x.exe\"" would come back changed. Such values are
+// written inside one more pair of double quotes, which the reader removes again; every other
+// value is written unchanged.
+std::string ProtectValue(const std::string& value) {
+    if (value.empty()) return value;
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const char first = value.front(), last = value.back();
+    bool quoted = value.size() >= 2 && first == last && (first == '"' || first == '\'');
+    if (blank(first) || blank(last) || quoted) return '"' + value + '"';
+    return value;
+}
+
 void writeString(const std::string& section, const std::string& key, const std::string& value) {
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+    WritePrivateProfileStringA(section.c_str(), key.c_str(), ProtectValue(value).c_str(),
                                settingsPath().c_str());
 }
 

@@ -17,7 +17,11 @@ std::string settingsPath(const std::string& fileName = kSettingsFileName);
 int32_t readInt(const std::string& section, const std::string& key);
 std::string readString(const std::string& section, const std::string& key);
 void writeInt(const std::string& section, const std::string& key, int32_t value);
+// Writes the text so that it reads back unchanged (see ProtectValue).
 void writeString(const std::string& section, const std::string& key, const std::string& value);
+// The text written for `value`: unchanged, or inside double quotes when the profile reader
+// would otherwise trim blanks or strip quotes from it.
+std::string ProtectValue(const std::string& value);
 
 // "menu+:%02d:%02d" for a bar number and an item position.
 std::string itemSection(int barNumber, int position);

@@ -1,0 +1,130 @@
+// Start-up, single instance and shutdown of the real program under the shared desktop.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+
+using namespace testing_support;
+
+namespace {
+
+// The "already running" message box of a second copy: a dialog titled "Orvale" of that
+// process whose static text is the message.
+HWND FindMessageBox(DWORD pid, std::string* text) {
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{pid, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == s->pid && ClassOf(hwnd) == "#32770" && IsWindowVisible(hwnd)) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found && text) {
+        *text = TitleOf(GetDlgItem(search.found, 0xFFFF));
+        if (text->empty()) {
+            // The message's static control has id 0xFFFF on Windows; look at all statics.
+            for (HWND child = GetWindow(search.found, GW_CHILD); child;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                if (ClassOf(child) == "Static" && !TitleOf(child).empty()) *text = TitleOf(child);
+            }
+        }
+    }
+    return search.found;
+}
+
+const char* kOneBar =
+    "[Menu+01]\r\nen=1\r\nhoriz=1\r\nname=Tools\r\n"
+    "[menu+:01:00]\r\ntype=102\r\n[menu+:01:01]\r\ntype=0\r\n";
+
+}  // namespace
+
+TEST(Startup, FirstStartWithoutSettingsFileRunsAndExitWritesTheModel) {
+    Orvale orvale;
+    ASSERT_FALSE(FileExists(orvale.SettingsFile()));
+    ASSERT_TRUE(orvale.Start());
+    HWND settings = orvale.SettingsWindow();
+    EXPECT_FALSE(IsWindowVisible(settings)) << "the settings window hides itself at start";
+    EXPECT_FALSE(FileExists(orvale.SettingsFile())) << "nothing is written before exit";
+
+    DWORD code = 99;
+    ASSERT_TRUE(orvale.Exit());
+    orvale.Proc().WaitForExit(1000, &code);
+    EXPECT_EQ(0u, code);
+    ASSERT_TRUE(FileExists(orvale.SettingsFile()));
+    EXPECT_EQ("0", orvale.Setting("TaskBar+", "en"));
+    EXPECT_EQ("0", orvale.Setting("Menu+32", "en"));
+    EXPECT_EQ("0", orvale.Setting("menu+:32:00", "type"));
+    EXPECT_EQ(".", orvale.Setting("wndctx31", "0"));
+}
+
+TEST(Startup, SecondCopyShowsTheMessageAndEnds) {
+    Orvale first;
+    ASSERT_TRUE(first.Start());
+
+    Process second;
+    ASSERT_TRUE(second.Start("\"" + first.Folder().File("orvale.exe") + "\"",
+                             first.Folder().Path()));
+    std::string text;
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(second.Id(), &text)) != nullptr; }));
+    EXPECT_EQ("\"Orvale\" is already running.", text);
+    EXPECT_TRUE(second.Running());
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(second.WaitForExit(5000, &code));
+    EXPECT_EQ(0u, code);
+    EXPECT_TRUE(first.Proc().Running()) << "the first copy goes on";
+}
+
+TEST(Startup, AWindowTitledOrvaleThatIsNotADialogDoesNotBlockStartUp) {
+    TestApp impostor("Orvale");
+    ASSERT_TRUE(impostor.Started());
+    Orvale orvale;
+    ASSERT_TRUE(orvale.Start()) << "the program must start beside a non-dialog \"Orvale\"";
+}
+
+TEST(Startup, MissingHookLibraryDoesNotStopStartUp) {
+    Orvale orvale(/*withHookLibrary=*/false);
+    orvale.WriteSettings(kOneBar);
+    ASSERT_TRUE(orvale.Start());
+    ASSERT_TRUE(orvale.Exit());
+    EXPECT_EQ("Tools", orvale.Setting("Menu+01", "name"));
+}
+
+TEST(Startup, QueryEndSessionSavesTheModelAndAllowsShutdown) {
+    Orvale orvale;
+    orvale.WriteSettings(kOneBar);
+    ASSERT_TRUE(orvale.Start());
+    // Remove the file: only a save can bring it back.
+    DeleteFileA(orvale.SettingsFile().c_str());
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(orvale.SettingsWindow(), WM_QUERYENDSESSION, 0, 0,
+                                    SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_EQ(TRUE, static_cast<BOOL>(answer));
+    EXPECT_EQ("Tools", orvale.Setting("Menu+01", "name"));
+    EXPECT_EQ("102", orvale.Setting("menu+:01:00", "type"));
+    EXPECT_TRUE(orvale.Proc().Running()) << "the program keeps running until Windows ends it";
+}
+
+TEST(Startup, DamagedSettingsFileLoadsAndIsKept) {
+    Orvale orvale;
+    std::string garbage = "\x01\x02[[[Menu+01\r\nen=99999999999999999999\r\n[Menu+02]\r\nen=x\r\n"
+                          "horiz=-2147483649\r\nname=" + std::string(3000, 'n') + "\r\n"
+                          "[menu+:02:00]\r\ntype=101abc\r\npth=\r\n[menu+:02:01]\r\ntype=7\r\n"
+                          "[wndctx0]\r\n0=a\r\n5=b\r\n";
+    orvale.WriteSettings(garbage);
+    ASSERT_TRUE(orvale.Start());
+    ASSERT_TRUE(orvale.Exit());
+    EXPECT_EQ("101", orvale.Setting("menu+:02:00", "type"));
+    EXPECT_EQ("7", orvale.Setting("menu+:02:01", "type"));
+    EXPECT_EQ("0", orvale.Setting("menu+:02:02", "type"));
+    EXPECT_EQ("a", orvale.Setting("wndctx0", "0"));
+    EXPECT_EQ(".", orvale.Setting("wndctx0", "1"));
+}

@@ -1,0 +1,377 @@
+#include "Harness.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace testing_support {
+
+std::string BinDir() {
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    std::string path(module);
+    return path.substr(0, path.find_last_of('\\'));
+}
+
+void PumpFor(DWORD ms) {
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(1);
+    } while (GetTickCount() - start < ms);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return condition();
+        PumpFor(pollMs);
+    }
+}
+
+HWND EnsureDesktop() {
+    GetDesktopWindow();
+    HWND taskbar = nullptr;
+    WaitUntil([&] { return (taskbar = FindWindowA("Shell_TrayWnd", nullptr)) != nullptr; },
+              15000, 50);
+    return taskbar;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// ---- TempDir ---------------------------------------------------------------------------------
+
+namespace {
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string child = path + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+bool CopyBeside(const std::string& name, const std::string& folder) {
+    return CopyFileA((BinDir() + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE) != 0;
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+    static int counter = 0;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    for (;;) {
+        char name[64];
+        std::snprintf(name, sizeof name, "orvale-test-%lu-%d-%lu",
+                      static_cast<unsigned long>(GetCurrentProcessId()), ++counter,
+                      static_cast<unsigned long>(GetTickCount()));
+        path_ = std::string(temp) + name;
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempDir::~TempDir() {
+    // A process that just ended may hold its files for a moment.
+    for (int attempt = 0; attempt < 20 && FileExists(path_); ++attempt) {
+        RemoveTree(path_);
+        if (FileExists(path_)) Sleep(50);
+    }
+}
+
+// ---- Process ---------------------------------------------------------------------------------
+
+Process::~Process() {
+    Kill();
+}
+
+bool Process::Start(const std::string& commandLine, const std::string& directory) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+        return false;
+    }
+    CloseHandle(info.hThread);
+    handle_ = info.hProcess;
+    id_ = info.dwProcessId;
+    return true;
+}
+
+bool Process::Running() const {
+    return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
+}
+
+bool Process::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
+    if (!handle_) return true;
+    bool ended = WaitUntil([&] { return !Running(); }, timeoutMs);
+    if (ended && exitCode) GetExitCodeProcess(handle_, exitCode);
+    return ended;
+}
+
+void Process::Kill() {
+    if (!handle_) return;
+    if (Running()) {
+        TerminateProcess(handle_, 1);
+        WaitForSingleObject(handle_, 5000);
+    }
+    CloseHandle(handle_);
+    handle_ = nullptr;
+}
+
+// ---- Windows of a process -------------------------------------------------------------------
+
+namespace {
+
+struct WindowQuery {
+    DWORD pid;
+    const char* className;  // null: any
+    const char* title;      // null: any
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lp) {
+    auto* query = reinterpret_cast<WindowQuery*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (query->pid && pid != query->pid) return TRUE;
+    if (query->className && ClassOf(hwnd) != query->className) return TRUE;
+    if (query->title && TitleOf(hwnd) != query->title) return TRUE;
+    query->found.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className, const char* title) {
+    WindowQuery query{pid, className, title, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+}  // namespace
+
+std::string ClassOf(HWND hwnd) {
+    char name[256] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+std::string TitleOf(HWND hwnd) {
+    char title[512] = {};
+    GetWindowTextA(hwnd, title, sizeof title);
+    return title;
+}
+
+RECT WindowRect(HWND hwnd) {
+    RECT rect = {};
+    GetWindowRect(hwnd, &rect);
+    return rect;
+}
+
+HWND VisibleMenu() {
+    for (HWND hwnd : TopLevelWindows(0, "#32768", nullptr)) {
+        if (IsWindowVisible(hwnd)) return hwnd;
+    }
+    return nullptr;
+}
+
+void CloseMenus() {
+    for (int attempt = 0; attempt < 5 && VisibleMenu(); ++attempt) {
+        keybd_event(VK_ESCAPE, 0, 0, 0);
+        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+        WaitUntil([] { return VisibleMenu() == nullptr; }, 1000);
+    }
+}
+
+// ---- Orvale ----------------------------------------------------------------------------------
+
+Orvale::Orvale(bool withHookLibrary) {
+    CopyBeside("orvale.exe", folder_.Path());
+    if (withHookLibrary) CopyBeside("_ovdll.dll", folder_.Path());
+    for (const char* icon : {"www.ico", "email.ico", "kseq.ico", "macro.ico"}) {
+        CopyBeside(icon, folder_.Path());
+    }
+}
+
+Orvale::~Orvale() { Exit(5000); }
+
+void Orvale::WriteSettings(const std::string& iniText) { WriteFile(SettingsFile(), iniText); }
+
+std::string Orvale::ReadSettings() const { return ReadFile(SettingsFile()); }
+
+std::string Orvale::Setting(const std::string& section, const std::string& key) const {
+    char value[512] = {};
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", value, sizeof value,
+                             SettingsFile().c_str());
+    return value;
+}
+
+bool Orvale::Start() {
+    EnsureDesktop();
+    if (!process_.Start("\"" + folder_.File("orvale.exe") + "\"", folder_.Path())) return false;
+    // Start-up ends with a posted minimise that hides the settings window: once the window
+    // is minimised, every start-up step has run.
+    return WaitUntil([&] {
+        HWND settings = SettingsWindow();
+        return settings && IsIconic(settings) && !IsWindowVisible(settings);
+    }, 15000);
+}
+
+HWND Orvale::SettingsWindow() const {
+    auto windows = TopLevelWindows(process_.Id(), "#32770", "Orvale");
+    return windows.empty() ? nullptr : windows.front();
+}
+
+bool Orvale::Exit(DWORD timeoutMs) {
+    if (!process_.Running()) return true;
+    if (HWND settings = SettingsWindow()) PostMessageA(settings, WM_COMMAND, 32805, 0);
+    if (process_.WaitForExit(timeoutMs)) return true;
+    process_.Kill();
+    return false;
+}
+
+std::vector<HWND> Orvale::BarWindows() const {
+    return TopLevelWindows(process_.Id(), "#32770", "OVE32BAR");
+}
+
+std::vector<HWND> Orvale::VisibleBars() const {
+    std::vector<HWND> onScreen;
+    for (HWND bar : BarWindows()) {
+        RECT rect = WindowRect(bar);
+        if (IsWindowVisible(bar) && rect.left < 5000 && rect.top < 5000) onScreen.push_back(bar);
+    }
+    return onScreen;
+}
+
+// ---- TestApp ---------------------------------------------------------------------------------
+
+TestApp::TestApp(const std::string& title, const std::string& options) {
+    EnsureDesktop();
+    logPath_ = folder_.File("testapp.log");
+    std::string line = "\"" + BinDir() + "\\testapp.exe\" --title \"" + title + "\" --log \"" +
+                       logPath_ + "\" " + options;
+    if (!process_.Start(line, folder_.Path())) return;
+    WaitUntil([&] {
+        for (HWND hwnd : TopLevelWindows(process_.Id(), kTestAppClass, nullptr)) {
+            if (IsWindowVisible(hwnd)) hwnd_ = hwnd;
+        }
+        return hwnd_ != nullptr;
+    }, 10000);
+}
+
+TestApp::~TestApp() {
+    if (hwnd_ && process_.Running()) {
+        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+        process_.WaitForExit(2000);
+    }
+}
+
+std::vector<std::string> TestApp::Log() const {
+    std::vector<std::string> lines;
+    std::istringstream text(ReadFile(logPath_));
+    std::string line;
+    while (std::getline(text, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string TestApp::TypedText() const {
+    std::string typed;
+    for (const std::string& line : Log()) {
+        if (line.rfind("char ", 0) == 0) typed += static_cast<char>(std::stoi(line.substr(5)));
+    }
+    return typed;
+}
+
+bool TestApp::LogContains(const std::string& wanted) const {
+    for (const std::string& line : Log()) {
+        if (line == wanted) return true;
+    }
+    return false;
+}
+
+void TestApp::Hang(DWORD ms) { PostMessageA(hwnd_, kTestAppHang, ms, 0); }
+
+bool TestApp::Activate() {
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    SetForegroundWindow(hwnd_);
+    return WaitUntil([&] { return GetForegroundWindow() == hwnd_; }, 3000);
+}
+
+POINT TestApp::Centre() const {
+    RECT client = {};
+    GetClientRect(hwnd_, &client);
+    POINT centre = {client.right / 2, client.bottom / 2};
+    ClientToScreen(hwnd_, &centre);
+    return centre;
+}
+
+// ---- Input ----------------------------------------------------------------------------------
+
+namespace {
+
+void SendButtons(DWORD down, DWORD up) {
+    INPUT inputs[2] = {};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = down;
+    inputs[1].type = INPUT_MOUSE;
+    inputs[1].mi.dwFlags = up;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
+}  // namespace
+
+void MoveMouse(int x, int y) {
+    SetCursorPos(x, y);
+    // A zero-length relative move makes the system send the mouse-move messages at once.
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+}
+
+void RightClick(int x, int y) {
+    MoveMouse(x, y);
+    SendButtons(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+}
+
+void LeftClick(int x, int y) {
+    MoveMouse(x, y);
+    SendButtons(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+}
+
+}  // namespace testing_support

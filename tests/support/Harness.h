@@ -1,0 +1,144 @@
+// What the tests share: the build folder, temporary folders, the real program and the test
+// application started beside it, synthetic mouse input, and polling with a deadline.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// The folder of the running test executable: the build's bin folder, where the program, the
+// hook library, the test application and the stand-ins are built.
+std::string BinDir();
+
+// Polls `condition` every `pollMs` until it holds or `timeoutMs` has passed, dispatching this
+// thread's messages meanwhile. Returns the condition's last value.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000,
+               DWORD pollMs = 10);
+// Dispatches this thread's messages for `ms` (for windows the test itself owns).
+void PumpFor(DWORD ms);
+
+// Starts the shared desktop's shell if needed and waits for its taskbar.
+HWND EnsureDesktop();
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& text);
+bool FileExists(const std::string& path);
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+// A started process; terminated at the end if it is still running.
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Start(const std::string& commandLine, const std::string& directory = "");
+    bool Running() const;
+    // Waits for the end; true when it ended within the time, with its exit code.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    void Kill();
+    DWORD Id() const { return id_; }
+    HANDLE Handle() const { return handle_; }
+
+private:
+    HANDLE handle_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// The real program, started from a temporary folder that holds copies of orvale.exe, its
+// hook library, the shipped icons and the settings file the test writes.
+class Orvale {
+public:
+    explicit Orvale(bool withHookLibrary = true);
+    ~Orvale();
+
+    const TempDir& Folder() const { return folder_; }
+    std::string SettingsFile() const { return folder_.File("ov32data.ini"); }
+    void WriteSettings(const std::string& iniText);
+    std::string ReadSettings() const;
+    // Reads one value the way the program does (an empty string when missing).
+    std::string Setting(const std::string& section, const std::string& key) const;
+
+    // Starts the program and waits until its settings window exists and its start-up has run
+    // (the window has been minimised away). False if that did not happen in time.
+    bool Start();
+    // The settings window: the dialog titled "Orvale" of this process.
+    HWND SettingsWindow() const;
+    // Ends the program through its tray menu's Exit; kills it if it does not end in time.
+    bool Exit(DWORD timeoutMs = 10000);
+    Process& Proc() { return process_; }
+
+    // Bar windows of this process ("OVE32BAR"), in z-order, and those now on screen.
+    std::vector<HWND> BarWindows() const;
+    std::vector<HWND> VisibleBars() const;
+
+private:
+    TempDir folder_;
+    Process process_;
+};
+
+// The test application: a top-level window titled as asked that opens a context menu on a
+// right click and logs the keys and commands it receives (one event per line).
+class TestApp {
+public:
+    // `options` are extra command-line words (see tests/testapp/main.cpp).
+    explicit TestApp(const std::string& title, const std::string& options = "");
+    ~TestApp();
+
+    bool Started() const { return hwnd_ != nullptr; }
+    HWND Window() const { return hwnd_; }
+    Process& Proc() { return process_; }
+    std::vector<std::string> Log() const;
+    // The characters received as WM_CHAR, in order.
+    std::string TypedText() const;
+    bool LogContains(const std::string& line) const;
+    // Asks the application to stop answering messages for `ms` milliseconds.
+    void Hang(DWORD ms);
+    // Brings the window to the front and waits until it is the foreground window.
+    bool Activate();
+    // The centre of its client area, in screen coordinates.
+    POINT Centre() const;
+
+private:
+    TempDir folder_;
+    Process process_;
+    std::string logPath_;
+    HWND hwnd_ = nullptr;
+};
+
+// Synthetic mouse input through SendInput, as a user's hand would give it.
+void MoveMouse(int x, int y);
+void RightClick(int x, int y);
+void LeftClick(int x, int y);
+
+// The first visible popup menu window ("#32768") on the desktop, or null.
+HWND VisibleMenu();
+RECT WindowRect(HWND hwnd);
+std::string ClassOf(HWND hwnd);
+std::string TitleOf(HWND hwnd);
+// Closes any open popup menu (Escape to its owner) and waits until none is visible.
+void CloseMenus();
+
+// Test application's messages.
+constexpr UINT kTestAppHang = WM_APP + 1;  // wParam: milliseconds to stop answering
+constexpr const char* kTestAppClass = "OrvaleTestApp";
+
+}  // namespace testing_support

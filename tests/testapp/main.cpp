@@ -1,0 +1,218 @@
+// The test application: one top-level window that opens a context menu on a right click (or
+// Shift+F10) and logs what it receives, one event per line, to the file given by --log:
+//   keydown VK mods=SCAW   keyup VK mods=...   syskeydown VK mods=...   syskeyup VK mods=...
+//   char CODE   command ID   syscommand SC   menu open   menu closed   hang MS   activated
+// Options:
+//   --title TEXT       window title (may be empty)
+//   --log FILE         where the log goes
+//   --pos X Y W H      window rectangle (default 200 150 400 300)
+//   --nominbox         no minimise box        --nomaxbox   no maximise box
+//   --tool             a tool window          --noicon     no icon at all
+//   --minimized        start minimised        --maximized  start maximised
+//   --menu-delay MS    open the context menu MS milliseconds after the right click
+//   --custom-menu      open a window styled like a custom popup menu instead of a real menu
+//   --ignore-close     refuse WM_CLOSE (Alt+F4 does nothing)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct Options {
+    std::string title = "Test Application";
+    std::string log;
+    int x = 200, y = 150, width = 400, height = 300;
+    bool noMinBox = false, noMaxBox = false, tool = false, noIcon = false;
+    bool minimized = false, maximized = false, customMenu = false, ignoreClose = false;
+    int menuDelay = 0;
+} g_options;
+
+constexpr UINT kHang = WM_APP + 1;
+constexpr UINT_PTR kMenuTimer = 1;
+HWND g_customMenu = nullptr;
+
+void Log(const char* format, ...) {
+    if (g_options.log.empty()) return;
+    char line[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    if (FILE* file = std::fopen(g_options.log.c_str(), "ab")) {
+        std::fprintf(file, "%s\n", line);
+        std::fclose(file);
+    }
+}
+
+std::string Modifiers() {
+    std::string mods;
+    if (GetKeyState(VK_SHIFT) & 0x8000) mods += 'S';
+    if (GetKeyState(VK_CONTROL) & 0x8000) mods += 'C';
+    if (GetKeyState(VK_MENU) & 0x8000) mods += 'A';
+    if ((GetKeyState(VK_LWIN) | GetKeyState(VK_RWIN)) & 0x8000) mods += 'W';
+    return mods;
+}
+
+LRESULT CALLBACK CustomMenuProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_LBUTTONDOWN) {
+        Log("command 1001");
+        DestroyWindow(hwnd);
+        g_customMenu = nullptr;
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void OpenMenu(HWND owner, POINT at) {
+    if (g_options.customMenu) {
+        // A window that looks like an application-drawn popup menu: popup, visible, topmost,
+        // no system menu, no sizing frame.
+        g_customMenu = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "OrvaleTestMenu", "",
+                                       WS_POPUP | WS_BORDER, at.x, at.y, 120, 90, owner, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr);
+        ShowWindow(g_customMenu, SW_SHOWNA);
+        Log("menu open");
+        return;
+    }
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 1001, "First");
+    AppendMenuA(menu, MF_STRING, 1002, "Second");
+    AppendMenuA(menu, MF_STRING, 1003, "Third");
+    AppendMenuA(menu, MF_STRING, 1004, "Fourth");
+    Log("menu open");
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+    Log("menu closed");
+    DestroyMenu(menu);
+}
+
+POINT g_menuPoint;
+
+LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_KEYDOWN: Log("keydown %u mods=%s", static_cast<unsigned>(wp), Modifiers().c_str()); break;
+    case WM_KEYUP: Log("keyup %u mods=%s", static_cast<unsigned>(wp), Modifiers().c_str()); break;
+    case WM_SYSKEYDOWN: Log("syskeydown %u mods=%s", static_cast<unsigned>(wp), Modifiers().c_str()); break;
+    case WM_SYSKEYUP: Log("syskeyup %u mods=%s", static_cast<unsigned>(wp), Modifiers().c_str()); break;
+    case WM_CHAR: Log("char %u", static_cast<unsigned>(wp)); return 0;
+    case WM_COMMAND: Log("command %u", static_cast<unsigned>(LOWORD(wp))); return 0;
+    case WM_SYSCOMMAND: Log("syscommand %u", static_cast<unsigned>(wp & 0xFFF0)); break;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE) Log("activated");
+        break;
+    case WM_CONTEXTMENU: {
+        POINT at = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        if (lp == -1) {  // from the keyboard
+            RECT rect;
+            GetWindowRect(hwnd, &rect);
+            at = {rect.left + 40, rect.top + 60};
+        }
+        if (g_options.menuDelay > 0) {
+            g_menuPoint = at;
+            SetTimer(hwnd, kMenuTimer, static_cast<UINT>(g_options.menuDelay), nullptr);
+        } else {
+            OpenMenu(hwnd, at);
+        }
+        return 0;
+    }
+    case WM_TIMER:
+        if (wp == kMenuTimer) {
+            KillTimer(hwnd, kMenuTimer);
+            OpenMenu(hwnd, g_menuPoint);
+        }
+        return 0;
+    case kHang:
+        Log("hang %u", static_cast<unsigned>(wp));
+        Sleep(static_cast<DWORD>(wp));
+        return 0;
+    case WM_GETICON:
+    case WM_QUERYDRAGICON:
+        if (g_options.noIcon) return 0;
+        break;
+    case WM_CLOSE:
+        if (g_options.ignoreClose) {
+            Log("close refused");
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void ParseArguments() {
+    int argc = __argc;
+    char** argv = __argv;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto next = [&](int def) { return i + 1 < argc ? std::atoi(argv[++i]) : def; };
+        if (a == "--title" && i + 1 < argc) g_options.title = argv[++i];
+        else if (a == "--log" && i + 1 < argc) g_options.log = argv[++i];
+        else if (a == "--pos") {
+            g_options.x = next(200);
+            g_options.y = next(150);
+            g_options.width = next(400);
+            g_options.height = next(300);
+        }
+        else if (a == "--nominbox") g_options.noMinBox = true;
+        else if (a == "--nomaxbox") g_options.noMaxBox = true;
+        else if (a == "--tool") g_options.tool = true;
+        else if (a == "--noicon") g_options.noIcon = true;
+        else if (a == "--minimized") g_options.minimized = true;
+        else if (a == "--maximized") g_options.maximized = true;
+        else if (a == "--menu-delay") g_options.menuDelay = next(0);
+        else if (a == "--custom-menu") g_options.customMenu = true;
+        else if (a == "--ignore-close") g_options.ignoreClose = true;
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    ParseArguments();
+
+    WNDCLASSA main = {};
+    main.lpfnWndProc = MainProc;
+    main.hInstance = instance;
+    main.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    main.hIcon = g_options.noIcon ? nullptr : LoadIcon(nullptr, IDI_APPLICATION);
+    main.lpszClassName = "OrvaleTestApp";
+    RegisterClassA(&main);
+
+    WNDCLASSA menu = {};
+    menu.lpfnWndProc = CustomMenuProc;
+    menu.hInstance = instance;
+    menu.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    menu.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
+    menu.lpszClassName = "OrvaleTestMenu";
+    RegisterClassA(&menu);
+
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    if (g_options.noMinBox) style &= ~WS_MINIMIZEBOX;
+    if (g_options.noMaxBox) style &= ~WS_MAXIMIZEBOX;
+    DWORD exStyle = g_options.tool ? WS_EX_TOOLWINDOW : 0;
+    HWND hwnd = CreateWindowExA(exStyle, "OrvaleTestApp", g_options.title.c_str(), style,
+                                g_options.x, g_options.y, g_options.width, g_options.height,
+                                nullptr, nullptr, instance, nullptr);
+    if (!hwnd) return 1;
+    int show = SW_SHOWNORMAL;
+    if (g_options.minimized) show = SW_SHOWMINIMIZED;
+    if (g_options.maximized) show = SW_SHOWMAXIMIZED;
+    ShowWindow(hwnd, show);
+    UpdateWindow(hwnd);
+    Log("started");
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
