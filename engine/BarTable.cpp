@@ -1,14 +1,36 @@
 #include "engine/BarTable.h"
 
-namespace orvale {
+#include "engine/BarWindow.h"
 
-class BarWindow {};
+namespace orvale {
 
 std::array<std::unique_ptr<BarWindow>, kBarCount> BarTable;
 
-void CreateTaskBarWindow() {}
-void CreateMenuBarWindow(int) {}
-void DestroyBarWindow(int number) { BarTable[number].reset(); }
+namespace {
+
+std::unique_ptr<BarWindow> NewBarWindow(BarDef& def, bool taskBar) {
+    auto window = std::make_unique<BarWindow>();
+    if (!window->Create()) return nullptr;
+    window->taskBar = taskBar ? 1 : 0;
+    BuildBar(*window, def);
+    return window;
+}
+
+}  // namespace
+
+void CreateTaskBarWindow() {
+    if (!BarTable[0]) BarTable[0] = NewBarWindow(barDefs[0], true);
+}
+
+void CreateMenuBarWindow(int number) {
+    if (number < 1 || number >= kBarCount || BarTable[number]) return;
+    BarTable[number] = NewBarWindow(barDefs[number], false);
+}
+
+void DestroyBarWindow(int number) {
+    if (number >= 0 && number < kBarCount) BarTable[number].reset();
+}
+
 void DestroyAllBarWindows() {
     for (auto& slot : BarTable) slot.reset();
 }

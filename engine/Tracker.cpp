@@ -1,6 +1,10 @@
 #include "engine/Tracker.h"
 
+#include <cstring>
+
 #include "app/Services.h"
+#include "engine/BarWindow.h"
+#include "resources/resource.h"
 
 namespace orvale {
 
@@ -12,16 +16,119 @@ HWND MenuOwnerWindow = nullptr;
 HWND LastForeignWindow = nullptr;
 int dismissPending = 0;
 
+namespace {
+
+constexpr int kSearchTicksAfterRightPress = 60;
+constexpr int kGraceTicks = 3;
+
+bool IsForeignWindow(HWND window) { return !IsOwnThreadWindow(window); }
+
+bool IsVisibleWindow(HWND window) { return window && IsWindow(window) && IsWindowVisible(window); }
+
+// Whether the window under a probe point is a popup menu of another program: a system menu
+// window, or a window styled like an application-drawn popup menu.
+bool LooksLikeForeignMenu(HWND window) {
+    if (!window) return false;
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (!std::strcmp(name, "tooltips_class32") || !std::strcmp(name, "#32770") ||
+        !std::strcmp(name, "Button")) {
+        return false;
+    }
+    if (std::strcmp(name, "#32768") != 0) {
+        const LONG style = GetWindowLongA(window, GWL_STYLE);
+        const LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+        const LONG required = WS_POPUP | WS_VISIBLE;
+        const LONG excluded = WS_DISABLED | WS_SYSMENU | WS_THICKFRAME;
+        if ((style & required) != required || (style & excluded) != 0) return false;
+        if ((exStyle & WS_EX_TOPMOST) == 0 || IsBarWindow(window)) return false;
+    }
+    return IsForeignWindow(window);
+}
+
+void HideBarsAfterClickElsewhere() {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    // Only once a further tick has run since the tick that showed the bars.
+    if (searchTicks < -2 && IsForeignWindow(WindowFromPoint(cursor))) {
+        HideAllBars();
+        menuWindow = nullptr;
+    }
+}
+
+}  // namespace
+
+bool FindMenuNearCursor(POINT p) {
+    auto accept = [](POINT probe) {
+        HWND window = WindowFromPoint(probe);
+        if (!LooksLikeForeignMenu(window)) return false;
+        menuWindow = window;
+        return true;
+    };
+    // The cursor's own point is the first probe of every pass; it is the same point each
+    // time, so it is asked once.
+    if (accept(p)) return true;
+    for (int d = 8; d <= 41; ++d) {
+        const POINT corners[] = {
+            {p.x - d, p.y - d}, {p.x + d, p.y - d}, {p.x + d, p.y + d}, {p.x - d, p.y + d}};
+        for (const POINT& corner : corners) {
+            if (accept(corner)) return true;
+        }
+    }
+    return false;
+}
+
 void TrackerTick() {
     HWND foreground = GetForegroundWindow();
-    if (foreground && !IsOwnThreadWindow(foreground)) LastForeignWindow = foreground;
+    if (foreground && IsForeignWindow(foreground)) LastForeignWindow = foreground;
+
+    POINT cursor;
+    GetCursorPos(&cursor);
+    HWND underCursor = WindowFromPoint(cursor);
+
+    bool found = false;
+    if (globalEnable && (searchTicks >= 0 || foundGrace != 0)) found = FindMenuNearCursor(cursor);
+    if (!found) pointedWindow = underCursor;
+
+    // No hook while the cursor rests on a bar: its clicks are the bar's own.
+    const bool onBar = IsBarWindow(underCursor) || IsBarWindow(GetParent(underCursor));
+    SetMouseHook(!onBar);
+
+    if (!IsVisibleWindow(menuWindow)) dismissPending = 1;
+    if (IsVisibleWindow(menuWindow) && searchTicks >= 0) {
+        ShowBarsForMenu(menuWindow);
+        searchTicks = -1;
+    }
+    --searchTicks;
+    if (searchTicks < -1000) searchTicks = -1000;  // stays negative, never wraps
+
+    if (found) {
+        foundGrace = kGraceTicks;
+    } else if (foundGrace > 0) {
+        --foundGrace;
+    }
+
+    if (dismissPending && IsForeignWindow(WindowFromPoint(cursor))) {
+        if (menuWindow) HideAllBars();
+        menuWindow = nullptr;
+    }
 }
 
 bool TrackerCommand(int id) {
     switch (id) {
-    case 114:
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_RBUTTONDOWN:
-    case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP: case WM_NCRBUTTONDOWN:
+    case IDC_START_MENU_SEARCH:
+        searchTicks = kSearchTicksAfterRightPress;
+        return true;
+    case WM_RBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        PostMessageA(SettingsWindowHandle(), WM_COMMAND, IDC_START_MENU_SEARCH, 0);
+        HideBarsAfterClickElsewhere();
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+        HideBarsAfterClickElsewhere();
         return true;
     default:
         return false;

@@ -15,6 +15,9 @@ extern HWND MenuOwnerWindow;    // the foreground window when the bars were show
 extern HWND LastForeignWindow;  // the last foreground window of another thread
 extern int dismissPending;      // hide the bars once the cursor leaves the program's windows
 
+// Probes up to 170 points around `p` for a popup menu of another program; sets menuWindow to
+// the first one found.
+bool FindMenuNearCursor(POINT p);
 // One 50 ms tick.
 void TrackerTick();
 // A command reported by the hook library (513, 514, 516, 161, 162, 164) or the search start

@@ -277,11 +277,12 @@ std::vector<HWND> Orvale::VisibleBars() const {
 
 // ---- TestApp ---------------------------------------------------------------------------------
 
-TestApp::TestApp(const std::string& title, const std::string& options) {
+TestApp::TestApp(const std::string& title, const std::string& options,
+                 const std::string& program) {
     EnsureDesktop();
     logPath_ = folder_.File("testapp.log");
-    std::string line = "\"" + BinDir() + "\\testapp.exe\" --title \"" + title + "\" --log \"" +
-                       logPath_ + "\" " + options;
+    std::string line = "\"" + BinDir() + "\\" + program + "\" --title \"" + title +
+                       "\" --log \"" + logPath_ + "\" " + options;
     if (!process_.Start(line, folder_.Path())) return;
     WaitUntil([&] {
         for (HWND hwnd : TopLevelWindows(process_.Id(), kTestAppClass, nullptr)) {

@@ -99,8 +99,10 @@ private:
 // right click and logs the keys and commands it receives (one event per line).
 class TestApp {
 public:
-    // `options` are extra command-line words (see tests/testapp/main.cpp).
-    explicit TestApp(const std::string& title, const std::string& options = "");
+    // `options` are extra command-line words (see tests/testapp/main.cpp); `program` is
+    // "testapp.exe" or "testapp_noicon.exe" (the same application without any icon).
+    explicit TestApp(const std::string& title, const std::string& options = "",
+                     const std::string& program = "testapp.exe");
     ~TestApp();
 
     bool Started() const { return hwnd_ != nullptr; }

@@ -1,0 +1,41 @@
+// Where the bars go around a menu: plain arithmetic on rectangles, no windows involved.
+//
+// Horizontal bars stack upwards from the menu's top edge, left-aligned with it, all as wide
+// as the widest of them or the menu; vertical bars stack leftwards from the menu's left edge,
+// their tops level with the top of the horizontal stack (or the menu's top), all as tall as
+// the tallest of them or the span down to the menu's bottom. The menu is then stretched to
+// the right edge of the horizontal stack and down to the bottom of the vertical stack.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace orvale {
+
+// Bars narrower or shorter than this along the menu are widened to it.
+constexpr int kMinimumBarExtent = 64;
+
+struct LayoutBar {
+    int slot = 0;             // bar number; bars are given in slot order
+    bool horizontal = true;
+    SIZE size = {0, 0};       // the bar window's current size
+    int naturalWidth = 0;
+    int naturalHeight = 0;
+    int naturalLength = 0;    // length along the bar's axis for its buttons
+};
+
+struct BarPlacement {
+    int slot = 0;
+    RECT rect = {0, 0, 0, 0};
+};
+
+struct BarLayoutResult {
+    std::vector<BarPlacement> placements;  // every horizontal bar first, then the vertical ones
+    RECT menu = {0, 0, 0, 0};              // the menu's rectangle after stretching
+};
+
+// Lays out the applicable bars (in slot order) around a menu whose window rectangle is `menu`.
+BarLayoutResult LayoutBarsAround(const RECT& menu, const std::vector<LayoutBar>& bars);
+
+}  // namespace orvale

@@ -1,0 +1,492 @@
+#include "engine/BarWindow.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <vector>
+
+#include "actions/ItemLauncher.h"
+#include "app/Services.h"
+#include "dialogs/BarEditor.h"
+#include "engine/BarLayout.h"
+#include "engine/BarTable.h"
+#include "engine/TaskBar.h"
+#include "engine/Tracker.h"
+#include "model/WindowList.h"
+#include "resources/resource.h"
+
+namespace orvale {
+namespace {
+
+constexpr UINT_PTR kHoverTimer = 1;
+constexpr int kOffScreen = 10000;
+constexpr int kAttributed = static_cast<int>(ItemType::Attributed);
+
+// The built-in commands: what each type code looks like on a bar and which command it sends.
+struct BuiltIn {
+    int type;
+    int icon;
+    const char* caption;
+    int command;
+};
+const BuiltIn kBuiltIns[] = {
+    {102, IDI_START_MENU, "Start Menu", IDC_BAR_START_MENU},
+    {103, IDI_SWAP_WINDOWS, "Swap Windows", IDC_BAR_SWITCH_WINDOWS},
+    {104, IDI_NEXT_DOCUMENT, "Next Document", IDC_BAR_NEXT_DOCUMENT},
+    {105, IDI_PREVIOUS_DOCUMENT, "Previous Document", IDC_BAR_PREVIOUS_DOCUMENT},
+    {106, IDI_MINIMIZE_WINDOW, "Minimize Window", IDC_BAR_MINIMIZE},
+    {107, IDI_MAXIMIZE_WINDOW, "Maximize/restore Window", IDC_BAR_MAXIMIZE},
+    {108, IDI_ALWAYS_ON_TOP, "Always on Top", IDC_BAR_ALWAYS_ON_TOP},
+    {109, IDI_SEPARATOR, "", IDC_BAR_SEPARATOR},
+    {110, IDI_CLOSE_APPLICATION, "Close Application", IDC_BAR_CLOSE_APPLICATION},
+};
+
+const BuiltIn* FindBuiltInByType(int type) {
+    for (const BuiltIn& b : kBuiltIns) {
+        if (b.type == type) return &b;
+    }
+    return nullptr;
+}
+
+const BuiltIn* FindBuiltInByCommand(int command) {
+    for (const BuiltIn& b : kBuiltIns) {
+        if (b.command == command) return &b;
+    }
+    return nullptr;
+}
+
+HICON LoadProgramIcon(int id) {
+    // A private copy, so the button can destroy it like every other icon it holds.
+    return static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+}
+
+}  // namespace
+
+int BarFrameWidth() { return GetSystemMetrics(SM_CXDLGFRAME); }
+int BarFrameHeight() { return GetSystemMetrics(SM_CYDLGFRAME); }
+
+// ---- BarButton ------------------------------------------------------------------------------
+
+BarButton::~BarButton() {
+    if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
+    HWND button = Handle();
+    Detach();
+    if (button && IsWindow(button)) DestroyWindow(button);
+}
+
+bool BarButton::Create(HWND bar, const RECT& rect, int command, const std::string& caption,
+                       HICON icon, bool small) {
+    commandId = command;
+    smallIcon = small;
+    caption_ = caption;
+    icon_.Reset(icon);
+    HWND button = CreateWindowExA(0, "BUTTON", caption.c_str(),
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, rect.left,
+                                  rect.top, rect.right - rect.left, rect.bottom - rect.top, bar,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(command)),
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (!button || !Attach(button)) return false;
+    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, button, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    if (tooltip_) {
+        SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOMATIC, MAKELPARAM(100, 0));
+        AddTooltipTool();
+    }
+    return true;
+}
+
+void BarButton::AddTooltipTool() {
+    if (!tooltip_ || caption_.empty()) return;
+    TTTOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = GetParent(Handle());
+    tool.uId = reinterpret_cast<UINT_PTR>(Handle());
+    tool.lpszText = const_cast<char*>(caption_.c_str());
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void BarButton::SetCaption(const std::string& caption) {
+    if (caption == caption_) return;
+    bool hadTool = !caption_.empty();
+    caption_ = caption;
+    SetWindowTextA(Handle(), caption.c_str());
+    if (!tooltip_) return;
+    if (!hadTool) {
+        AddTooltipTool();
+        return;
+    }
+    TTTOOLINFOA tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = GetParent(Handle());
+    tool.uId = reinterpret_cast<UINT_PTR>(Handle());
+    tool.lpszText = const_cast<char*>(caption_.c_str());
+    SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void BarButton::SetIcon(HICON icon) {
+    icon_.Reset(icon);
+    if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void BarButton::Draw(const DRAWITEMSTRUCT& draw) const {
+    RECT rect = draw.rcItem;
+    FillRect(draw.hDC, &rect, GetSysColorBrush(COLOR_BTNFACE));
+    if (hot) DrawEdge(draw.hDC, &rect, EDGE_RAISED, BF_RECT);
+    if (!icon_) return;
+    // Icons are drawn at 16 x 16, centred on the button: a full-size system icon would not
+    // fit a 24-pixel button.
+    const int offsetX = (rect.right - rect.left - 16) / 2;
+    const int offsetY = (rect.bottom - rect.top - 16) / 2;
+    DrawIconEx(draw.hDC, rect.left + offsetX, rect.top + offsetY, icon_.Get(), 16, 16, 0,
+               nullptr, DI_NORMAL);
+}
+
+void BarButton::StartHover() {
+    SetTimer(Handle(), kHoverTimer, 5, nullptr);
+    hot = true;
+    InvalidateRect(Handle(), nullptr, FALSE);
+    if (tooltip_) {
+        SetWindowPos(tooltip_, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void BarButton::CheckHoverEnd() {
+    POINT cursor;
+    RECT rect;
+    GetCursorPos(&cursor);
+    GetWindowRect(Handle(), &rect);
+    if (PtInRect(&rect, cursor)) return;
+    hot = false;
+    InvalidateRect(Handle(), nullptr, FALSE);
+    KillTimer(Handle(), kHoverTimer);
+}
+
+void BarButton::RelayToTooltip(UINT msg, WPARAM wp, LPARAM lp) {
+    if (!tooltip_) return;
+    MSG relayed = {Handle(), msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
+    GetCursorPos(&relayed.pt);
+    SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+void BarButton::SendCommandToBar(int command) const {
+    // Posted: what the command does may hide or even rebuild this bar, which must not happen
+    // while the button is still inside its own message handling.
+    PostMessageA(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Handle()));
+}
+
+bool BarButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) RelayToTooltip(msg, wp, lp);
+    result = 0;
+    switch (msg) {
+    case WM_MOUSEMOVE:
+    case WM_SETCURSOR:
+        if (!hot) StartHover();
+        return false;
+    case WM_TIMER:
+        if (wp != kHoverTimer) return false;
+        CheckHoverEnd();
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // The click is tracked here rather than by the button itself, which would take the
+        // focus and with it the activation away from the menu's application.
+        pressed_ = true;
+        SetCapture(Handle());
+        return true;
+    case WM_LBUTTONUP: {
+        if (!pressed_) return true;
+        pressed_ = false;
+        ReleaseCapture();
+        RECT client;
+        GetClientRect(Handle(), &client);
+        POINT at = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        if (PtInRect(&client, at)) SendCommandToBar(commandId);
+        return true;
+    }
+    case WM_CAPTURECHANGED:
+        pressed_ = false;
+        return false;
+    case WM_MBUTTONDOWN:
+        SendCommandToBar(commandId);
+        return true;
+    case WM_RBUTTONDOWN:
+        SendCommandToBar(IDC_BAR_EDIT);
+        return true;
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+        return true;
+    case WM_COMMAND:
+        SendCommandToBar(commandId);
+        return true;
+    case WM_MOUSEACTIVATE:
+        result = MA_NOACTIVATE;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// ---- BarWindow ------------------------------------------------------------------------------
+
+BarWindow::BarWindow() : Dialog(IDD_BAR) {}
+
+BarWindow::~BarWindow() {
+    for (auto& button : buttons) button.reset();
+}
+
+bool BarWindow::Create() {
+    dismissPending = 0;
+    return CreateModeless(HostFrameWindow());
+}
+
+bool BarWindow::OnInit() {
+    for (auto& button : buttons) button.reset();
+    count = 0;
+    taskBar = 0;
+    MenuOwnerWindow = GetForegroundWindow();
+    SetWindowTextA(Handle(), "OVE32BAR");
+    return false;
+}
+
+int BarWindow::NaturalLength() const { return ButtonSize() * count + 2 * BarFrameWidth(); }
+
+int BarWindow::NaturalWidth() const {
+    return IsHorizontal() ? ButtonSize() * count + 2 * BarFrameWidth()
+                          : ButtonSize() + 2 * BarFrameWidth();
+}
+
+int BarWindow::NaturalHeight() const {
+    return IsHorizontal() ? ButtonSize() + 2 * BarFrameHeight()
+                          : ButtonSize() * count + 2 * BarFrameHeight();
+}
+
+RECT BarWindow::SlotRect(int index) const {
+    const int s = ButtonSize();
+    if (IsHorizontal()) return {index * s, 0, index * s + s, s};
+    return {0, index * s, s, index * s + s};
+}
+
+BarButton* BarWindow::FindButton(int commandId) const {
+    for (int i = 0; i < count && i < kMaxBarButtons; ++i) {
+        if (buttons[i] && buttons[i]->HasWindow() && buttons[i]->commandId == commandId) {
+            return buttons[i].get();
+        }
+    }
+    return nullptr;
+}
+
+void BarWindow::RemoveButtonsFrom(int first) {
+    for (int i = first; i < kMaxBarButtons; ++i) buttons[i].reset();
+}
+
+void BarWindow::OnPressOnBar() {
+    dismissPending = 1;
+    if (bar) EditBar(*bar);
+}
+
+bool BarWindow::OnCommand(int id, int /*code*/, HWND /*control*/) {
+    if (id == IDC_BAR_EDIT) {
+        dismissPending = 1;
+        if (bar) EditBar(*bar);
+        return true;
+    }
+    if (id >= IDC_TASK_BUTTON_FIRST && id <= IDC_TASK_BUTTON_LAST) {
+        if (taskBar) SwitchToTaskButton(*this, id - IDC_TASK_BUTTON_FIRST);
+        return true;
+    }
+    if (id >= IDC_ITEM_BUTTON_FIRST && id <= IDC_ITEM_BUTTON_LAST) {
+        BarButton* button = FindButton(id);
+        DispatchItemClick(Handle(), kAttributed, button ? button->item : BarItem());
+        return true;
+    }
+    if (id == IDC_BAR_SWITCH_STEP2) {
+        ContinueSwitchWindows(Handle());
+        return true;
+    }
+    if (const BuiltIn* builtIn = FindBuiltInByCommand(id)) {
+        if (builtIn->type != static_cast<int>(ItemType::Separator)) {
+            DispatchItemClick(Handle(), builtIn->type, BarItem());
+        }
+        return true;
+    }
+    return true;  // anything else: nothing happens (and the dialog manager must not close us)
+}
+
+bool BarWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_DRAWITEM: {
+        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        for (int i = 0; i < count && i < kMaxBarButtons; ++i) {
+            if (buttons[i] && buttons[i]->Handle() == draw->hwndItem) buttons[i]->Draw(*draw);
+        }
+        result = TRUE;
+        return true;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        OnPressOnBar();
+        result = 0;
+        return true;
+    case WM_MOUSEACTIVATE:
+        result = MA_NOACTIVATE;
+        return true;
+    default:
+        (void)wp;
+        return false;
+    }
+}
+
+bool IsBarWindow(HWND window) {
+    if (!window) return false;
+    for (const auto& slot : BarTable) {
+        if (slot && slot->Handle() == window) return true;
+    }
+    return false;
+}
+
+// ---- Building, hiding, showing --------------------------------------------------------------
+
+namespace {
+
+std::unique_ptr<BarButton> BuildItemButton(BarWindow& window, int slot, const BarItem& item) {
+    auto button = std::make_unique<BarButton>();
+    // Type-101 buttons are numbered per bar, so rebuilding bars never runs out of ids.
+    const int command = IDC_ITEM_BUTTON_FIRST + slot;
+    HICON icon = loadItemIcon(item, true);
+    if (button->Create(window.Handle(), window.SlotRect(slot), command, item.Tt(), icon, true)) {
+        button->item = item;
+    }
+    return button;
+}
+
+std::unique_ptr<BarButton> BuildBuiltInButton(BarWindow& window, int slot, const BuiltIn& b) {
+    auto button = std::make_unique<BarButton>();
+    button->Create(window.Handle(), window.SlotRect(slot), b.command, b.caption,
+                   LoadProgramIcon(b.icon), false);
+    return button;
+}
+
+}  // namespace
+
+void BuildBar(BarWindow& window, BarDef& def) {
+    window.bar = &def;
+    window.RemoveButtonsFrom(0);
+    window.count = 0;
+    BarNode* node = def.nodes ? def.nodes->next : nullptr;
+    while (node && window.count < kMaxBarButtons) {
+        const int slot = window.count;
+        BarItem item(node);
+        if (node->tag == static_cast<int32_t>(NodeTag::Type) && item.IsAttributed()) {
+            window.buttons[slot] = BuildItemButton(window, slot, item);
+            node = item.Last();
+        } else if (const BuiltIn* b = node->tag == static_cast<int32_t>(NodeTag::Type)
+                                          ? FindBuiltInByType(node->number)
+                                          : nullptr) {
+            window.buttons[slot] = BuildBuiltInButton(window, slot, *b);
+        } else {
+            // Unknown types keep their place on the bar as a gap without a button.
+            window.buttons[slot] = std::make_unique<BarButton>();
+        }
+        node = node->next;
+        ++window.count;
+    }
+    UINT flags = SWP_NOACTIVATE;
+    if (!window.IsHorizontal()) flags |= SWP_NOMOVE;
+    SetWindowPos(window.Handle(), HWND_TOPMOST, 0, 0, window.NaturalWidth(),
+                 window.NaturalHeight(), flags);
+}
+
+void HideBar(BarWindow& window) {
+    SetWindowPos(window.Handle(), nullptr, kOffScreen, kOffScreen, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void HideAllBars() {
+    for (auto& slot : BarTable) {
+        if (slot && slot->Handle()) HideBar(*slot);
+    }
+}
+
+namespace {
+
+// Whether slot `number`'s bar takes part in this layout: it has a window and an enabled bar,
+// and a context bar's window list accepts the window that was under the pointer.
+bool SlotApplies(int number) {
+    const auto& window = BarTable[number];
+    if (!window || !window->Handle() || !window->bar || !window->bar->enabled) return false;
+    if (number < kFirstContextBar) return true;
+    WindowList& list = windowLists[number - kFirstContextBar];
+    bool applies = matches(list, pointedWindow);
+    forget(list);
+    return applies;
+}
+
+LayoutBar DescribeForLayout(int number, const BarWindow& window) {
+    RECT rect;
+    GetWindowRect(window.Handle(), &rect);
+    LayoutBar bar;
+    bar.slot = number;
+    bar.horizontal = window.IsHorizontal();
+    bar.size = {rect.right - rect.left, rect.bottom - rect.top};
+    bar.naturalWidth = window.NaturalWidth();
+    bar.naturalHeight = window.NaturalHeight();
+    bar.naturalLength = window.NaturalLength();
+    return bar;
+}
+
+}  // namespace
+
+void LayoutBars(HWND menu) {
+    std::vector<LayoutBar> applicable;
+    for (int number = 0; number < kBarCount; ++number) {
+        if (SlotApplies(number)) applicable.push_back(DescribeForLayout(number, *BarTable[number]));
+    }
+    RECT menuRect;
+    if (!GetWindowRect(menu, &menuRect)) return;
+    BarLayoutResult layout = LayoutBarsAround(menuRect, applicable);
+    for (const BarPlacement& placed : layout.placements) {
+        if (!IsWindow(menu)) return;
+        const RECT& r = placed.rect;
+        SetWindowPos(BarTable[placed.slot]->Handle(), HWND_TOPMOST, r.left, r.top,
+                     r.right - r.left, r.bottom - r.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    }
+    if (!IsWindow(menu)) return;
+    const RECT& m = layout.menu;
+    SetWindowPos(menu, nullptr, 0, 0, m.right - m.left, m.bottom - m.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ShowBarsForMenu(HWND menu) {
+    if (!IsWindow(menu)) return;
+    RECT before;
+    GetWindowRect(menu, &before);
+
+    // The task bar is filled before the layout, so the layout sizes it for the windows it
+    // now lists rather than for those of the previous menu.
+    MenuOwnerWindow = GetForegroundWindow();
+    dismissPending = 0;
+    if (BarTable[0] && barDefs[0].enabled) FillTaskBar(*BarTable[0]);
+
+    LayoutBars(menu);
+    if (!IsWindow(menu)) return;
+
+    // Repaint the menu's new right and bottom margins.
+    RECT after;
+    GetWindowRect(menu, &after);
+    const LONG right = after.right - before.left;
+    const LONG bottom = after.bottom - before.top;
+    RECT strips[] = {{before.right - before.left - 10, 0, right, bottom},
+                     {0, before.bottom - before.top - 10, right, bottom}};
+    for (const RECT& strip : strips) RedrawWindow(menu, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    UpdateWindow(menu);
+}
+
+}  // namespace orvale

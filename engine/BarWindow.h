@@ -1,0 +1,115 @@
+// A bar: a small captionless topmost popup holding a row or column of square icon buttons,
+// one per item of its BarDef (or, for the menu task bar, one per open window).
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "model/BarModel.h"
+#include "win/Dialog.h"
+#include "win/Handles.h"
+#include "win/Subclass.h"
+
+namespace orvale {
+
+constexpr int kMaxBarButtons = 64;
+constexpr int kTaskButtonSize = 20;
+constexpr int kItemButtonSize = 24;
+
+// One owner-drawn button with a hover edge and a tooltip.
+class BarButton : public win::Subclass {
+public:
+    BarButton() = default;
+    ~BarButton() override;
+
+    // Creates the button window in `bar` at `rect` with its command id; `icon` is owned by
+    // the button from then on.
+    bool Create(HWND bar, const RECT& rect, int commandId, const std::string& caption,
+                HICON icon, bool smallIcon);
+    bool HasWindow() const { return Handle() != nullptr; }
+    void SetCaption(const std::string& caption);
+    void SetIcon(HICON icon);  // takes ownership
+
+    int commandId = 0;
+    bool smallIcon = false;
+    bool hot = false;
+    HWND targetWindow = nullptr;  // task-bar buttons: the window to switch to
+    BarItem item;                 // type-101 buttons: the item to run
+
+    void Draw(const DRAWITEMSTRUCT& draw) const;
+    HWND Tooltip() const { return tooltip_; }
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void StartHover();
+    void CheckHoverEnd();
+    void RelayToTooltip(UINT msg, WPARAM wp, LPARAM lp);
+    void SendCommandToBar(int command) const;
+    void AddTooltipTool();
+
+    std::string caption_;
+    win::IconHandle icon_;
+    HWND tooltip_ = nullptr;
+    bool pressed_ = false;
+};
+
+class BarWindow : public win::Dialog {
+public:
+    BarWindow();
+    ~BarWindow() override;
+
+    // Creates the window at once, hidden, owned by the host frame.
+    bool Create();
+
+    int taskBar = 0;           // 1 only for the window in slot 0
+    BarDef* bar = nullptr;     // set by BuildBar; not owned
+    int count = 0;             // buttons built
+    std::array<std::unique_ptr<BarButton>, kMaxBarButtons> buttons;
+
+    int ButtonSize() const { return taskBar ? kTaskButtonSize : kItemButtonSize; }
+    bool IsHorizontal() const { return !bar || bar->IsHorizontal(); }
+    int NaturalLength() const;
+    int NaturalWidth() const;
+    int NaturalHeight() const;
+    // The rectangle of button slot `index` in client coordinates.
+    RECT SlotRect(int index) const;
+    BarButton* FindButton(int commandId) const;
+    // Destroys the buttons from slot `first` on and empties those slots.
+    void RemoveButtonsFrom(int first);
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void OnPressOnBar();
+};
+
+// Fills a fresh bar window from `def`: one button per item (at most 64), sized to its
+// natural size, topmost and still hidden.
+void BuildBar(BarWindow& window, BarDef& def);
+
+// Moves a bar off-screen to (10000, 10000); it stays a shown window.
+void HideBar(BarWindow& window);
+void HideAllBars();
+
+// Shows every applicable bar around menu window `menu` and stretches the menu to meet them.
+void ShowBarsForMenu(HWND menu);
+// Lays the applicable bars out around `menu` (used by ShowBarsForMenu).
+void LayoutBars(HWND menu);
+
+// Frame thickness of a bar window (the system's dialog-frame metrics).
+int BarFrameWidth();
+int BarFrameHeight();
+
+// Where a bar button's command goes. The built-in commands and type-101 items go to the item
+// dispatcher; 132 and presses on the bar open the bar editor; 150-213 switch windows.
+bool IsBarWindow(HWND window);
+
+}  // namespace orvale

@@ -1,0 +1,162 @@
+#include "engine/TaskBar.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/Services.h"
+#include "engine/BarWindow.h"
+#include "engine/Tracker.h"
+#include "resources/resource.h"
+#include "win/Handles.h"
+
+namespace orvale {
+namespace {
+
+constexpr UINT kAnswerLimitMs = 250;
+
+// Asks another window for a value without ever waiting for it longer than the limit: a window
+// that stops answering must not stop the program.
+LRESULT AskWindow(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, msg, wp, lp, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerLimitMs,
+                             &answer)) {
+        return 0;
+    }
+    return static_cast<LRESULT>(answer);
+}
+
+std::string TitleOf(HWND window) {
+    char title[512] = {};
+    int length = GetWindowTextA(window, title, sizeof title);
+    return std::string(title, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+struct Candidate {
+    HWND window;
+    win::IconHandle icon;
+};
+
+bool Qualifies(HWND window, win::IconHandle& icon) {
+    if (!IsWindowVisible(window) || IsOwnThreadWindow(window)) return false;
+    if (!IsResponsive(window)) return false;
+    icon.Reset(QueryWindowIcon(window));
+    if (!icon) return false;
+    if (TitleOf(window).empty()) return false;
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
+}
+
+std::vector<Candidate> CollectCandidates() {
+    std::vector<Candidate> kept;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        win::IconHandle icon;
+        if (Qualifies(w, icon)) kept.push_back({w, std::move(icon)});
+    }
+    // Handle order, largest first: the same windows always come in the same order.
+    std::sort(kept.begin(), kept.end(), [](const Candidate& a, const Candidate& b) {
+        return reinterpret_cast<uintptr_t>(a.window) > reinterpret_cast<uintptr_t>(b.window);
+    });
+    return kept;
+}
+
+}  // namespace
+
+bool IsResponsive(HWND window) {
+    if (IsOwnThreadWindow(window)) return true;
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                               kAnswerLimitMs, &answer) != 0;
+}
+
+namespace {
+
+// The first icon of the program file that owns `window`, or null.
+HICON ProgramFileIcon(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    win::KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) return nullptr;
+    char path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (!QueryFullProcessImageNameA(process.Get(), 0, path, &size)) return nullptr;
+    HICON icon = nullptr;
+    ExtractIconExA(path, 0, nullptr, &icon, 1);
+    return icon;
+}
+
+}  // namespace
+
+HICON QueryWindowIcon(HWND window) {
+    auto icon = reinterpret_cast<HICON>(AskWindow(window, WM_QUERYDRAGICON, 0, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(AskWindow(window, WM_GETICON, ICON_SMALL, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(AskWindow(window, WM_GETICON, ICON_BIG, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
+    // The icon belongs to the other window; the button keeps a copy of its own.
+    if (icon) return CopyIcon(icon);
+    // Some systems (Wine among them) cannot hand a drag icon or a class icon across
+    // processes; the program file's own icon then stands for the window.
+    return ProgramFileIcon(window);
+}
+
+void FillTaskBar(BarWindow& taskBar) {
+    if (!barDefs[0].enabled) return;
+    taskBar.bar = &barDefs[0];
+    taskBar.count = 0;
+    std::vector<Candidate> candidates = CollectCandidates();
+    for (Candidate& c : candidates) {
+        if (taskBar.count >= kMaxBarButtons) break;
+        const int k = taskBar.count;
+        std::string title = TitleOf(c.window);
+        auto& button = taskBar.buttons[k];
+        if (button && button->HasWindow()) {
+            button->SetCaption(title);
+            button->SetIcon(c.icon.Release());
+        } else {
+            button = std::make_unique<BarButton>();
+            button->Create(taskBar.Handle(), taskBar.SlotRect(k), IDC_TASK_BUTTON_FIRST + k,
+                           title, c.icon.Release(), true);
+        }
+        button->smallIcon = true;
+        button->targetWindow = c.window;
+        ++taskBar.count;
+    }
+    taskBar.RemoveButtonsFrom(taskBar.count);
+
+    RECT rect;
+    GetWindowRect(taskBar.Handle(), &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (taskBar.IsHorizontal()) {
+        height = kTaskButtonSize + 2 * BarFrameHeight();
+    } else {
+        width = kTaskButtonSize + 2 * BarFrameWidth();
+    }
+    SetWindowPos(taskBar.Handle(), HWND_TOPMOST, 0, 0, width, height, SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void SwitchToTaskButton(BarWindow& taskBar, int index) {
+    if (index < 0 || index >= taskBar.count || !taskBar.buttons[index]) return;
+    HWND target = taskBar.buttons[index]->targetWindow;
+    dismissPending = 1;
+    HideAllBars();
+    if (target == MenuOwnerWindow) {
+        // The window one is working in: put it away and bring up the next one.
+        if (GetWindowLongA(target, GWL_STYLE) & WS_MINIMIZEBOX) {
+            SendMessageTimeoutA(target, WM_SYSCOMMAND, SC_MINIMIZE, 0, SMTO_ABORTIFHUNG, 3000,
+                                nullptr);
+        }
+        const int next = index + 1;
+        if (next >= taskBar.count || !taskBar.buttons[next]) return;
+        target = taskBar.buttons[next]->targetWindow;
+    }
+    if (!IsWindow(target)) return;
+    if (IsIconic(target)) {
+        SendMessageTimeoutA(target, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 3000, nullptr);
+    }
+    SetForegroundWindow(target);
+}
+
+}  // namespace orvale
