@@ -122,7 +122,7 @@ void SettingsWindow::OnTimer(UINT_PTR id) {
 
 bool SettingsWindow::OnCommand(int id, int code, HWND control) {
     // Reports from the hook library and the search start go to the tracker first.
-    if (TrackerCommand(id)) return false;
+    if (TrackerCommand(id, control)) return false;
     switch (id) {
     case IDC_APPLY: Apply(); return true;
     case IDCANCEL: Close(); return true;

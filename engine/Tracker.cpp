@@ -114,16 +114,20 @@ void TrackerTick() {
     }
 }
 
-bool TrackerCommand(int id) {
+bool TrackerCommand(int id, HWND target) {
     switch (id) {
     case IDC_START_MENU_SEARCH:
         searchTicks = kSearchTicksAfterRightPress;
         return true;
     case WM_RBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONDOWN: {
+        // The window right-clicked is the one whose menu is about to open, even when the
+        // pointer arrived there after the last tick.
+        if (target && IsWindow(target) && !LooksLikeForeignMenu(target)) pointedWindow = target;
         PostMessageA(SettingsWindowHandle(), WM_COMMAND, IDC_START_MENU_SEARCH, 0);
         HideBarsAfterClickElsewhere();
         return true;
+    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_NCLBUTTONDOWN:

@@ -21,7 +21,8 @@ bool FindMenuNearCursor(POINT p);
 // One 50 ms tick.
 void TrackerTick();
 // A command reported by the hook library (513, 514, 516, 161, 162, 164) or the search start
-// (114). Returns true when `id` is one of them.
-bool TrackerCommand(int id);
+// (114); `target` is the window the press went to, when the hook library names it. Returns
+// true when `id` is one of them.
+bool TrackerCommand(int id, HWND target = nullptr);
 
 }  // namespace orvale

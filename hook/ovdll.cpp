@@ -29,16 +29,23 @@ bool IsReportedButtonMessage(WPARAM message) {
     }
 }
 
-void Report(WPARAM message) {
+// The command's identifier is the mouse message number; its second parameter names the
+// window the press is going to, so the program knows which window was right-clicked even
+// when its menu is already on screen by the time the report is read.
+void Report(WPARAM message, const MOUSEHOOKSTRUCT* info) {
     HWND orvale = FindWindowA("#32770", "Orvale");
-    if (orvale) PostMessageA(orvale, WM_COMMAND, MAKEWPARAM(LOWORD(message), 0), 0);
+    if (!orvale) return;
+    LPARAM target = info ? reinterpret_cast<LPARAM>(info->hwnd) : 0;
+    PostMessageA(orvale, WM_COMMAND, MAKEWPARAM(LOWORD(message), 0), target);
 }
 
 }  // namespace
 
 extern "C" LRESULT CALLBACK OVDllMouseProc(int code, WPARAM wParam, LPARAM lParam) {
     // HC_NOREMOVE is a peek at a message that stays queued; it is reported once it is taken.
-    if (code == HC_ACTION && IsReportedButtonMessage(wParam)) Report(wParam);
+    if (code == HC_ACTION && IsReportedButtonMessage(wParam)) {
+        Report(wParam, reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam));
+    }
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 

@@ -356,23 +356,63 @@ void SendButtons(DWORD down, DWORD up) {
 
 }  // namespace
 
+namespace {
+
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// Under Wine the X server owns the pointer: while another program's menu holds the pointer,
+// a move made through Windows calls springs back. xdotool moves the X pointer itself, which
+// is what a real mouse does.
+bool RunXdotool(const std::string& arguments) {
+    static const char* const kXdotool = "Z:\\usr\\bin\\xdotool";
+    static const bool available = RunningUnderWine() && FileExists(kXdotool);
+    if (!available) return false;
+    Process xdotool;
+    if (!xdotool.Start(std::string(kXdotool) + " " + arguments)) return false;
+    xdotool.WaitForExit(5000);
+    return true;
+}
+
+bool MoveXPointer(int x, int y) {
+    return RunXdotool("mousemove " + std::to_string(x) + " " + std::to_string(y));
+}
+
+// Clicks through the X server: button 1 left, 3 right.
+bool ClickXPointer(int button) { return RunXdotool("click " + std::to_string(button)); }
+
+}  // namespace
+
 void MoveMouse(int x, int y) {
-    SetCursorPos(x, y);
-    // A zero-length relative move makes the system send the mouse-move messages at once.
+    auto arrived = [&] {
+        POINT p;
+        GetCursorPos(&p);
+        return p.x == x && p.y == y;
+    };
+    if (MoveXPointer(x, y) && WaitUntil(arrived, 1000, 5)) return;
+    // An absolute move through the input stream, as a real mouse gives it; then wait until
+    // the system agrees where the cursor is, so a click that follows lands there.
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    input.mi.dx = static_cast<LONG>((x * 65536LL + width / 2) / width);
+    input.mi.dy = static_cast<LONG>((y * 65536LL + height / 2) / height);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendInput(1, &input, sizeof input);
+    SetCursorPos(x, y);
+    WaitUntil(arrived, 1000, 5);
 }
 
 void RightClick(int x, int y) {
     MoveMouse(x, y);
-    SendButtons(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    if (!ClickXPointer(3)) SendButtons(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
 }
 
 void LeftClick(int x, int y) {
     MoveMouse(x, y);
-    SendButtons(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    if (!ClickXPointer(1)) SendButtons(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
 }
 
 }  // namespace testing_support

@@ -1,0 +1,228 @@
+// The real program beside real windows: bars appear by themselves beside context menus,
+// stay while the user moves onto them, and go when the menu is gone or the user clicks
+// elsewhere.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Harness.h"
+
+using namespace testing_support;
+
+namespace {
+
+// Bar 1: horizontal, five built-in items. Bar 2: vertical, three. Bar 4 (list 0) and bar 5
+// (list 1): context bars, one item each. The task bar is off.
+std::string BarsSettings(const std::string& list0, const std::string& list1) {
+    std::string ini =
+        "[TaskBar+]\r\nen=0\r\nhoriz=0\r\n"
+        "[Menu+01]\r\nen=1\r\nhoriz=1\r\nname=Global\r\n"
+        "[menu+:01:00]\r\ntype=102\r\n[menu+:01:01]\r\ntype=103\r\n[menu+:01:02]\r\ntype=104\r\n"
+        "[menu+:01:03]\r\ntype=105\r\n[menu+:01:04]\r\ntype=110\r\n[menu+:01:05]\r\ntype=0\r\n"
+        "[Menu+02]\r\nen=1\r\nhoriz=0\r\nname=Side\r\n"
+        "[menu+:02:00]\r\ntype=106\r\n[menu+:02:01]\r\ntype=107\r\n[menu+:02:02]\r\ntype=108\r\n"
+        "[menu+:02:03]\r\ntype=0\r\n"
+        "[Menu+04]\r\nen=1\r\nhoriz=1\r\nname=Matching\r\n"
+        "[menu+:04:00]\r\ntype=102\r\n[menu+:04:01]\r\ntype=0\r\n"
+        "[Menu+05]\r\nen=1\r\nhoriz=1\r\nname=Not matching\r\n"
+        "[menu+:05:00]\r\ntype=103\r\n[menu+:05:01]\r\ntype=0\r\n";
+    ini += "[wndctx0]\r\n0=" + list0 + "\r\n1=.\r\ninc=0\r\n";
+    ini += "[wndctx1]\r\n0=" + list1 + "\r\n1=.\r\ninc=0\r\n";
+    return ini;
+}
+
+int ChildCount(HWND bar) {
+    int count = 0;
+    for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++count;
+    return count;
+}
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
+
+bool IsVerticalBar(HWND bar) {
+    RECT r = WindowRect(bar);
+    return Height(r) > Width(r);
+}
+
+class TrackerTest : public ::testing::Test {
+protected:
+    void StartWith(const std::string& settings) {
+        orvale.WriteSettings(settings);
+        ASSERT_TRUE(orvale.Start());
+    }
+    void TearDown() override {
+        CloseMenus();
+        MoveMouse(900, 100);
+    }
+
+    // Right-clicks the centre of `app` and waits for its menu.
+    HWND OpenMenu(TestApp& app) {
+        EXPECT_TRUE(app.Activate());
+        POINT centre = app.Centre();
+        RightClick(centre.x, centre.y);
+        HWND menu = nullptr;
+        EXPECT_TRUE(WaitUntil([&] { return (menu = VisibleMenu()) != nullptr; }, 5000));
+        return menu;
+    }
+    bool BarsShown(size_t count, DWORD timeoutMs = 3000) {
+        return WaitUntil([&] { return orvale.VisibleBars().size() == count; }, timeoutMs);
+    }
+    bool NoBarsFor(DWORD ms) {
+        return !WaitUntil([&] { return !orvale.VisibleBars().empty(); }, ms);
+    }
+
+    Orvale orvale;
+};
+
+}  // namespace
+
+TEST_F(TrackerTest, BarsAppearBesideTheTestApplicationsMenuLaidOutAroundIt) {
+    StartWith(BarsSettings("tracker target", "nothing of the kind"));
+    TestApp app("Tracker Target");
+    ASSERT_TRUE(app.Started());
+    HWND menu = OpenMenu(app);
+    ASSERT_NE(nullptr, menu);
+    ASSERT_TRUE(BarsShown(3)) << "global horizontal, global vertical and the matching context bar";
+
+    std::vector<HWND> horizontal, vertical;
+    for (HWND bar : orvale.VisibleBars()) (IsVerticalBar(bar) ? vertical : horizontal).push_back(bar);
+    ASSERT_EQ(2u, horizontal.size());
+    ASSERT_EQ(1u, vertical.size());
+    std::sort(horizontal.begin(), horizontal.end(),
+              [](HWND a, HWND b) { return WindowRect(a).top > WindowRect(b).top; });
+    RECT m = WindowRect(menu);
+    RECT h1 = WindowRect(horizontal[0]);  // bar 1, on the menu
+    RECT h2 = WindowRect(horizontal[1]);  // bar 4, on bar 1
+    RECT v = WindowRect(vertical[0]);
+    EXPECT_EQ(5, ChildCount(horizontal[0]));
+    EXPECT_EQ(1, ChildCount(horizontal[1]));
+    EXPECT_EQ(m.top, h1.bottom);
+    EXPECT_EQ(m.left, h1.left);
+    EXPECT_EQ(h1.top, h2.bottom);
+    EXPECT_EQ(Width(h1), Width(h2)) << "horizontal bars share one width";
+    EXPECT_EQ(m.left, v.right);
+    EXPECT_EQ(h2.top, v.top) << "vertical bar level with the top of the horizontal stack";
+    EXPECT_GE(v.bottom, m.bottom);
+    EXPECT_EQ(std::max(m.right, h1.right), m.right) << "menu stretched to the bars";
+    EXPECT_EQ(m.bottom, std::max(m.bottom, v.bottom));
+}
+
+TEST_F(TrackerTest, BarsAppearBesideNotepadsMenu) {
+    StartWith(BarsSettings("notepad", "nothing of the kind"));
+    Process notepad;
+    ASSERT_TRUE(notepad.Start("notepad.exe"));
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        window = FindWindowA("Notepad", nullptr);
+        return window && IsWindowVisible(window);
+    }, 10000));
+    SetForegroundWindow(window);
+    HWND edit = FindWindowExA(window, nullptr, "Edit", nullptr);
+    ASSERT_NE(nullptr, edit);
+    RECT r = WindowRect(edit);
+    RightClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000));
+    EXPECT_TRUE(BarsShown(3)) << "the context bar for \"notepad\" comes too";
+    CloseMenus();
+    notepad.Kill();
+}
+
+TEST_F(TrackerTest, MenusWithoutARecentRightPressGetNoBars) {
+    StartWith(BarsSettings("tracker", "x"));
+    {
+        TestApp app("Keyboard Menu");
+        ASSERT_TRUE(app.Activate());
+        keybd_event(VK_SHIFT, 0, 0, 0);
+        keybd_event(VK_F10, 0, 0, 0);
+        keybd_event(VK_F10, 0, KEYEVENTF_KEYUP, 0);
+        keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+        ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000));
+        EXPECT_TRUE(NoBarsFor(1000)) << "a menu opened from the keyboard";
+        CloseMenus();
+    }
+    {
+        TestApp slow("Slow Menu", "--menu-delay 3600");
+        ASSERT_TRUE(slow.Activate());
+        POINT centre = slow.Centre();
+        RightClick(centre.x, centre.y);
+        ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 8000));
+        EXPECT_TRUE(NoBarsFor(1000)) << "a menu opened more than 3 s after the right press";
+        CloseMenus();
+    }
+}
+
+TEST_F(TrackerTest, TheProgramsOwnTrayMenuGetsNoBars) {
+    StartWith(BarsSettings("x", "y"));
+    RECT taskbar = WindowRect(FindWindowA("Shell_TrayWnd", nullptr));
+    // The notification area holds only this program's icon, at the right end.
+    RightClick(taskbar.right - 10, (taskbar.top + taskbar.bottom) / 2);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        menu = VisibleMenu();
+        DWORD pid = 0;
+        if (menu) GetWindowThreadProcessId(menu, &pid);
+        return menu && pid == orvale.Proc().Id();
+    }, 5000)) << "the tray menu opens";
+    EXPECT_TRUE(NoBarsFor(1000));
+}
+
+TEST_F(TrackerTest, BarsStayWhileTheCursorIsOnThemAndGoWhenItMovesAwayAfterTheMenu) {
+    StartWith(BarsSettings("tracker", "x"));
+    TestApp app("Tracker Target");
+    OpenMenu(app);
+    ASSERT_TRUE(BarsShown(3));
+
+    // From the menu onto a bar: the bars stay.
+    HWND bar = orvale.VisibleBars().front();
+    RECT b = WindowRect(bar);
+    MoveMouse((b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    EXPECT_FALSE(WaitUntil([&] { return orvale.VisibleBars().size() != 3; }, 500));
+
+    // The menu closes while the cursor rests on the bar: still there.
+    keybd_event(VK_ESCAPE, 0, 0, 0);
+    keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+    ASSERT_TRUE(WaitUntil([] { return VisibleMenu() == nullptr; }, 3000));
+    EXPECT_FALSE(WaitUntil([&] { return orvale.VisibleBars().empty(); }, 300));
+
+    // Onto another application's window: gone.
+    POINT centre = app.Centre();
+    MoveMouse(centre.x, centre.y + 60);
+    EXPECT_TRUE(BarsShown(0));
+}
+
+TEST_F(TrackerTest, LeftClickElsewhereHidesTheBars) {
+    StartWith(BarsSettings("tracker", "x"));
+    TestApp other("Other Window", "--pos 650 100 300 300");
+    TestApp app("Tracker Target", "--pos 100 300 400 300");
+    OpenMenu(app);
+    ASSERT_TRUE(BarsShown(3));
+    PumpFor(150);  // a further tick after the one that showed them
+    POINT elsewhere = other.Centre();
+    LeftClick(elsewhere.x, elsewhere.y);
+    EXPECT_TRUE(BarsShown(0));
+}
+
+TEST_F(TrackerTest, NoBarsWhileDisabled) {
+    StartWith(BarsSettings("tracker", "x"));
+    PostMessageA(orvale.SettingsWindow(), WM_COMMAND, 32807, 0);  // Enable toggle
+    TestApp app("Tracker Target");
+    OpenMenu(app);
+    EXPECT_TRUE(NoBarsFor(1000));
+    CloseMenus();
+
+    PostMessageA(orvale.SettingsWindow(), WM_COMMAND, 32807, 0);
+    OpenMenu(app);
+    EXPECT_TRUE(BarsShown(3)) << "enabled again";
+}
+
+TEST_F(TrackerTest, ApplicationDrawnPopupMenusGetBarsToo) {
+    StartWith(BarsSettings("tracker", "x"));
+    TestApp app("Tracker Target", "--custom-menu");
+    ASSERT_TRUE(app.Activate());
+    POINT centre = app.Centre();
+    RightClick(centre.x, centre.y);
+    EXPECT_TRUE(BarsShown(3));
+}
