@@ -54,6 +54,17 @@ void WriteFile(const std::string& path, const std::string& text) {
     out << text;
 }
 
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::istringstream text(ReadFile(path));
+    std::string line;
+    while (std::getline(text, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -82,11 +93,11 @@ void RemoveTree(const std::string& path) {
     RemoveDirectoryA(path.c_str());
 }
 
+}  // namespace
+
 bool CopyBeside(const std::string& name, const std::string& folder) {
     return CopyFileA((BinDir() + "\\" + name).c_str(), (folder + "\\" + name).c_str(), FALSE) != 0;
 }
-
-}  // namespace
 
 TempDir::TempDir() {
     static int counter = 0;
@@ -299,16 +310,7 @@ TestApp::~TestApp() {
     }
 }
 
-std::vector<std::string> TestApp::Log() const {
-    std::vector<std::string> lines;
-    std::istringstream text(ReadFile(logPath_));
-    std::string line;
-    while (std::getline(text, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
+std::vector<std::string> TestApp::Log() const { return ReadLines(logPath_); }
 
 std::string TestApp::TypedText() const {
     std::string typed;

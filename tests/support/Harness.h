@@ -26,7 +26,11 @@ HWND EnsureDesktop();
 
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
+// The file's lines without their line ends; none when the file is missing.
+std::vector<std::string> ReadLines(const std::string& path);
 bool FileExists(const std::string& path);
+// Copies the file `name` of the build's bin folder into `folder`, under the same name.
+bool CopyBeside(const std::string& name, const std::string& folder);
 
 // A fresh folder under the temporary folder, removed with everything in it at the end.
 class TempDir {
