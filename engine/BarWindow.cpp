@@ -200,7 +200,11 @@ bool BarButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         SetCapture(Handle());
         return true;
     case WM_LBUTTONUP: {
-        if (!pressed_) return true;
+        // While another program's menu is open it owns the mouse: the press that closes it
+        // never reaches the bar, only the release does. That release completes the click, so
+        // one click on a bar beside an open menu runs the item.
+        const bool pressClosedTheMenu = !pressed_ && menuWindow != nullptr;
+        if (!pressed_ && !pressClosedTheMenu) return true;
         pressed_ = false;
         ReleaseCapture();
         RECT client;

@@ -382,8 +382,14 @@ bool MoveXPointer(int x, int y) {
     return RunXdotool("mousemove " + std::to_string(x) + " " + std::to_string(y));
 }
 
-// Clicks through the X server: button 1 left, 3 right.
-bool ClickXPointer(int button) { return RunXdotool("click " + std::to_string(button)); }
+// Clicks through the X server (button 1 left, 3 right), holding the button as long as a
+// hand does: a release that follows its press at once can still fall under the mouse capture
+// of a menu that the press is closing.
+bool ClickXPointer(int button) {
+    if (!RunXdotool("mousedown " + std::to_string(button))) return false;
+    PumpFor(100);
+    return RunXdotool("mouseup " + std::to_string(button));
+}
 
 }  // namespace
 

@@ -1,0 +1,199 @@
+// The menu task bar beside a real menu: which windows it lists, in which order, and what a
+// click on one of its buttons does.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Harness.h"
+
+using namespace testing_support;
+
+namespace {
+
+const char* kTaskBarOnly =
+    "[TaskBar+]\r\nen=1\r\nhoriz=0\r\n"
+    "[Menu+01]\r\nen=0\r\nhoriz=1\r\nname=\r\n";
+
+struct TaskButton {
+    std::string title;
+    RECT rect;
+};
+
+class TaskBarTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        orvale.WriteSettings(kTaskBarOnly);
+        ASSERT_TRUE(orvale.Start());
+    }
+    void TearDown() override { CloseMenus(); }
+
+    HWND OpenMenu(TestApp& app) {
+        EXPECT_TRUE(app.Activate());
+        POINT centre = app.Centre();
+        RightClick(centre.x, centre.y);
+        HWND menu = nullptr;
+        EXPECT_TRUE(WaitUntil([&] { return (menu = VisibleMenu()) != nullptr; }, 5000));
+        return menu;
+    }
+
+    HWND TaskBar() {
+        HWND bar = nullptr;
+        WaitUntil([&] {
+            auto bars = orvale.VisibleBars();
+            bar = bars.empty() ? nullptr : bars.front();
+            return bar != nullptr;
+        }, 3000);
+        return bar;
+    }
+
+    // The task bar's buttons from top to bottom.
+    std::vector<TaskButton> Buttons(HWND bar) {
+        std::vector<TaskButton> buttons;
+        for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            if (ClassOf(c) == "Button") buttons.push_back({TitleOf(c), WindowRect(c)});
+        }
+        std::sort(buttons.begin(), buttons.end(),
+                  [](const TaskButton& a, const TaskButton& b) { return a.rect.top < b.rect.top; });
+        return buttons;
+    }
+
+    std::vector<std::string> Titles(HWND bar) {
+        std::vector<std::string> titles;
+        for (const TaskButton& b : Buttons(bar)) titles.push_back(b.title);
+        return titles;
+    }
+
+    static bool Has(const std::vector<std::string>& titles, const std::string& title) {
+        return std::find(titles.begin(), titles.end(), title) != titles.end();
+    }
+
+    void ClickButton(HWND bar, const std::string& title) {
+        for (const TaskButton& b : Buttons(bar)) {
+            if (b.title == title) {
+                LeftClick((b.rect.left + b.rect.right) / 2, (b.rect.top + b.rect.bottom) / 2);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no button for " << title;
+    }
+
+    Orvale orvale;
+};
+
+}  // namespace
+
+TEST_F(TaskBarTest, ListsOtherProgramsTitledWindowsInHandleOrderEveryTime) {
+    TestApp alpha("Alpha Window", "--pos 100 100 300 250");
+    TestApp beta("Beta Window", "--pos 450 100 300 250");
+    TestApp tool("Tool Window", "--tool --pos 450 400 200 150");
+    TestApp untitled("", "--pos 700 400 200 150");
+    TestApp iconless("Iconless Window", "--pos 100 450 200 150", "testapp_noicon.exe");
+    ASSERT_TRUE(iconless.Started() && untitled.Started() && tool.Started());
+
+    OpenMenu(alpha);
+    HWND bar = TaskBar();
+    ASSERT_NE(nullptr, bar);
+    std::vector<std::string> first = Titles(bar);
+    EXPECT_TRUE(Has(first, "Alpha Window"));
+    EXPECT_TRUE(Has(first, "Beta Window"));
+    EXPECT_FALSE(Has(first, "Tool Window")) << "tool windows are left off";
+    EXPECT_FALSE(Has(first, "Iconless Window")) << "windows without an icon are left off";
+    EXPECT_FALSE(Has(first, "")) << "untitled windows are left off";
+    EXPECT_FALSE(Has(first, "OVE32BAR")) << "the program's own windows are left off";
+    EXPECT_FALSE(Has(first, "Orvale"));
+
+    // Largest handle first.
+    std::vector<uintptr_t> handles;
+    for (const std::string& title : first) {
+        handles.push_back(reinterpret_cast<uintptr_t>(FindWindowA(nullptr, title.c_str())));
+    }
+    EXPECT_TRUE(std::is_sorted(handles.rbegin(), handles.rend()));
+
+    // Buttons are 20 pixels, one below the other.
+    std::vector<TaskButton> buttons = Buttons(bar);
+    for (size_t k = 0; k < buttons.size(); ++k) {
+        EXPECT_EQ(20, buttons[k].rect.bottom - buttons[k].rect.top);
+        if (k > 0) {
+            EXPECT_EQ(buttons[k - 1].rect.bottom, buttons[k].rect.top);
+        }
+    }
+    EXPECT_GE(WindowRect(bar).bottom - WindowRect(bar).top,
+              static_cast<LONG>(20 * buttons.size())) << "the bar is long enough for them all";
+
+    CloseMenus();
+    ASSERT_TRUE(WaitUntil([&] { return orvale.VisibleBars().empty(); }, 3000));
+    OpenMenu(beta);
+    bar = TaskBar();
+    ASSERT_NE(nullptr, bar);
+    EXPECT_EQ(first, Titles(bar)) << "same windows, same order";
+}
+
+TEST_F(TaskBarTest, FewerWindowsRemoveTheSurplusButtons) {
+    TestApp alpha("Alpha Window");
+    {
+        TestApp beta("Beta Window", "--pos 500 100 300 250");
+        OpenMenu(alpha);
+        ASSERT_TRUE(Has(Titles(TaskBar()), "Beta Window"));
+        CloseMenus();
+        ASSERT_TRUE(WaitUntil([&] { return orvale.VisibleBars().empty(); }, 3000));
+    }
+    OpenMenu(alpha);
+    HWND bar = TaskBar();
+    ASSERT_TRUE(WaitUntil([&] { return !Has(Titles(bar), "Beta Window"); }, 3000));
+    EXPECT_TRUE(Has(Titles(bar), "Alpha Window"));
+}
+
+TEST_F(TaskBarTest, HungWindowIsLeftOffWithoutHoldingUpTheBars) {
+    TestApp alpha("Alpha Window", "--pos 100 100 300 250");
+    TestApp hung("Hung Window", "--pos 500 100 300 250");
+    ASSERT_TRUE(hung.Started());
+    hung.Hang(6000);
+    ASSERT_TRUE(WaitUntil([&] { return hung.LogContains("hang 6000"); }, 3000));
+
+    OpenMenu(alpha);
+    // Waiting for the hung window would take six seconds.
+    HWND bar = TaskBar();
+    ASSERT_NE(nullptr, bar);
+    EXPECT_TRUE(hung.Proc().Running());
+    EXPECT_TRUE(hung.LogContains("hang 6000") && IsWindow(hung.Window()));
+    std::vector<std::string> titles = Titles(bar);
+    EXPECT_TRUE(Has(titles, "Alpha Window"));
+    EXPECT_FALSE(Has(titles, "Hung Window"));
+}
+
+TEST_F(TaskBarTest, ClickingAButtonActivatesItsWindowRestoringItWhenMinimised) {
+    TestApp alpha("Alpha Window", "--pos 100 100 300 250");
+    TestApp beta("Beta Window", "--pos 500 100 300 250 --minimized");
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(beta.Window()) != FALSE; }, 3000));
+
+    OpenMenu(alpha);
+    HWND bar = TaskBar();
+    ASSERT_NE(nullptr, bar);
+    ClickButton(bar, "Beta Window");
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(beta.Window()); }, 3000)) << "restored";
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == beta.Window(); }, 3000));
+    EXPECT_TRUE(orvale.VisibleBars().empty()) << "the bars go away on a click";
+}
+
+TEST_F(TaskBarTest, ClickingTheMenuOwnersButtonMinimisesItAndActivatesTheNext) {
+    TestApp alpha("Alpha Window", "--pos 100 100 300 250");
+    TestApp beta("Beta Window", "--pos 500 100 300 250");
+    OpenMenu(alpha);
+    HWND bar = TaskBar();
+    ASSERT_NE(nullptr, bar);
+    std::vector<std::string> titles = Titles(bar);
+    auto own = std::find(titles.begin(), titles.end(), "Alpha Window");
+    ASSERT_NE(titles.end(), own);
+    const bool last = own + 1 == titles.end();
+
+    ClickButton(bar, "Alpha Window");
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(alpha.Window()) != FALSE; }, 3000));
+    if (!last) {
+        HWND next = FindWindowA(nullptr, (own + 1)->c_str());
+        EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == next; }, 3000))
+            << "the window of the next button comes up: " << *(own + 1);
+    }
+}
