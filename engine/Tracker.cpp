@@ -94,8 +94,9 @@ void TrackerTick() {
     const bool onBar = IsBarWindow(underCursor) || IsBarWindow(GetParent(underCursor));
     SetMouseHook(!onBar);
 
-    if (!IsVisibleWindow(menuWindow)) dismissPending = 1;
-    if (IsVisibleWindow(menuWindow) && searchTicks >= 0) {
+    const bool menuVisible = IsVisibleWindow(menuWindow);
+    if (!menuVisible) dismissPending = 1;
+    if (menuVisible && searchTicks >= 0) {
         ShowBarsForMenu(menuWindow);
         searchTicks = -1;
     }
@@ -108,7 +109,7 @@ void TrackerTick() {
         --foundGrace;
     }
 
-    if (dismissPending && IsForeignWindow(WindowFromPoint(cursor))) {
+    if (dismissPending && IsForeignWindow(underCursor)) {
         if (menuWindow) HideAllBars();
         menuWindow = nullptr;
     }

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks under Wine in an X server of their own.
+#   Usage: scripts/bench.sh [number of menus, at least 20]
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+install_packages
+BUILD_DIR=${ORVALE_BUILD_DIR:-$ORVALE_ROOT/build}
+build "$BUILD_DIR"
+cmake --build "$BUILD_DIR" --target bench
+
+start_xvfb
+cleanup() { wineserver -k 2>/dev/null || true; kill "$XVFB_PID" 2>/dev/null || true; }
+trap cleanup EXIT
+prepare_prefix "${ORVALE_TEST_PREFIX:-$BUILD_DIR/wineprefix}"
+cd "$BUILD_DIR/bin"
+wine orvale_bench.exe "${1:-30}"
