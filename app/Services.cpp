@@ -16,6 +16,7 @@ struct HookLibrary {
     using HandOver = int(WINAPI*)(HHOOK);
     HandOver handOver = nullptr;
     HHOOK hook = nullptr;
+    bool suspended = false;
 } g_hookLibrary;
 
 }  // namespace
@@ -53,7 +54,7 @@ void SetMouseHook(bool on) {
         g_hookLibrary.hook = nullptr;
         return;
     }
-    if (g_hookLibrary.hook || !g_hookLibrary.module) return;
+    if (g_hookLibrary.hook || !g_hookLibrary.module || g_hookLibrary.suspended) return;
     auto procedure = reinterpret_cast<HOOKPROC>(
         reinterpret_cast<void*>(GetProcAddress(g_hookLibrary.module, "OVDllMouseProc")));
     if (!procedure) return;
@@ -62,6 +63,12 @@ void SetMouseHook(bool on) {
 }
 
 bool MouseHookInstalled() { return g_hookLibrary.hook != nullptr; }
+
+void SuspendMouseHook(bool suspend) {
+    if (suspend) SetMouseHook(false);
+    g_hookLibrary.suspended = suspend;
+    if (!suspend) SetMouseHook(true);
+}
 
 HWND HostFrameWindow() { return g_hostFrame; }
 HWND SettingsWindowHandle() { return g_settingsWindow; }

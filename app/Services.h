@@ -20,6 +20,9 @@ bool LoadHookLibrary();
 // library. A failed install leaves no hook; the tracker simply asks again on a later tick.
 void SetMouseHook(bool on);
 bool MouseHookInstalled();
+// While suspended the hook stays removed, whatever the tracker asks for (the Select File
+// dialog is open); resuming installs it again.
+void SuspendMouseHook(bool suspend);
 
 // The program's windows and thread, for the parts that need to tell them apart.
 HWND HostFrameWindow();

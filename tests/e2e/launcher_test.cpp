@@ -1,0 +1,370 @@
+// Every kind of bar button, clicked beside a real menu of the test application in the real
+// program: what reaches the shell, the window, the macro tool or the file dialog.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "Harness.h"
+#include "MacroStandIn.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct Item {
+    int type = 101;
+    std::string wnd, pth, ipth = "default", par, dir, tt = "item";
+    int inum = 0;
+};
+
+std::string Settings(const std::vector<Item>& items) {
+    std::string ini = "[TaskBar+]\r\nen=0\r\nhoriz=0\r\n[Menu+01]\r\nen=1\r\nhoriz=1\r\nname=Run\r\n";
+    int position = 0;
+    for (const Item& item : items) {
+        char section[32];
+        std::snprintf(section, sizeof section, "[menu+:01:%02d]\r\n", position++);
+        ini += section;
+        ini += "type=" + std::to_string(item.type) + "\r\n";
+        if (item.type != 101) continue;
+        ini += "wnd=" + item.wnd + "\r\npth=" + item.pth + "\r\nipth=" + item.ipth +
+               "\r\ninum=" + std::to_string(item.inum) + "\r\npar=" + item.par +
+               "\r\ndir=" + item.dir + "\r\ntt=" + item.tt + "\r\n";
+    }
+    char end[32];
+    std::snprintf(end, sizeof end, "[menu+:01:%02d]\r\ntype=0\r\n", position);
+    return ini + end;
+}
+
+// Points a shell verb ("open") of a registry class at the recorder for one test, and puts
+// back what was there.
+class ShellHandler {
+public:
+    ShellHandler(const std::string& className, const std::string& command, bool urlProtocol)
+        : key_(className + "\\shell\\open\\command"), className_(className) {
+        HKEY existing = nullptr;
+        existed_ = RegOpenKeyExA(HKEY_CLASSES_ROOT, className.c_str(), 0, KEY_READ, &existing) ==
+                   ERROR_SUCCESS;
+        if (existing) RegCloseKey(existing);
+        char old[1024] = {};
+        LONG size = sizeof old;
+        hadCommand_ = RegQueryValueA(HKEY_CLASSES_ROOT, key_.c_str(), old, &size) == ERROR_SUCCESS;
+        oldCommand_ = old;
+        RegSetValueA(HKEY_CLASSES_ROOT, key_.c_str(), REG_SZ, command.c_str(),
+                     static_cast<DWORD>(command.size()));
+        if (urlProtocol) {
+            HKEY root = nullptr;
+            RegCreateKeyA(HKEY_CLASSES_ROOT, className.c_str(), &root);
+            RegSetValueExA(root, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+            RegCloseKey(root);
+        }
+    }
+    ~ShellHandler() {
+        if (!existed_) {
+            RegDeleteTreeA(HKEY_CLASSES_ROOT, className_.c_str());
+        } else if (hadCommand_) {
+            RegSetValueA(HKEY_CLASSES_ROOT, key_.c_str(), REG_SZ, oldCommand_.c_str(),
+                         static_cast<DWORD>(oldCommand_.size()));
+        }
+    }
+
+private:
+    std::string key_, className_, oldCommand_;
+    bool existed_ = false, hadCommand_ = false;
+};
+
+// A file extension that opens with the recorder.
+class FileType {
+public:
+    FileType(const std::string& extension, const std::string& command)
+        : extension_(extension), progId_("OrvaleTest" + extension.substr(1)),
+          handler_(progId_, command, false) {
+        RegSetValueA(HKEY_CLASSES_ROOT, extension_.c_str(), REG_SZ, progId_.c_str(),
+                     static_cast<DWORD>(progId_.size()));
+    }
+    ~FileType() { RegDeleteTreeA(HKEY_CLASSES_ROOT, extension_.c_str()); }
+
+private:
+    std::string extension_, progId_;
+    ShellHandler handler_;
+};
+
+class LauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureDesktop();
+        recorder_ = work.File("shell_recorder.exe");
+        ASSERT_TRUE(CopyFileA((BinDir() + "\\shell_recorder.exe").c_str(), recorder_.c_str(), FALSE));
+    }
+    void TearDown() override { CloseMenus(); }
+
+    std::string RecorderCommand() const { return "\"" + recorder_ + "\" \"%1\""; }
+    std::vector<std::string> Recorded() const { return ReadLines(work.File("shell_recorder.log")); }
+    bool RecordedLine(const std::string& fragment) const {
+        for (const std::string& line : Recorded()) {
+            if (line.find(fragment) != std::string::npos) return true;
+        }
+        return false;
+    }
+
+    void Start(const std::vector<Item>& items) {
+        orvale.WriteSettings(Settings(items));
+        ASSERT_TRUE(orvale.Start());
+    }
+
+    // Opens the menu of `app`, waits for the bar and clicks its button number `index`.
+    void ClickItem(TestApp& app, int index) {
+        ASSERT_TRUE(app.Activate());
+        POINT centre = app.Centre();
+        RightClick(centre.x, centre.y);
+        ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return orvale.VisibleBars().size() == 1; }, 3000));
+        HWND bar = orvale.VisibleBars().front();
+        std::vector<HWND> buttons;
+        for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            if (ClassOf(c) == "Button") buttons.push_back(c);
+        }
+        std::sort(buttons.begin(), buttons.end(),
+                  [](HWND a, HWND b) { return WindowRect(a).left < WindowRect(b).left; });
+        ASSERT_LT(static_cast<size_t>(index), buttons.size());
+        RECT r = WindowRect(buttons[index]);
+        LeftClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        EXPECT_TRUE(WaitUntil([&] { return orvale.VisibleBars().empty(); }, 3000))
+            << "a click hides the bars";
+    }
+
+    TempDir work;
+    std::string recorder_;
+    Orvale orvale;
+};
+
+}  // namespace
+
+TEST_F(LauncherTest, ApplicationStartsTheProgramWithItsParametersInItsStartupDirectory) {
+    std::string startup = work.File("start here");
+    CreateDirectoryA(startup.c_str(), nullptr);
+    Item app;
+    app.pth = recorder_;
+    app.par = "first \"second word\"";
+    app.dir = startup;
+    Start({app});
+    TestApp target("Launch Target");
+    ClickItem(target, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !Recorded().empty(); }, 5000));
+    std::string line = Recorded().front();
+    EXPECT_NE(std::string::npos, line.find("first \"second word\"")) << line;
+    EXPECT_NE(std::string::npos, line.find("cwd=" + startup)) << line;
+}
+
+TEST_F(LauncherTest, ApplicationActivatesAWindowByTitleExactMatchFirstAndRestoresIt) {
+    Item app;
+    app.wnd = "Report";
+    app.pth = recorder_;
+    Start({app});
+    TestApp exact("Report", "--pos 600 400 300 200 --minimized");
+    TestApp substring("Report Draft", "--pos 600 100 300 200");  // higher in the z-order
+    TestApp target("Launch Target");
+    ClickItem(target, 0);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == exact.Window(); }, 3000));
+    EXPECT_FALSE(IsIconic(exact.Window())) << "restored";
+    PumpFor(300);
+    EXPECT_TRUE(Recorded().empty()) << "nothing is launched when a window is found";
+}
+
+TEST_F(LauncherTest, ApplicationFallsBackToASubstringMatchIgnoringCase) {
+    Item app;
+    app.wnd = "quarterly";
+    app.pth = recorder_;
+    Start({app});
+    TestApp other("Quarterly Figures", "--pos 600 100 300 200");
+    TestApp target("Launch Target");
+    ClickItem(target, 0);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.Window(); }, 3000));
+}
+
+TEST_F(LauncherTest, WebPageAndEMailReachTheShellAsAddresses) {
+    ShellHandler scheme("orvtest", RecorderCommand(), true);
+    ShellHandler http("http", RecorderCommand(), true);
+    ShellHandler mailto("mailto", RecorderCommand(), true);
+    Item withScheme, withoutScheme, mail;
+    withScheme.pth = "ORVTEST://Some/Page";
+    withScheme.dir = "www:";
+    withoutScheme.pth = "Example.COM/Start";
+    withoutScheme.dir = "www:";
+    mail.pth = "someone@example.com";
+    mail.dir = "mailto:";
+    Start({withScheme, withoutScheme, mail});
+    TestApp target("Launch Target");
+
+    ClickItem(target, 0);
+    EXPECT_TRUE(WaitUntil([&] { return RecordedLine("orvtest://some/page"); }, 5000));
+    ClickItem(target, 1);
+    EXPECT_TRUE(WaitUntil([&] { return RecordedLine("http://example.com/start"); }, 5000));
+    ClickItem(target, 2);
+    EXPECT_TRUE(WaitUntil([&] { return RecordedLine("mailto:someone@example.com"); }, 5000));
+}
+
+TEST_F(LauncherTest, KeySequenceTypesIntoTheWindowThatOwnedTheMenu) {
+    Item keys;
+    keys.pth = "Hello, World 42!";
+    keys.ipth = "kseq.ico";
+    keys.dir = "kseq:";
+    Start({keys});
+    TestApp target("Launch Target");
+    ClickItem(target, 0);
+    EXPECT_TRUE(WaitUntil([&] { return target.TypedText() == "Hello, World 42!"; }, 5000))
+        << target.TypedText();
+}
+
+TEST_F(LauncherTest, MacroItemRunsTheMacroToolWithoutWaiting) {
+    MacroStandIn tool;
+    Item macro;
+    macro.pth = "C:\\macros\\daily.brd";
+    macro.par = "Morning";
+    macro.dir = "macro:";
+    Start({macro});
+    TestApp target("Launch Target");
+    ClickItem(target, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !tool.CommandLines().empty(); }, 5000));
+    EXPECT_EQ(tool.Program() + " -run:Morning C:\\macros\\daily.brd", tool.CommandLines().front());
+}
+
+TEST_F(LauncherTest, SelectFileOpensTheDialogInItsFolderAndOpensTheChosenFile) {
+    FileType type(".orvfile", RecorderCommand());
+    std::string folder = work.File("documents");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteFile(folder + "\\chosen.orvfile", "x");
+    Item select;
+    select.pth = folder;
+    select.par = "*.orvfile";
+    select.dir = "file:";
+    Start({select});
+    TestApp target("Launch Target");
+    ClickItem(target, 0);
+
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == orvale.Proc().Id() && ClassOf(w) == "#32770" && IsWindowVisible(w) &&
+                TitleOf(w) != "Orvale") {
+                dialog = w;
+                return true;
+            }
+        }
+        return false;
+    }, 5000)) << "the open-file dialog appears";
+    // The file-name box starts with the filter; a bare name is taken in the dialog's folder.
+    HWND nameBox = GetDlgItem(dialog, 0x47c);  // cmb13, the file-name combo box
+    HWND nameEdit = nameBox ? FindWindowExA(nameBox, nullptr, "Edit", nullptr) : GetDlgItem(dialog, 0x480);
+    ASSERT_NE(nullptr, nameEdit);
+    EXPECT_EQ("*.orvfile", TitleOf(nameEdit));
+    SendMessageA(nameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("chosen.orvfile"));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return RecordedLine("chosen.orvfile"); }, 5000));
+    EXPECT_TRUE(RecordedLine(folder + "\\chosen.orvfile"));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(orvale.Proc().Id() ? dialog : nullptr); }, 3000));
+}
+
+TEST_F(LauncherTest, WindowCommandsActOnTheMenusOwner) {
+    Start({Item{106}, Item{107}, Item{108}, Item{104}, Item{110}});
+    TestApp target("Launch Target", "--pos 200 150 400 300");
+
+    ClickItem(target, 1);  // Maximize/restore
+    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(target.Window()) != FALSE; }, 3000));
+    ClickItem(target, 1);
+    EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(target.Window()); }, 3000));
+
+    ClickItem(target, 2);  // Always on Top
+    EXPECT_TRUE(WaitUntil([&] {
+        return (GetWindowLongA(target.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    }, 3000));
+    ClickItem(target, 2);
+    EXPECT_TRUE(WaitUntil([&] {
+        return (GetWindowLongA(target.Window(), GWL_EXSTYLE) & WS_EX_TOPMOST) == 0;
+    }, 3000));
+
+    ClickItem(target, 3);  // Next Document: Ctrl+F6
+    EXPECT_TRUE(WaitUntil([&] { return target.LogContains("keydown 117 mods=C"); }, 3000));
+
+    ClickItem(target, 0);  // Minimize
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(target.Window()) != FALSE; }, 3000));
+    ShowWindow(target.Window(), SW_RESTORE);
+
+    ClickItem(target, 4);  // Close Application: Alt+F4
+    EXPECT_TRUE(target.Proc().WaitForExit(5000));
+}
+
+TEST_F(LauncherTest, SwitchWindowsActivatesTheWindowBelowTheMenusOwner) {
+    Start({Item{103}});
+    TestApp below("Below", "--pos 500 300 300 200");
+    TestApp target("Launch Target", "--pos 100 100 400 300");
+    ClickItem(target, 0);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == below.Window(); }, 3000));
+}
+
+TEST_F(LauncherTest, ShortcutFallbackRunsWhenTheShellCannotOpenAPathAndLeavesNoShortcut) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string link = std::string(temp) + "sct.lnk";
+    DeleteFileA(link.c_str());
+
+    std::string file = work.File("no association.orvnothing");
+    WriteFile(file, "x");
+    Item app;
+    app.pth = file;
+    Start({app});
+    TestApp target("Launch Target");
+
+    // Watch the temporary folder for the shortcut coming and going.
+    HANDLE folder = CreateFileA(temp, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, folder);
+    std::vector<std::string> added, removed;
+    alignas(DWORD) char buffer[8192];
+    OVERLAPPED overlapped = {};
+    overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    auto arm = [&] {
+        ResetEvent(overlapped.hEvent);
+        ReadDirectoryChangesW(folder, buffer, sizeof buffer, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME,
+                              nullptr, &overlapped, nullptr);
+    };
+    auto collect = [&] {
+        DWORD bytes = 0;
+        if (WaitForSingleObject(overlapped.hEvent, 0) != WAIT_OBJECT_0) return;
+        if (GetOverlappedResult(folder, &overlapped, &bytes, FALSE) && bytes) {
+            for (auto* info = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(buffer);;
+                 info = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(
+                     reinterpret_cast<char*>(info) + info->NextEntryOffset)) {
+                std::string name;
+                for (DWORD i = 0; i < info->FileNameLength / sizeof(WCHAR); ++i) {
+                    name += static_cast<char>(info->FileName[i]);
+                }
+                if (info->Action == FILE_ACTION_ADDED) added.push_back(name);
+                if (info->Action == FILE_ACTION_REMOVED) removed.push_back(name);
+                if (!info->NextEntryOffset) break;
+            }
+        }
+        arm();
+    };
+    auto seen = [](const std::vector<std::string>& names) {
+        return std::find(names.begin(), names.end(), "sct.lnk") != names.end();
+    };
+    arm();
+    ClickItem(target, 0);
+    EXPECT_TRUE(WaitUntil([&] {
+        collect();
+        return seen(added) && seen(removed);
+    }, 5000)) << "sct.lnk was written and removed";
+    CancelIo(folder);
+    DWORD ignored = 0;
+    GetOverlappedResult(folder, &overlapped, &ignored, TRUE);
+    CloseHandle(overlapped.hEvent);
+    CloseHandle(folder);
+    EXPECT_FALSE(FileExists(link));
+}
