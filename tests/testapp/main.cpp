@@ -2,6 +2,7 @@
 // Shift+F10) and logs what it receives, one event per line, to the file given by --log:
 //   keydown VK mods=SCAW   keyup VK mods=...   syskeydown VK mods=...   syskeyup VK mods=...
 //   char CODE   command ID   syscommand SC   menu open   menu closed   hang MS   activated
+//   destroyed
 // Options:
 //   --title TEXT       window title (may be empty)
 //   --log FILE         where the log goes
@@ -138,6 +139,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_DESTROY:
+        Log("destroyed");
         PostQuitMessage(0);
         return 0;
     default:

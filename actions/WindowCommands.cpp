@@ -1,0 +1,142 @@
+#include "actions/WindowCommands.h"
+
+#include "actions/KeySequence.h"
+#include "app/Services.h"
+#include "engine/Tracker.h"
+
+namespace orvale {
+
+namespace {
+
+// A window that has stopped reading its messages must not freeze the program: system
+// commands are sent with a deadline and given up at once when the window is hung.
+constexpr UINT kSystemCommandTimeoutMs = 2000;
+
+// How long a window may take to come forward (another process activates it asynchronously).
+constexpr unsigned kForegroundTimeoutMs = 1000;
+
+void SendSystemCommand(HWND window, WPARAM command) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_SYSCOMMAND, command, 0, SMTO_ABORTIFHUNG,
+                        kSystemCommandTimeoutMs, &ignored);
+}
+
+void TapKey(BYTE vk) {
+    SendKey(vk, 0);
+    SendKey(vk, KEYEVENTF_KEYUP);
+}
+
+// Keys the user still holds would change the shortcut that follows.
+void ReleaseModifiers() {
+    SendKey(VK_CONTROL, KEYEVENTF_KEYUP);
+    SendKey(VK_MENU, KEYEVENTF_KEYUP);
+    SendKey(VK_SHIFT, KEYEVENTF_KEYUP);
+}
+
+// The Start button: the window 10 pixels inside the taskbar's top-left corner. Anything there
+// that is not a child of the taskbar (a window covering it) is left where it is.
+HWND FindStartButton(HWND taskbar, const RECT& bar) {
+    POINT inside = {bar.left + 10, bar.top + 10};
+    HWND button = WindowFromPoint(inside);
+    return button && GetParent(button) == taskbar ? button : nullptr;
+}
+
+// Positions are relative to the taskbar, the button's parent.
+void MoveStartButton(HWND button, int x, int y) {
+    SetWindowPos(button, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Waits, dispatching messages, until `window` or a window of its family holds the foreground;
+// false if that has not happened after `ms`.
+bool WaitForForeground(HWND window, unsigned ms) {
+    HWND family = GetAncestor(window, GA_ROOTOWNER);
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HWND front = GetForegroundWindow();
+        if (front && GetAncestor(front, GA_ROOTOWNER) == family) return true;
+        if (GetTickCount() - start >= ms) return false;
+        PumpedWait(1);
+    }
+}
+
+bool IsSwitchCandidate(HWND window, HWND start, HWND taskbar) {
+    return window != start && window != GetDesktopWindow() && window != taskbar &&
+           IsWindowVisible(window) && GetParent(window) == nullptr &&
+           !IsOwnThreadWindow(window);
+}
+
+}  // namespace
+
+void OpenStartMenu() {
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    if (!IsWindow(taskbar)) return;
+    SetForegroundWindow(taskbar);
+    PumpedWait(100);
+
+    RECT bar = {};
+    GetWindowRect(taskbar, &bar);
+    HWND button = FindStartButton(taskbar, bar);
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    // The Start menu opens at its button, so the button goes to the pointer for a moment.
+    if (button) MoveStartButton(button, cursor.x - bar.left - 16, cursor.y - bar.top - 42);
+
+    ReleaseModifiers();
+    SendKey(VK_CONTROL, 0);
+    TapKey(VK_ESCAPE);
+    SendKey(VK_CONTROL, KEYEVENTF_KEYUP);
+    PumpedWait(100);
+
+    if (button) MoveStartButton(button, 0, 0);
+}
+
+void SwitchToNextWindow(bool withWaits) {
+    if (withWaits) PumpedWait(150);
+    HWND start = LastForeignWindow;
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    HWND next = GetWindow(start, GW_HWNDNEXT);
+    while (next && !IsSwitchCandidate(next, start, taskbar)) next = GetWindow(next, GW_HWNDNEXT);
+    if (next) {
+        if (IsIconic(next)) SendSystemCommand(next, SC_RESTORE);
+        SetForegroundWindow(next);
+    }
+    if (withWaits) PumpedWait(350);
+}
+
+void SendDocumentSwitch(DocumentDirection direction) {
+    const bool backward = direction == DocumentDirection::Backward;
+    ReleaseModifiers();
+    SendKey(VK_CONTROL, 0);
+    if (backward) SendKey(VK_SHIFT, 0);
+    TapKey(VK_F6);
+    if (backward) SendKey(VK_SHIFT, KEYEVENTF_KEYUP);
+    SendKey(VK_CONTROL, KEYEVENTF_KEYUP);
+}
+
+// Alt+F4 goes to whatever is in front, so it is sent only once the window itself is: a window
+// that is gone or cannot come forward must not cost another application its window.
+void CloseTargetApplication(HWND window) {
+    if (!IsWindow(window)) return;
+    SetForegroundWindow(window);
+    PumpedWait(1);
+    if (!WaitForForeground(window, kForegroundTimeoutMs)) return;
+    SendKey(VK_MENU, 0);
+    TapKey(VK_F4);
+    SendKey(VK_MENU, KEYEVENTF_KEYUP);
+}
+
+void MinimizeTarget(HWND window) {
+    if (GetWindowLongA(window, GWL_STYLE) & WS_MINIMIZEBOX) SendSystemCommand(window, SC_MINIMIZE);
+}
+
+void ToggleMaximizeTarget(HWND window) {
+    if (!(GetWindowLongA(window, GWL_STYLE) & WS_MAXIMIZEBOX)) return;
+    SendSystemCommand(window, IsZoomed(window) ? SC_RESTORE : SC_MAXIMIZE);
+}
+
+void ToggleAlwaysOnTop(HWND window, LONG exStyle) {
+    HWND layer = (exStyle & WS_EX_TOPMOST) ? HWND_NOTOPMOST : HWND_TOPMOST;
+    SetWindowPos(window, layer, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+}  // namespace orvale

@@ -1,0 +1,39 @@
+// The fixed window commands of a bar: each acts on the window in which the popup menu was
+// opened (the caller passes it), on the focused window, or on the shell's taskbar. They work
+// through public window-manager calls and synthetic keystrokes and report nothing.
+#pragma once
+
+#include <windows.h>
+
+namespace orvale {
+
+// Opens the Start menu next to the mouse pointer: the taskbar's Start button is moved near the
+// pointer for Ctrl+Escape and put back at the taskbar's origin. No taskbar, nothing happens.
+void OpenStartMenu();
+
+// Activates the next window below LastForeignWindow in the z-order that a task switch would
+// offer: visible, without a parent (owned popups count as having one), of another thread
+// than the program's, and neither the desktop nor the taskbar. A minimised result is restored first.
+// `withWaits` adds the pauses a click from a bar needs (150 ms before, 350 ms after).
+void SwitchToNextWindow(bool withWaits);
+
+enum class DocumentDirection { Forward, Backward };
+
+// Ctrl+F6 (forward) or Ctrl+Shift+F6 (backward) to the focused window, after releasing any
+// modifier the user may still hold.
+void SendDocumentSwitch(DocumentDirection direction);
+
+// Brings the window forward and sends it Alt+F4.
+void CloseTargetApplication(HWND window);
+
+// Minimises a window that has a minimise box; any other window is left alone.
+void MinimizeTarget(HWND window);
+
+// Maximises, or restores when maximised, a window that has a maximise box.
+void ToggleMaximizeTarget(HWND window);
+
+// Makes the window topmost, or not topmost when `exStyle` (its extended style as read before
+// the bars were hidden) says it is, without moving or sizing it.
+void ToggleAlwaysOnTop(HWND window, LONG exStyle);
+
+}  // namespace orvale
