@@ -4,6 +4,7 @@
 #include <direct.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -143,8 +144,15 @@ void SelectAndOpenFile(const std::string& folder, const std::string& filter) {
 
     std::vector<char> result(32768, '\0');
     filter.copy(result.data(), std::min(filter.size(), result.size() - 1));
+    // A pattern such as "*.txt" is the initial file name, which filters the list; some
+    // dialogs (Wine's) ignore a pattern given that way, so it is also the only filter.
+    std::string patternFilter;
+    if (filter.find_first_of("*?") != std::string::npos) {
+        patternFilter = filter + '\0' + filter + '\0' + '\0';
+    }
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
+    dialog.lpstrFilter = patternFilter.empty() ? nullptr : patternFilter.c_str();
     dialog.hwndOwner = frame;
     dialog.lpstrFile = result.data();
     dialog.nMaxFile = static_cast<DWORD>(result.size());

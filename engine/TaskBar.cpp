@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/WindowCommands.h"
 #include "app/Services.h"
 #include "engine/BarWindow.h"
 #include "engine/Tracker.h"
@@ -144,10 +145,7 @@ void SwitchToTaskButton(BarWindow& taskBar, int index) {
     HideAllBars();
     if (target == MenuOwnerWindow) {
         // The window one is working in: put it away and bring up the next one.
-        if (GetWindowLongA(target, GWL_STYLE) & WS_MINIMIZEBOX) {
-            SendMessageTimeoutA(target, WM_SYSCOMMAND, SC_MINIMIZE, 0, SMTO_ABORTIFHUNG, 3000,
-                                nullptr);
-        }
+        MinimizeTarget(target);
         const int next = index + 1;
         if (next >= taskBar.count || !taskBar.buttons[next]) return;
         target = taskBar.buttons[next]->targetWindow;

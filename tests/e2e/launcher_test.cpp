@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <string>
@@ -20,6 +21,12 @@ struct Item {
     std::string wnd, pth, ipth = "default", par, dir, tt = "item";
     int inum = 0;
 };
+
+Item BuiltIn(int type) {
+    Item item;
+    item.type = type;
+    return item;
+}
 
 std::string Settings(const std::vector<Item>& items) {
     std::string ini = "[TaskBar+]\r\nen=0\r\nhoriz=0\r\n[Menu+01]\r\nen=1\r\nhoriz=1\r\nname=Run\r\n";
@@ -237,6 +244,7 @@ TEST_F(LauncherTest, SelectFileOpensTheDialogInItsFolderAndOpensTheChosenFile) {
     std::string folder = work.File("documents");
     CreateDirectoryA(folder.c_str(), nullptr);
     WriteFile(folder + "\\chosen.orvfile", "x");
+    WriteFile(folder + "\\other.txt", "x");
     Item select;
     select.pth = folder;
     select.par = "*.orvfile";
@@ -251,18 +259,24 @@ TEST_F(LauncherTest, SelectFileOpensTheDialogInItsFolderAndOpensTheChosenFile) {
             DWORD pid = 0;
             GetWindowThreadProcessId(w, &pid);
             if (pid == orvale.Proc().Id() && ClassOf(w) == "#32770" && IsWindowVisible(w) &&
-                TitleOf(w) != "Orvale") {
+                TitleOf(w) == "Open") {
                 dialog = w;
                 return true;
             }
         }
         return false;
     }, 5000)) << "the open-file dialog appears";
-    // The file-name box starts with the filter; a bare name is taken in the dialog's folder.
-    HWND nameBox = GetDlgItem(dialog, 0x47c);  // cmb13, the file-name combo box
-    HWND nameEdit = nameBox ? FindWindowExA(nameBox, nullptr, "Edit", nullptr) : GetDlgItem(dialog, 0x480);
+    // The dialog lists the item's folder through the item's filter: one of its two files.
+    HWND view = FindWindowExA(FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr),
+                              nullptr, "SysListView32", nullptr);
+    ASSERT_NE(nullptr, view);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageA(view, LVM_GETITEMCOUNT, 0, 0) == 1; }, 3000));
+    // A bare name typed into the file-name box is taken in that folder.
+    HWND nameBox = FindWindowExA(dialog, nullptr, "ComboBoxEx32", nullptr);
+    HWND nameEdit = nameBox ? FindWindowExA(FindWindowExA(nameBox, nullptr, "ComboBox", nullptr),
+                                            nullptr, "Edit", nullptr)
+                            : GetDlgItem(dialog, 0x480);
     ASSERT_NE(nullptr, nameEdit);
-    EXPECT_EQ("*.orvfile", TitleOf(nameEdit));
     SendMessageA(nameEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("chosen.orvfile"));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return RecordedLine("chosen.orvfile"); }, 5000));
@@ -271,7 +285,7 @@ TEST_F(LauncherTest, SelectFileOpensTheDialogInItsFolderAndOpensTheChosenFile) {
 }
 
 TEST_F(LauncherTest, WindowCommandsActOnTheMenusOwner) {
-    Start({Item{106}, Item{107}, Item{108}, Item{104}, Item{110}});
+    Start({BuiltIn(106), BuiltIn(107), BuiltIn(108), BuiltIn(104), BuiltIn(110)});
     TestApp target("Launch Target", "--pos 200 150 400 300");
 
     ClickItem(target, 1);  // Maximize/restore
@@ -300,7 +314,7 @@ TEST_F(LauncherTest, WindowCommandsActOnTheMenusOwner) {
 }
 
 TEST_F(LauncherTest, SwitchWindowsActivatesTheWindowBelowTheMenusOwner) {
-    Start({Item{103}});
+    Start({BuiltIn(103)});
     TestApp below("Below", "--pos 500 300 300 200");
     TestApp target("Launch Target", "--pos 100 100 400 300");
     ClickItem(target, 0);
