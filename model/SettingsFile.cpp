@@ -118,14 +118,22 @@ void writeInt(const std::string& section, const std::string& key, int32_t value)
 // The profile API trims blanks around a value and strips one pair of surrounding quotes when
 // it reads, so "Regards " or "\"C:\\My App\\x.exe\"" would come back changed. Such values are
 // written inside one more pair of double quotes, which the reader removes again; every other
-// value is written unchanged.
+// value is written unchanged. A line break would end the line and start a line of its own
+// (another key, even another section) in the file, so each one is written as a blank.
 std::string ProtectValue(const std::string& value) {
-    if (value.empty()) return value;
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    const char first = value.front(), last = value.back();
-    bool quoted = value.size() >= 2 && first == last && (first == '"' || first == '\'');
-    if (blank(first) || blank(last) || quoted) return '"' + value + '"';
-    return value;
+    std::string text = value;
+    for (char& c : text) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    if (text.empty()) return text;
+    // What the reader trims: white space, and the DOS end-of-file character.
+    auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a';
+    };
+    const char first = text.front(), last = text.back();
+    bool quoted = text.size() >= 2 && first == last && (first == '"' || first == '\'');
+    if (blank(first) || blank(last) || quoted) return '"' + text + '"';
+    return text;
 }
 
 void writeString(const std::string& section, const std::string& key, const std::string& value) {
