@@ -22,6 +22,9 @@ std::string Format(const char* format, int a, int b = 0) {
     return buffer;
 }
 
+// The value that ends a window list in the file.
+const char* const kListEnd = ".";
+
 // A window list with no "." entry ends at its first missing key; this marks "missing",
 // since no profile value can contain a newline.
 const char* const kMissing = "\n";
@@ -72,7 +75,7 @@ void LoadWindowList(int index) {
     std::string section = listSection(index);
     for (int j = 0;; ++j) {
         std::string entry = ReadRaw(section, std::to_string(j), kMissing);
-        if (entry == "." || entry == kMissing) break;
+        if (entry == kListEnd || entry == kMissing) break;
         list.entries.push_back(entry);
     }
     list.mode = readInt(section, "inc");
@@ -81,9 +84,14 @@ void LoadWindowList(int index) {
 void SaveWindowList(int index) {
     const WindowList& list = windowLists[index];
     std::string section = listSection(index);
-    int count = static_cast<int>(list.entries.size());
-    for (int j = 0; j < count; ++j) writeString(section, std::to_string(j), list.entries[j]);
-    writeString(section, std::to_string(count), ".");
+    int count = 0;
+    for (const std::string& entry : list.entries) {
+        // An entry "." would read back as the end of the list and lose every entry after
+        // it; it cannot be stored, so it is left out and the others keep their place.
+        if (entry == kListEnd) continue;
+        writeString(section, std::to_string(count++), entry);
+    }
+    writeString(section, std::to_string(count), kListEnd);
     writeInt(section, "inc", list.mode);
 }
 
