@@ -164,7 +164,7 @@ TEST(RelinkBar, RebuildsTheListInTheGivenOrderAndDropsRunsNotGiven) {
 
     // A run given twice joins once; nothing after it is lost.
     relinkBar(bar, "New name", {a, b, a, c});
-    EXPECT_EQ((std::vector<int32_t>{kAttributed, 104, kAttributed}), TypesOf(bar));
+    ASSERT_EQ((std::vector<int32_t>{kAttributed, 104, kAttributed}), TypesOf(bar));
     EXPECT_EQ("c.exe", items(bar)[2].Pth());
 
     relinkBar(bar, "Empty", {});

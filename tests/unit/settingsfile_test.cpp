@@ -254,7 +254,7 @@ TEST_F(SettingsFileTest, MissingSectionsAndKeysReadAsTheirDefaults) {
     EXPECT_EQ("", barDefs[5].Name());
     std::vector<BarItem> fifth = items(barDefs[5]);
     ASSERT_EQ(1u, fifth.size());
-    EXPECT_EQ(ItemAttributes().pth, fifth[0].Pth());
+    EXPECT_EQ("", fifth[0].Pth());
     EXPECT_EQ(0, fifth[0].Inum());
 
     EXPECT_TRUE(items(barDefs[6]).empty());
