@@ -25,9 +25,10 @@ std::string Format(const char* format, int a, int b = 0) {
 // The value that ends a window list in the file.
 const char* const kListEnd = ".";
 
-// A window list with no "." entry ends at its first missing key; this marks "missing",
-// since no profile value can contain a newline.
-const char* const kMissing = "\n";
+// A window list with no "." entry ends at its first missing key; this default marks
+// "missing": no stored value can hold a line break, and it ends in a character that no
+// reader trims from a default.
+const char* const kMissing = "\n(missing)";
 
 std::string ReadRaw(const std::string& section, const std::string& key, const char* fallback) {
     char buffer[512] = {};
