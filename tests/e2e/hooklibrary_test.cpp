@@ -100,6 +100,8 @@ TEST_F(HookLibraryTest, ReportsAnotherProgramsClicksAndPassesThemOn) {
         << "a right press arrives as command 516, notification part 0";
     EXPECT_TRUE(WaitUntil([&] { return app.LogContains("menu open"); }))
         << "the press still reaches the application";
+    // The application logs just before its menu appears; close the menu once it is there.
+    EXPECT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }));
     CloseMenus();
     ASSERT_EQ(nullptr, VisibleMenu());
 
