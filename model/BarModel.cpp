@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+
 namespace orvale {
 
 std::array<BarDef, kBarCount> barDefs;
@@ -133,8 +135,12 @@ void relinkBar(BarDef& bar, const std::string& name, const std::vector<BarNode*>
     }
     bar.nodes->text = name;
     BarNode* tail = bar.nodes;
+    std::vector<BarNode*> placed;
     for (BarNode* first : runs) {
-        if (!first) continue;
+        // A run given twice would be linked after itself and cut the list short; it joins
+        // the bar once, at its first place.
+        if (!first || std::find(placed.begin(), placed.end(), first) != placed.end()) continue;
+        placed.push_back(first);
         tail->next = first;
         tail = BarItem(first).Last();
     }

@@ -22,9 +22,13 @@ std::string Format(const char* format, int a, int b = 0) {
     return buffer;
 }
 
-// A window list with no "." entry ends at its first missing key; this marks "missing",
-// since no profile value can contain a newline.
-const char* const kMissing = "\n";
+// The value that ends a window list in the file.
+const char* const kListEnd = ".";
+
+// A window list with no "." entry ends at its first missing key; this default marks
+// "missing": no stored value can hold a line break, and it ends in a character that no
+// reader trims from a default.
+const char* const kMissing = "\n(missing)";
 
 std::string ReadRaw(const std::string& section, const std::string& key, const char* fallback) {
     char buffer[512] = {};
@@ -72,7 +76,7 @@ void LoadWindowList(int index) {
     std::string section = listSection(index);
     for (int j = 0;; ++j) {
         std::string entry = ReadRaw(section, std::to_string(j), kMissing);
-        if (entry == "." || entry == kMissing) break;
+        if (entry == kListEnd || entry == kMissing) break;
         list.entries.push_back(entry);
     }
     list.mode = readInt(section, "inc");
@@ -81,9 +85,14 @@ void LoadWindowList(int index) {
 void SaveWindowList(int index) {
     const WindowList& list = windowLists[index];
     std::string section = listSection(index);
-    int count = static_cast<int>(list.entries.size());
-    for (int j = 0; j < count; ++j) writeString(section, std::to_string(j), list.entries[j]);
-    writeString(section, std::to_string(count), ".");
+    int count = 0;
+    for (const std::string& entry : list.entries) {
+        // An entry "." would read back as the end of the list and lose every entry after
+        // it; it cannot be stored, so it is left out and the others keep their place.
+        if (entry == kListEnd) continue;
+        writeString(section, std::to_string(count++), entry);
+    }
+    writeString(section, std::to_string(count), kListEnd);
     writeInt(section, "inc", list.mode);
 }
 
@@ -118,14 +127,22 @@ void writeInt(const std::string& section, const std::string& key, int32_t value)
 // The profile API trims blanks around a value and strips one pair of surrounding quotes when
 // it reads, so "Regards " or "\"C:\\My App\\x.exe\"" would come back changed. Such values are
 // written inside one more pair of double quotes, which the reader removes again; every other
-// value is written unchanged.
+// value is written unchanged. A line break would end the line and start a line of its own
+// (another key, even another section) in the file, so each one is written as a blank.
 std::string ProtectValue(const std::string& value) {
-    if (value.empty()) return value;
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    const char first = value.front(), last = value.back();
-    bool quoted = value.size() >= 2 && first == last && (first == '"' || first == '\'');
-    if (blank(first) || blank(last) || quoted) return '"' + value + '"';
-    return value;
+    std::string text = value;
+    for (char& c : text) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    if (text.empty()) return text;
+    // What the reader trims: white space, and the DOS end-of-file character.
+    auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a';
+    };
+    const char first = text.front(), last = text.back();
+    bool quoted = text.size() >= 2 && first == last && (first == '"' || first == '\'');
+    if (blank(first) || blank(last) || quoted) return '"' + text + '"';
+    return text;
 }
 
 void writeString(const std::string& section, const std::string& key, const std::string& value) {
