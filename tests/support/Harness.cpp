@@ -331,8 +331,17 @@ void TestApp::Hang(DWORD ms) { PostMessageA(hwnd_, kTestAppHang, ms, 0); }
 
 bool TestApp::Activate() {
     if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
-    SetForegroundWindow(hwnd_);
-    return WaitUntil([&] { return GetForegroundWindow() == hwnd_; }, 3000);
+    // A window that has just been started may still take the activation for itself: ask
+    // again until this one is in front.
+    DWORD lastAsk = 0;
+    return WaitUntil([&] {
+        if (GetForegroundWindow() == hwnd_) return true;
+        if (GetTickCount() - lastAsk >= 200) {
+            SetForegroundWindow(hwnd_);
+            lastAsk = GetTickCount();
+        }
+        return false;
+    }, 5000);
 }
 
 POINT TestApp::Centre() const {
