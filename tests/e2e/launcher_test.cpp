@@ -124,21 +124,11 @@ protected:
 
     // Opens the menu of `app`, waits for the bar and clicks its button number `index`.
     void ClickItem(TestApp& app, int index) {
-        ASSERT_TRUE(app.Activate());
-        POINT centre = app.Centre();
-        RightClick(centre.x, centre.y);
-        ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000));
+        ASSERT_NE(nullptr, OpenContextMenu(app));
         ASSERT_TRUE(WaitUntil([&] { return orvale.VisibleBars().size() == 1; }, 3000));
-        HWND bar = orvale.VisibleBars().front();
-        std::vector<HWND> buttons;
-        for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-            if (ClassOf(c) == "Button") buttons.push_back(c);
-        }
-        std::sort(buttons.begin(), buttons.end(),
-                  [](HWND a, HWND b) { return WindowRect(a).left < WindowRect(b).left; });
+        std::vector<HWND> buttons = BarButtons(orvale.VisibleBars().front());
         ASSERT_LT(static_cast<size_t>(index), buttons.size());
-        RECT r = WindowRect(buttons[index]);
-        LeftClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        ClickCentre(buttons[index]);
         EXPECT_TRUE(WaitUntil([&] { return orvale.VisibleBars().empty(); }, 3000))
             << "a click hides the bars";
     }

@@ -7,36 +7,18 @@ using namespace testing_support;
 
 namespace {
 
-// The "already running" message box of a second copy: a dialog titled "Orvale" of that
-// process whose static text is the message.
-HWND FindMessageBox(DWORD pid, std::string* text) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{pid, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->pid && ClassOf(hwnd) == "#32770" && IsWindowVisible(hwnd)) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (search.found && text) {
-        *text = TitleOf(GetDlgItem(search.found, 0xFFFF));
-        if (text->empty()) {
-            // The message's static control has id 0xFFFF on Windows; look at all statics.
-            for (HWND child = GetWindow(search.found, GW_CHILD); child;
-                 child = GetWindow(child, GW_HWNDNEXT)) {
-                if (ClassOf(child) == "Static" && !TitleOf(child).empty()) *text = TitleOf(child);
-            }
+// The text of the "already running" message box of process `pid`, once it is on screen.
+std::string MessageBoxText(DWORD pid, HWND* box) {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner != pid || ClassOf(w) != "#32770" || !IsWindowVisible(w)) continue;
+        *box = w;
+        for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            if (ClassOf(c) == "Static" && !TitleOf(c).empty()) return TitleOf(c);
         }
     }
-    return search.found;
+    return "";
 }
 
 const char* kOneBar =
@@ -71,10 +53,10 @@ TEST(Startup, SecondCopyShowsTheMessageAndEnds) {
     Process second;
     ASSERT_TRUE(second.Start("\"" + first.Folder().File("orvale.exe") + "\"",
                              first.Folder().Path()));
-    std::string text;
     HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(second.Id(), &text)) != nullptr; }));
-    EXPECT_EQ("\"Orvale\" is already running.", text);
+    EXPECT_TRUE(WaitUntil([&] {
+        return MessageBoxText(second.Id(), &box) == "\"Orvale\" is already running.";
+    }));
     EXPECT_TRUE(second.Running());
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     DWORD code = 99;

@@ -17,11 +17,6 @@ const char* kTaskBarOnly =
     "[TaskBar+]\r\nen=1\r\nhoriz=0\r\n"
     "[Menu+01]\r\nen=0\r\nhoriz=1\r\nname=\r\n";
 
-struct TaskButton {
-    std::string title;
-    RECT rect;
-};
-
 class TaskBarTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -29,15 +24,6 @@ protected:
         ASSERT_TRUE(orvale.Start());
     }
     void TearDown() override { CloseMenus(); }
-
-    HWND OpenMenu(TestApp& app) {
-        EXPECT_TRUE(app.Activate());
-        POINT centre = app.Centre();
-        RightClick(centre.x, centre.y);
-        HWND menu = nullptr;
-        EXPECT_TRUE(WaitUntil([&] { return (menu = VisibleMenu()) != nullptr; }, 5000));
-        return menu;
-    }
 
     HWND TaskBar() {
         HWND bar = nullptr;
@@ -49,20 +35,9 @@ protected:
         return bar;
     }
 
-    // The task bar's buttons from top to bottom.
-    std::vector<TaskButton> Buttons(HWND bar) {
-        std::vector<TaskButton> buttons;
-        for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-            if (ClassOf(c) == "Button") buttons.push_back({TitleOf(c), WindowRect(c)});
-        }
-        std::sort(buttons.begin(), buttons.end(),
-                  [](const TaskButton& a, const TaskButton& b) { return a.rect.top < b.rect.top; });
-        return buttons;
-    }
-
     std::vector<std::string> Titles(HWND bar) {
         std::vector<std::string> titles;
-        for (const TaskButton& b : Buttons(bar)) titles.push_back(b.title);
+        for (HWND button : BarButtons(bar)) titles.push_back(TitleOf(button));
         return titles;
     }
 
@@ -71,11 +46,8 @@ protected:
     }
 
     void ClickButton(HWND bar, const std::string& title) {
-        for (const TaskButton& b : Buttons(bar)) {
-            if (b.title == title) {
-                LeftClick((b.rect.left + b.rect.right) / 2, (b.rect.top + b.rect.bottom) / 2);
-                return;
-            }
+        for (HWND button : BarButtons(bar)) {
+            if (TitleOf(button) == title) return ClickCentre(button);
         }
         ADD_FAILURE() << "no button for " << title;
     }
@@ -93,7 +65,7 @@ TEST_F(TaskBarTest, ListsOtherProgramsTitledWindowsInHandleOrderEveryTime) {
     TestApp iconless("Iconless Window", "--pos 100 450 200 150", "testapp_noicon.exe");
     ASSERT_TRUE(iconless.Started() && untitled.Started() && tool.Started());
 
-    OpenMenu(alpha);
+    OpenContextMenu(alpha);
     HWND bar = TaskBar();
     ASSERT_NE(nullptr, bar);
     std::vector<std::string> first = Titles(bar);
@@ -113,11 +85,11 @@ TEST_F(TaskBarTest, ListsOtherProgramsTitledWindowsInHandleOrderEveryTime) {
     EXPECT_TRUE(std::is_sorted(handles.rbegin(), handles.rend()));
 
     // Buttons are 20 pixels, one below the other.
-    std::vector<TaskButton> buttons = Buttons(bar);
+    std::vector<HWND> buttons = BarButtons(bar);
     for (size_t k = 0; k < buttons.size(); ++k) {
-        EXPECT_EQ(20, buttons[k].rect.bottom - buttons[k].rect.top);
+        EXPECT_EQ(20, WindowRect(buttons[k]).bottom - WindowRect(buttons[k]).top);
         if (k > 0) {
-            EXPECT_EQ(buttons[k - 1].rect.bottom, buttons[k].rect.top);
+            EXPECT_EQ(WindowRect(buttons[k - 1]).bottom, WindowRect(buttons[k]).top);
         }
     }
     EXPECT_GE(WindowRect(bar).bottom - WindowRect(bar).top,
@@ -125,7 +97,7 @@ TEST_F(TaskBarTest, ListsOtherProgramsTitledWindowsInHandleOrderEveryTime) {
 
     CloseMenus();
     ASSERT_TRUE(WaitUntil([&] { return orvale.VisibleBars().empty(); }, 3000));
-    OpenMenu(beta);
+    OpenContextMenu(beta);
     bar = TaskBar();
     ASSERT_NE(nullptr, bar);
     EXPECT_EQ(first, Titles(bar)) << "same windows, same order";
@@ -135,12 +107,12 @@ TEST_F(TaskBarTest, FewerWindowsRemoveTheSurplusButtons) {
     TestApp alpha("Alpha Window");
     {
         TestApp beta("Beta Window", "--pos 500 100 300 250");
-        OpenMenu(alpha);
+        OpenContextMenu(alpha);
         ASSERT_TRUE(Has(Titles(TaskBar()), "Beta Window"));
         CloseMenus();
         ASSERT_TRUE(WaitUntil([&] { return orvale.VisibleBars().empty(); }, 3000));
     }
-    OpenMenu(alpha);
+    OpenContextMenu(alpha);
     HWND bar = TaskBar();
     ASSERT_TRUE(WaitUntil([&] { return !Has(Titles(bar), "Beta Window"); }, 3000));
     EXPECT_TRUE(Has(Titles(bar), "Alpha Window"));
@@ -153,7 +125,7 @@ TEST_F(TaskBarTest, HungWindowIsLeftOffWithoutHoldingUpTheBars) {
     hung.Hang(6000);
     ASSERT_TRUE(WaitUntil([&] { return hung.LogContains("hang 6000"); }, 3000));
 
-    OpenMenu(alpha);
+    OpenContextMenu(alpha);
     // Waiting for the hung window would take six seconds.
     HWND bar = TaskBar();
     ASSERT_NE(nullptr, bar);
@@ -169,7 +141,7 @@ TEST_F(TaskBarTest, ClickingAButtonActivatesItsWindowRestoringItWhenMinimised) {
     TestApp beta("Beta Window", "--pos 500 100 300 250 --minimized");
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(beta.Window()) != FALSE; }, 3000));
 
-    OpenMenu(alpha);
+    OpenContextMenu(alpha);
     HWND bar = TaskBar();
     ASSERT_NE(nullptr, bar);
     ClickButton(bar, "Beta Window");
@@ -181,7 +153,7 @@ TEST_F(TaskBarTest, ClickingAButtonActivatesItsWindowRestoringItWhenMinimised) {
 TEST_F(TaskBarTest, ClickingTheMenuOwnersButtonMinimisesItAndActivatesTheNext) {
     TestApp alpha("Alpha Window", "--pos 100 100 300 250");
     TestApp beta("Beta Window", "--pos 500 100 300 250");
-    OpenMenu(alpha);
+    OpenContextMenu(alpha);
     HWND bar = TaskBar();
     ASSERT_NE(nullptr, bar);
     std::vector<std::string> titles = Titles(bar);

@@ -33,12 +33,6 @@ std::string BarsSettings(const std::string& list0, const std::string& list1) {
     return ini;
 }
 
-int ChildCount(HWND bar) {
-    int count = 0;
-    for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++count;
-    return count;
-}
-
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
@@ -58,15 +52,6 @@ protected:
         MoveMouse(900, 100);
     }
 
-    // Right-clicks the centre of `app` and waits for its menu.
-    HWND OpenMenu(TestApp& app) {
-        EXPECT_TRUE(app.Activate());
-        POINT centre = app.Centre();
-        RightClick(centre.x, centre.y);
-        HWND menu = nullptr;
-        EXPECT_TRUE(WaitUntil([&] { return (menu = VisibleMenu()) != nullptr; }, 5000));
-        return menu;
-    }
     bool BarsShown(size_t count, DWORD timeoutMs = 3000) {
         return WaitUntil([&] { return orvale.VisibleBars().size() == count; }, timeoutMs);
     }
@@ -83,7 +68,7 @@ TEST_F(TrackerTest, BarsAppearBesideTheTestApplicationsMenuLaidOutAroundIt) {
     StartWith(BarsSettings("tracker target", "nothing of the kind"));
     TestApp app("Tracker Target");
     ASSERT_TRUE(app.Started());
-    HWND menu = OpenMenu(app);
+    HWND menu = OpenContextMenu(app);
     ASSERT_NE(nullptr, menu);
     ASSERT_TRUE(BarsShown(3)) << "global horizontal, global vertical and the matching context bar";
 
@@ -97,8 +82,8 @@ TEST_F(TrackerTest, BarsAppearBesideTheTestApplicationsMenuLaidOutAroundIt) {
     RECT h1 = WindowRect(horizontal[0]);  // bar 1, on the menu
     RECT h2 = WindowRect(horizontal[1]);  // bar 4, on bar 1
     RECT v = WindowRect(vertical[0]);
-    EXPECT_EQ(5, ChildCount(horizontal[0]));
-    EXPECT_EQ(1, ChildCount(horizontal[1]));
+    EXPECT_EQ(5u, BarButtons(horizontal[0]).size());
+    EXPECT_EQ(1u, BarButtons(horizontal[1]).size());
     EXPECT_EQ(m.top, h1.bottom);
     EXPECT_EQ(m.left, h1.left);
     EXPECT_EQ(h1.top, h2.bottom);
@@ -172,7 +157,7 @@ TEST_F(TrackerTest, TheProgramsOwnTrayMenuGetsNoBars) {
 TEST_F(TrackerTest, BarsStayWhileTheCursorIsOnThemAndGoWhenItMovesAwayAfterTheMenu) {
     StartWith(BarsSettings("tracker", "x"));
     TestApp app("Tracker Target");
-    OpenMenu(app);
+    OpenContextMenu(app);
     ASSERT_TRUE(BarsShown(3));
 
     // From the menu onto a bar: the bars stay.
@@ -197,7 +182,7 @@ TEST_F(TrackerTest, LeftClickElsewhereHidesTheBars) {
     StartWith(BarsSettings("tracker", "x"));
     TestApp other("Other Window", "--pos 650 100 300 300");
     TestApp app("Tracker Target", "--pos 100 300 400 300");
-    OpenMenu(app);
+    OpenContextMenu(app);
     ASSERT_TRUE(BarsShown(3));
     PumpFor(150);  // a further tick after the one that showed them
     POINT elsewhere = other.Centre();
@@ -209,12 +194,12 @@ TEST_F(TrackerTest, NoBarsWhileDisabled) {
     StartWith(BarsSettings("tracker", "x"));
     PostMessageA(orvale.SettingsWindow(), WM_COMMAND, 32807, 0);  // Enable toggle
     TestApp app("Tracker Target");
-    OpenMenu(app);
+    OpenContextMenu(app);
     EXPECT_TRUE(NoBarsFor(1000));
     CloseMenus();
 
     PostMessageA(orvale.SettingsWindow(), WM_COMMAND, 32807, 0);
-    OpenMenu(app);
+    OpenContextMenu(app);
     EXPECT_TRUE(BarsShown(3)) << "enabled again";
 }
 

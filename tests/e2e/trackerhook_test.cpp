@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "Harness.h"
+#include "ModelBuilder.h"
 #include "app/Services.h"
 #include "engine/BarTable.h"
 #include "engine/BarWindow.h"
@@ -14,41 +15,23 @@
 using namespace orvale;
 using namespace testing_support;
 
-namespace {
-
-void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { TrackerTick(); }
-
-}  // namespace
-
 TEST(TrackerHook, HookIsOffWhileTheCursorRestsOnABarAndOnAgainAfterwards) {
     EnsureDesktop();
     ASSERT_TRUE(LoadHookLibrary()) << "the hook library beside the test";
-    SetMouseHook(true);
-    ASSERT_TRUE(MouseHookInstalled());
-
-    BarDef& def = barDefs[1];
-    newBar(def, 1);
-    def.enabled = 1;
-    BarNode* header = appendNode(def);
-    header->tag = static_cast<int32_t>(NodeTag::Header);
-    header->number = 1;
-    relinkBar(def, "Bar", {adoptRun(def, makeItem(106)), adoptRun(def, makeItem(107))});
+    MakeBar(1, true, true, {106, 107});
     CreateMenuBarWindow(1);
     HWND bar = BarTable[1]->Handle();
     SetWindowPos(bar, HWND_TOPMOST, 400, 400, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { TrackerTick(); });
 
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, Tick);
     MoveMouse(100, 100);
     EXPECT_TRUE(WaitUntil([] { return MouseHookInstalled(); }, 1000));
-
     RECT button = WindowRect(BarTable[1]->buttons[1]->Handle());
     MoveMouse((button.left + button.right) / 2, (button.top + button.bottom) / 2);
     EXPECT_TRUE(WaitUntil([] { return !MouseHookInstalled(); }, 1000)) << "off on a button";
-
     RECT frame = WindowRect(bar);
     MoveMouse(frame.left + 1, frame.top + 1);
     EXPECT_FALSE(WaitUntil([] { return MouseHookInstalled(); }, 200)) << "still off on the frame";
-
     MoveMouse(frame.left - 30, frame.top - 30);
     EXPECT_TRUE(WaitUntil([] { return MouseHookInstalled(); }, 1000)) << "on again off the bar";
 

@@ -1,5 +1,6 @@
 #include "Harness.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -350,6 +351,32 @@ POINT TestApp::Centre() const {
     POINT centre = {client.right / 2, client.bottom / 2};
     ClientToScreen(hwnd_, &centre);
     return centre;
+}
+
+HWND OpenContextMenu(TestApp& app) {
+    if (!app.Activate()) return nullptr;
+    POINT centre = app.Centre();
+    RightClick(centre.x, centre.y);
+    HWND menu = nullptr;
+    WaitUntil([&] { return (menu = VisibleMenu()) != nullptr; }, 5000);
+    return menu;
+}
+
+std::vector<HWND> BarButtons(HWND bar) {
+    std::vector<HWND> buttons;
+    for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (ClassOf(c) == "Button") buttons.push_back(c);
+    }
+    std::sort(buttons.begin(), buttons.end(), [](HWND a, HWND b) {
+        RECT ra = WindowRect(a), rb = WindowRect(b);
+        return ra.left + ra.top < rb.left + rb.top;
+    });
+    return buttons;
+}
+
+void ClickCentre(HWND window) {
+    RECT r = WindowRect(window);
+    LeftClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 // ---- Input ----------------------------------------------------------------------------------

@@ -130,7 +130,14 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// Synthetic mouse input through SendInput, as a user's hand would give it.
+// Brings `app` to the front, right-clicks the centre of its window and waits for its menu;
+// null when no menu appeared.
+HWND OpenContextMenu(TestApp& app);
+// The buttons of a bar window, in their order along the bar.
+std::vector<HWND> BarButtons(HWND bar);
+void ClickCentre(HWND window);
+
+// Mouse input as a user's hand gives it: through the X server under Wine, else SendInput.
 void MoveMouse(int x, int y);
 void RightClick(int x, int y);
 void LeftClick(int x, int y);

@@ -5,38 +5,16 @@
 #include <commctrl.h>
 
 #include "Harness.h"
+#include "ModelBuilder.h"
 #include "engine/BarTable.h"
 #include "engine/BarWindow.h"
 #include "engine/Tracker.h"
-#include "model/BarModel.h"
 #include "model/WindowList.h"
 
 using namespace orvale;
 using namespace testing_support;
 
 namespace {
-
-void AddItem(BarDef& bar, int type, const ItemAttributes& attributes = {}) {
-    std::vector<BarNode*> runs;
-    for (const BarItem& item : items(bar)) runs.push_back(item.Node());
-    runs.push_back(adoptRun(bar, makeItem(type, attributes)));
-    relinkBar(bar, bar.Name(), runs);
-}
-
-void MakeBar(int number, bool horizontal, bool enabled) {
-    BarDef& bar = barDefs[number];
-    newBar(bar, number);
-    bar.enabled = enabled ? 1 : 0;
-    BarNode* header = appendNode(bar);
-    header->tag = static_cast<int32_t>(NodeTag::Header);
-    header->number = horizontal ? 1 : 0;
-}
-
-void MakeTaskBar(bool enabled) {
-    newBar(barDefs[0], 0);
-    barDefs[0].enabled = enabled ? 1 : 0;
-    appendNode(barDefs[0])->tag = static_cast<int32_t>(NodeTag::Type);
-}
 
 ItemAttributes Application(const std::string& tt, const std::string& ipth) {
     ItemAttributes a;
@@ -46,11 +24,9 @@ ItemAttributes Application(const std::string& tt, const std::string& ipth) {
     return a;
 }
 
-int ToolCount(HWND tooltip) {
-    return static_cast<int>(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0));
-}
-
+// The tooltip text of a button, or "" when its tooltip has no tool.
 std::string ToolText(BarButton& button) {
+    if (SendMessageA(button.Tooltip(), TTM_GETTOOLCOUNT, 0, 0) == 0) return "";
     char text[256] = {};
     TTTOOLINFOA tool = {};
     tool.cbSize = sizeof tool;
@@ -61,14 +37,13 @@ std::string ToolText(BarButton& button) {
     return text;
 }
 
-RECT ClientRectIn(HWND child) {
-    RECT rect = WindowRect(child);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+LONG LeftInBar(HWND button) {
+    RECT rect = WindowRect(button);
+    MapWindowPoints(nullptr, GetParent(button), reinterpret_cast<POINT*>(&rect), 2);
+    return rect.left;
 }
 
-class BarWindowTest : public ::testing::Test {
-protected:
+struct BarWindowTest : ::testing::Test {
     void TearDown() override {
         DestroyAllBarWindows();
         for (auto& list : windowLists) list = WindowList();
@@ -78,89 +53,62 @@ protected:
 }  // namespace
 
 TEST_F(BarWindowTest, BuildBarMakesOneButtonPerItemWithIdsCaptionsAndTooltips) {
-    MakeBar(1, true, true);
-    AddItem(barDefs[1], 101, Application("Mail the boss", "no-such-icon-file.ico"));
-    AddItem(barDefs[1], 102);
-    AddItem(barDefs[1], 5);    // unknown: a gap
-    AddItem(barDefs[1], 109);  // separator
-    AddItem(barDefs[1], 101, Application("", "default"));
+    // An icon file that does not exist, a built-in, an unknown type, a separator, no caption.
+    MakeBar(1, true, true, {101, 102, 5, 109, 101},
+            {Application("Mail the boss", "no-such-icon-file.ico"), Application("", "default")});
     CreateMenuBarWindow(1);
-    ASSERT_TRUE(BarTable[1]);
     BarWindow& bar = *BarTable[1];
-
-    EXPECT_EQ(5, bar.count);
-    const int f = BarFrameWidth();
+    ASSERT_EQ(5, bar.count);
     RECT outer = WindowRect(bar.Handle());
-    EXPECT_EQ(5 * 24 + 2 * f, outer.right - outer.left);
+    EXPECT_EQ(5 * 24 + 2 * BarFrameWidth(), outer.right - outer.left);
     EXPECT_EQ(24 + 2 * BarFrameHeight(), outer.bottom - outer.top);
     EXPECT_FALSE(IsWindowVisible(bar.Handle())) << "built hidden; shown by the layout";
     EXPECT_EQ("OVE32BAR", TitleOf(bar.Handle()));
 
-    // Type 101 with an icon file that does not exist: still a working button.
-    BarButton& item = *bar.buttons[0];
-    ASSERT_TRUE(item.HasWindow());
-    EXPECT_EQ(400, GetDlgCtrlID(item.Handle()));
-    EXPECT_EQ("Mail the boss", TitleOf(item.Handle()));
-    EXPECT_EQ(1, ToolCount(item.Tooltip()));
-    EXPECT_EQ("Mail the boss", ToolText(item));
-    EXPECT_TRUE(item.smallIcon);
-    EXPECT_EQ(barDefs[1].nodes->next, item.item.Node());
-    RECT r = ClientRectIn(item.Handle());
-    EXPECT_EQ(0, r.left);
-    EXPECT_EQ(24, r.right);
-
-    BarButton& start = *bar.buttons[1];
-    EXPECT_EQ(119, GetDlgCtrlID(start.Handle()));
-    EXPECT_EQ("Start Menu", ToolText(start));
-    EXPECT_FALSE(start.smallIcon);
-    EXPECT_EQ(24, ClientRectIn(start.Handle()).left);
-
-    EXPECT_FALSE(bar.buttons[2]->HasWindow()) << "unknown types leave a gap";
-
-    BarButton& separator = *bar.buttons[3];
-    EXPECT_EQ(125, GetDlgCtrlID(separator.Handle()));
-    EXPECT_EQ(0, ToolCount(separator.Tooltip())) << "no tooltip for a separator";
-    EXPECT_EQ(72, ClientRectIn(separator.Handle()).left);
-
-    EXPECT_EQ(0, ToolCount(bar.buttons[4]->Tooltip())) << "empty caption, no tool";
-    EXPECT_EQ(404, GetDlgCtrlID(bar.buttons[4]->Handle()));
+    const struct {
+        int id;  // 0: a gap without a button
+        const char* caption;
+        const char* tooltip;
+    } expected[] = {{400, "Mail the boss", "Mail the boss"}, {119, "Start Menu", "Start Menu"},
+                    {0, "", ""}, {125, "", ""}, {404, "", ""}};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        BarButton& button = *bar.buttons[i];
+        ASSERT_EQ(expected[i].id != 0, button.HasWindow());
+        if (!button.HasWindow()) continue;
+        EXPECT_EQ(expected[i].id, GetDlgCtrlID(button.Handle()));
+        EXPECT_EQ(expected[i].caption, TitleOf(button.Handle()));
+        EXPECT_EQ(expected[i].tooltip, ToolText(button));
+        EXPECT_EQ(24 * i, LeftInBar(button.Handle()));
+    }
+    EXPECT_EQ(barDefs[1].nodes->next, bar.buttons[0]->item.Node()) << "the button runs its item";
+    EXPECT_TRUE(bar.buttons[0]->smallIcon);
+    EXPECT_FALSE(bar.buttons[1]->smallIcon);
 }
 
-TEST_F(BarWindowTest, VerticalBarStacksButtonsDownwardsAndHoldsAtMost64) {
-    MakeBar(2, false, true);
-    for (int i = 0; i < 70; ++i) AddItem(barDefs[2], 106);
+TEST_F(BarWindowTest, VerticalBarHoldsAtMost64ButtonsAndIdsSurviveManyRebuilds) {
+    MakeBar(2, false, true, std::vector<int>(70, 106));
     CreateMenuBarWindow(2);
-    BarWindow& bar = *BarTable[2];
-    EXPECT_EQ(64, bar.count);
-    RECT outer = WindowRect(bar.Handle());
-    EXPECT_EQ(24 + 2 * BarFrameWidth(), outer.right - outer.left);
+    EXPECT_EQ(64, BarTable[2]->count);
+    RECT outer = WindowRect(BarTable[2]->Handle());
     EXPECT_EQ(64 * 24 + 2 * BarFrameHeight(), outer.bottom - outer.top);
-    EXPECT_EQ(63 * 24, ClientRectIn(bar.buttons[63]->Handle()).top);
-}
 
-TEST_F(BarWindowTest, ItemIdsDoNotRunOutWhenBarsAreRebuiltManyTimes) {
-    MakeBar(1, true, true);
-    AddItem(barDefs[1], 101, Application("a", "default"));
-    AddItem(barDefs[1], 101, Application("b", "default"));
-    for (int i = 0; i < 250; ++i) {  // 500 type-101 buttons built in all
+    // Item ids are numbered per bar: rebuilding past 400 item buttons still gives working ids.
+    MakeBar(1, true, true, {101, 101}, {Application("a", "default"), Application("b", "default")});
+    for (int i = 0; i < 201; ++i) {
         DestroyBarWindow(1);
         CreateMenuBarWindow(1);
     }
-    EXPECT_EQ(401, GetDlgCtrlID(BarTable[1]->buttons[1]->Handle()));
     EXPECT_NE(nullptr, BarTable[1]->FindButton(401));
 }
 
 TEST_F(BarWindowTest, LayoutPlacesApplicableBarsAroundTheMenuAndStretchesIt) {
     MakeTaskBar(false);  // disabled: its window exists but is never placed
-    MakeBar(1, true, true);
-    for (int i = 0; i < 8; ++i) AddItem(barDefs[1], 102);
-    MakeBar(2, false, true);
-    AddItem(barDefs[2], 106);
-    MakeBar(4, true, true);  // context bar for list 0 ...
-    AddItem(barDefs[4], 107);
-    windowLists[0].entries = {"some other program"};  // ... which does not match
-    MakeBar(5, false, true);  // context bar for list 1, which matches
-    AddItem(barDefs[5], 108);
+    MakeBar(1, true, true, std::vector<int>(8, 102));
+    MakeBar(2, false, true, {106});
+    MakeBar(4, true, true, {107});  // context bar of list 0, which does not match
+    windowLists[0].entries = {"some other program"};
+    MakeBar(5, false, true, {108});  // context bar of list 1, which matches
     windowLists[1].entries = {"LAYOUT target"};
     CreateTaskBarWindow();
     for (int n : {1, 2, 4, 5}) CreateMenuBarWindow(n);
@@ -173,43 +121,28 @@ TEST_F(BarWindowTest, LayoutPlacesApplicableBarsAroundTheMenuAndStretchesIt) {
     ShowBarsForMenu(menu);
 
     const int f = BarFrameWidth();
-    const int horizontalWidth = 8 * 24 + 2 * f;
     RECT h = WindowRect(BarTable[1]->Handle());
-    EXPECT_EQ(300, h.left);
-    EXPECT_EQ(300 - (24 + 2 * f), h.top);
-    EXPECT_EQ(300 + horizontalWidth, h.right);
-    EXPECT_TRUE(IsWindowVisible(BarTable[1]->Handle()));
-    EXPECT_TRUE(GetWindowLongA(BarTable[1]->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-
     RECT v1 = WindowRect(BarTable[2]->Handle());
     RECT v2 = WindowRect(BarTable[5]->Handle());
-    EXPECT_EQ(300, v1.right) << "first vertical bar meets the menu's left edge";
+    RECT m = WindowRect(menu);
+    EXPECT_EQ(300, h.left);
+    EXPECT_EQ(300 - (24 + 2 * f), h.top);
+    EXPECT_TRUE(GetWindowLongA(BarTable[1]->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(300, v1.right) << "the first vertical bar meets the menu's left edge";
     EXPECT_EQ(h.top, v1.top);
     EXPECT_EQ(400, v1.bottom);
-    EXPECT_EQ(v1.left, v2.right) << "matching context bar stacks to the left";
-
-    EXPECT_FALSE(IsWindowVisible(BarTable[4]->Handle())) << "non-matching context bar";
-    EXPECT_FALSE(IsWindowVisible(BarTable[0]->Handle())) << "disabled task bar";
-
-    RECT m = WindowRect(menu);
-    EXPECT_EQ(300 + horizontalWidth, m.right) << "menu stretched to the horizontal bar";
-    EXPECT_EQ(400, m.bottom);
+    EXPECT_EQ(v1.left, v2.right) << "the matching context bar stacks to its left";
+    EXPECT_FALSE(IsWindowVisible(BarTable[4]->Handle())) << "the other context bar";
+    EXPECT_FALSE(IsWindowVisible(BarTable[0]->Handle())) << "the disabled task bar";
+    EXPECT_EQ(h.right, m.right) << "the menu stretched to the horizontal bar";
     EXPECT_EQ(nullptr, windowLists[1].rememberedWindow) << "forgotten after the test";
 
     HideAllBars();
     EXPECT_GE(WindowRect(BarTable[1]->Handle()).left, 10000);
     EXPECT_TRUE(IsWindowVisible(BarTable[1]->Handle())) << "hidden by moving, not by hiding";
-    DestroyWindow(menu);
-    DestroyWindow(target);
-}
 
-TEST_F(BarWindowTest, MenuThatIsGoneGetsNoBars) {
-    MakeBar(1, true, true);
-    AddItem(barDefs[1], 102);
-    CreateMenuBarWindow(1);
-    HWND menu = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                nullptr, nullptr);
     DestroyWindow(menu);
-    ShowBarsForMenu(menu);
-    EXPECT_FALSE(IsWindowVisible(BarTable[1]->Handle()));
+    ShowBarsForMenu(menu);  // a menu that is gone gets nothing
+    EXPECT_GE(WindowRect(BarTable[1]->Handle()).left, 10000);
+    DestroyWindow(target);
 }

@@ -1,0 +1,32 @@
+#include "ModelBuilder.h"
+
+using namespace orvale;
+
+namespace testing_support {
+
+BarDef& MakeBar(int number, bool horizontal, bool enabled, const std::vector<int>& types,
+                const std::vector<ItemAttributes>& attributed) {
+    BarDef& bar = barDefs[number];
+    newBar(bar, number);
+    bar.enabled = enabled ? 1 : 0;
+    BarNode* header = appendNode(bar);
+    header->tag = static_cast<int32_t>(NodeTag::Header);
+    header->number = horizontal ? 1 : 0;
+    std::vector<BarNode*> runs;
+    size_t next = 0;
+    for (int type : types) {
+        ItemAttributes a = type == 101 && next < attributed.size() ? attributed[next++] : ItemAttributes();
+        runs.push_back(adoptRun(bar, makeItem(type, a)));
+    }
+    relinkBar(bar, "Test bar", runs);
+    return bar;
+}
+
+BarDef& MakeTaskBar(bool enabled) {
+    newBar(barDefs[0], 0);
+    barDefs[0].enabled = enabled ? 1 : 0;
+    appendNode(barDefs[0])->tag = static_cast<int32_t>(NodeTag::Type);
+    return barDefs[0];
+}
+
+}  // namespace testing_support
