@@ -21,14 +21,6 @@
 namespace orvale {
 namespace {
 
-// A window that stops answering must not stop the program while it is sent a command.
-constexpr UINT kCommandAnswerLimitMs = 5000;
-
-void SendSysCommand(HWND window, WPARAM command) {
-    SendMessageTimeoutA(window, WM_SYSCOMMAND, command, 0, SMTO_ABORTIFHUNG,
-                        kCommandAnswerLimitMs, nullptr);
-}
-
 // Every click hides the bars at once; the user may have moved on before the action runs.
 void HideBarsForAction() {
     dismissPending = 1;
@@ -204,11 +196,11 @@ bool ActivateWindowByTitle(const std::string& title, bool exactOnly, int showAct
     if (!window && !exactOnly) window = FindWindowByTitle(title, false);
     if (!window) return false;
     switch (showAction) {
-    case kShowMinimize: SendSysCommand(window, SC_MINIMIZE); break;
-    case kShowRestore: SendSysCommand(window, SC_RESTORE); break;
-    case kShowMaximize: SendSysCommand(window, SC_MAXIMIZE); break;
+    case kShowMinimize: SendSystemCommand(window, SC_MINIMIZE); break;
+    case kShowRestore: SendSystemCommand(window, SC_RESTORE); break;
+    case kShowMaximize: SendSystemCommand(window, SC_MAXIMIZE); break;
     case kShowRestoreIfMinimized:
-        if (IsIconic(window)) SendSysCommand(window, SC_RESTORE);
+        if (IsIconic(window)) SendSystemCommand(window, SC_RESTORE);
         break;
     default: break;
     }

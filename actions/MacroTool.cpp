@@ -1,7 +1,6 @@
 #include "actions/MacroTool.h"
 
 #include <atomic>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -26,14 +25,6 @@ std::string ReadExchange(int product, const char* key, const char* fallback) {
     GetPrivateProfileStringA(section, key, fallback, buffer, sizeof buffer,
                              ExchangeFile::kFileName);
     return buffer;
-}
-
-// Like atoi, but digits past the range of an int are clamped instead of undefined.
-int ParseResult(const std::string& text) {
-    long long value = std::strtoll(text.c_str(), nullptr, 10);
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
 }
 
 std::string FileOrDefault(const std::string& file) {
@@ -82,7 +73,7 @@ const char* ExchangeFile::Section(int product) {
 std::string ExchangeFile::ReadPath(int product) { return ReadExchange(product, "path", ""); }
 
 int ExchangeFile::ReadResult(int product) {
-    return ParseResult(ReadExchange(product, "result", "0"));
+    return ParseInt(ReadExchange(product, "result", "0"));
 }
 
 std::string ExchangeFile::ReadStrres(int product) { return ReadExchange(product, "strres", ""); }

@@ -15,12 +15,6 @@ constexpr UINT kSystemCommandTimeoutMs = 2000;
 // How long a window may take to come forward (another process activates it asynchronously).
 constexpr unsigned kForegroundTimeoutMs = 1000;
 
-void SendSystemCommand(HWND window, WPARAM command) {
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, WM_SYSCOMMAND, command, 0, SMTO_ABORTIFHUNG,
-                        kSystemCommandTimeoutMs, &ignored);
-}
-
 void TapKey(BYTE vk) {
     SendKey(vk, 0);
     SendKey(vk, KEYEVENTF_KEYUP);
@@ -66,6 +60,12 @@ bool IsSwitchCandidate(HWND window, HWND start, HWND taskbar) {
 }
 
 }  // namespace
+
+void SendSystemCommand(HWND window, WPARAM command) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_SYSCOMMAND, command, 0, SMTO_ABORTIFHUNG,
+                        kSystemCommandTimeoutMs, &ignored);
+}
 
 void OpenStartMenu() {
     HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);

@@ -7,6 +7,10 @@
 
 namespace orvale {
 
+// Sends a system command (SC_RESTORE, SC_MINIMIZE, ...) and waits for it, but never for a
+// hung window and never longer than a couple of seconds.
+void SendSystemCommand(HWND window, WPARAM command);
+
 // Opens the Start menu next to the mouse pointer: the taskbar's Start button is moved near the
 // pointer for Ctrl+Escape and put back at the taskbar's origin. No taskbar, nothing happens.
 void OpenStartMenu();

@@ -151,9 +151,7 @@ void SwitchToTaskButton(BarWindow& taskBar, int index) {
         target = taskBar.buttons[next]->targetWindow;
     }
     if (!IsWindow(target)) return;
-    if (IsIconic(target)) {
-        SendMessageTimeoutA(target, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 3000, nullptr);
-    }
+    if (IsIconic(target)) SendSystemCommand(target, SC_RESTORE);
     SetForegroundWindow(target);
 }
 

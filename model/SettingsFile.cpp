@@ -108,12 +108,16 @@ std::string settingsPath(const std::string& fileName) {
     return path.substr(0, path.find_last_of('\\')) + "\\" + fileName;
 }
 
-int32_t readInt(const std::string& section, const std::string& key) {
+int32_t ParseInt(const std::string& text) {
     // Digits past the range of an int would make atoi undefined; clamp them instead.
-    long long value = std::strtoll(ReadRaw(section, key, "0").c_str(), nullptr, 10);
+    long long value = std::strtoll(text.c_str(), nullptr, 10);
     if (value > INT32_MAX) return INT32_MAX;
     if (value < INT32_MIN) return INT32_MIN;
     return static_cast<int32_t>(value);
+}
+
+int32_t readInt(const std::string& section, const std::string& key) {
+    return ParseInt(ReadRaw(section, key, "0"));
 }
 
 std::string readString(const std::string& section, const std::string& key) {

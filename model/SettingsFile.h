@@ -15,6 +15,8 @@ std::string settingsPath(const std::string& fileName = kSettingsFileName);
 // Reads like atoi: leading blanks, a sign, digits up to the first other character; 0 when
 // missing or not a number. Values are read into 511 characters at most.
 int32_t readInt(const std::string& section, const std::string& key);
+// Reads a number the way atoi does, with values past the range of an int clamped to it.
+int32_t ParseInt(const std::string& text);
 std::string readString(const std::string& section, const std::string& key);
 void writeInt(const std::string& section, const std::string& key, int32_t value);
 // Writes the text so that it reads back unchanged (see ProtectValue).
