@@ -1,11 +1,11 @@
 // Takes the place of the macro tool Brindle in tests.
 //
 // It appends its whole command line, as one line, to "brindle_standin.log" beside itself, then
-// answers as the script "brindle_standin.ini" beside itself says. The script's section is the
-// command's verb ("add", "del", "edit", "rec", "new", "sel", "cpy", "run"), else "default":
+// answers as the section of its verb ("add", "del", "edit", "rec", "new", "sel", "cpy", "run")
+// in the script "brindle_standin.ini" beside itself says:
 //   wait=MS          wait this long before answering
-//   holduntil=PATH   wait until this file exists, at most holdmax ms (default 10000); if it
-//                    never appears, "result" is answered as 0 whatever the script says
+//   holduntil=PATH   wait until this file exists, at most 10 s; if it never appears, "result"
+//                    is answered as 0 whatever the script says
 //   result=TEXT      written as it is to "result" of section "br32" of "wy32i.ini"
 //   strres=TEXT      written likewise to "strres"
 // A key that is missing writes nothing. A command line without a verb is only logged.
@@ -18,7 +18,6 @@
 namespace {
 
 const char* const kVerbs[] = {"add", "del", "edit", "rec", "new", "sel", "cpy", "run"};
-const char* const kMissing = "\n";  // no profile value can hold a newline
 
 std::string Beside(const std::string& name) {
     char module[MAX_PATH] = {};
@@ -41,46 +40,19 @@ std::string VerbOf(const std::string& commandLine) {
     return verb;
 }
 
-void AppendToLog(const std::string& line) {
-    FILE* log = std::fopen(Beside("brindle_standin.log").c_str(), "ab");
-    if (!log) return;
-    std::fprintf(log, "%s\n", line.c_str());
-    std::fclose(log);
+// The script's `key` for `verb` into `value`; false when the script has none.
+bool Scripted(const std::string& verb, const char* key, std::string& value) {
+    char text[1024] = {};
+    GetPrivateProfileStringA(verb.c_str(), key, "\n", text, sizeof text,
+                             Beside("brindle_standin.ini").c_str());
+    value = text;
+    return value != "\n";  // no profile value can hold a newline
 }
 
-class Script {
-public:
-    explicit Script(const std::string& verb) : path_(Beside("brindle_standin.ini")) {
-        section_ = Has(verb, "result") || Has(verb, "strres") || Has(verb, "wait") ||
-                           Has(verb, "holduntil")
-                       ? verb
-                       : "default";
-    }
-    bool Has(const std::string& key) const { return Has(section_, key); }
-    std::string Text(const std::string& key) const { return Read(section_, key); }
-    int Number(const std::string& key, int fallback) const {
-        return Has(key) ? std::atoi(Text(key).c_str()) : fallback;
-    }
-
-private:
-    std::string Read(const std::string& section, const std::string& key) const {
-        char value[1024] = {};
-        GetPrivateProfileStringA(section.c_str(), key.c_str(), kMissing, value, sizeof value,
-                                 path_.c_str());
-        return value;
-    }
-    bool Has(const std::string& section, const std::string& key) const {
-        return Read(section, key) != kMissing;
-    }
-
-    std::string path_;
-    std::string section_;
-};
-
-bool HoldUntilFileAppears(const std::string& path, int maxMs) {
+bool HoldUntilFileAppears(const std::string& path) {
     DWORD start = GetTickCount();
     while (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount() - start >= static_cast<DWORD>(maxMs)) return false;
+        if (GetTickCount() - start >= 10000) return false;
         Sleep(5);
     }
     return true;
@@ -93,22 +65,18 @@ void Answer(const char* key, const std::string& value) {
 }  // namespace
 
 int main() {
-    std::string commandLine = GetCommandLineA();
-    AppendToLog(commandLine);
-    std::string verb = VerbOf(commandLine);
+    std::string commandLine = GetCommandLineA(), verb = VerbOf(commandLine), value;
+    if (FILE* log = std::fopen(Beside("brindle_standin.log").c_str(), "ab")) {
+        std::fprintf(log, "%s\n", commandLine.c_str());
+        std::fclose(log);
+    }
     if (verb.empty()) return 0;
-
-    Script script(verb);
-    Sleep(static_cast<DWORD>(script.Number("wait", 0)));
-    bool released = true;
-    if (script.Has("holduntil")) {
-        released = HoldUntilFileAppears(script.Text("holduntil"), script.Number("holdmax", 10000));
-    }
-    if (!released) {
+    if (Scripted(verb, "wait", value)) Sleep(static_cast<DWORD>(std::atoi(value.c_str())));
+    if (Scripted(verb, "holduntil", value) && !HoldUntilFileAppears(value)) {
         Answer("result", "0");
-    } else if (script.Has("result")) {
-        Answer("result", script.Text("result"));
+    } else if (Scripted(verb, "result", value)) {
+        Answer("result", value);
     }
-    if (script.Has("strres")) Answer("strres", script.Text("strres"));
+    if (Scripted(verb, "strres", value)) Answer("strres", value);
     return 0;
 }

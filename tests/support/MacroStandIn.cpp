@@ -1,59 +1,45 @@
 #include "MacroStandIn.h"
 
-#include <windows.h>
-
 namespace testing_support {
 namespace {
 
-const char* const kExchangeFile = "wy32i.ini";
-const char* const kSection = "br32";
-const char* const kMissing = "\n";  // no profile value can hold a newline
 const char* const kKeys[] = {"path", "result", "strres"};
 
 std::string ExchangeFilePath() {
     char folder[MAX_PATH] = {};
     GetWindowsDirectoryA(folder, MAX_PATH);
-    return std::string(folder) + "\\" + kExchangeFile;
-}
-
-std::string ReadRaw(const std::string& key) {
-    char value[1024] = {};
-    GetPrivateProfileStringA(kSection, key.c_str(), kMissing, value, sizeof value,
-                             kExchangeFile);
-    return value;
+    return std::string(folder) + "\\wy32i.ini";
 }
 
 }  // namespace
 
 std::string ExchangeValue(const std::string& key) {
-    std::string value = ReadRaw(key);
-    return value == kMissing ? std::string() : value;
+    char value[1024] = {};
+    GetPrivateProfileStringA("br32", key.c_str(), "", value, sizeof value, "wy32i.ini");
+    return value;
 }
-
-bool HasExchangeValue(const std::string& key) { return ReadRaw(key) != kMissing; }
 
 void SetExchangeValue(const std::string& key, const char* value) {
-    WritePrivateProfileStringA(kSection, key.c_str(), value, kExchangeFile);
+    WritePrivateProfileStringA("br32", key.c_str(), value, "wy32i.ini");
 }
 
-ExchangeFileBackup::ExchangeFileBackup() : fileExisted_(FileExists(ExchangeFilePath())) {
-    for (const char* key : kKeys) saved_[key] = {HasExchangeValue(key), ExchangeValue(key)};
+MacroStandIn::MacroStandIn()
+    : program_(folder_.File("brindle_standin.exe")),
+      hadExchangeFile_(FileExists(ExchangeFilePath())) {
+    for (const char* key : kKeys) saved_.push_back(ExchangeValue(key));
+    CopyBeside("brindle_standin.exe", folder_.Path());
+    SetExchangeValue("path", program_.c_str());
 }
 
-ExchangeFileBackup::~ExchangeFileBackup() {
-    if (!fileExisted_) {
+// An empty key reads the same as a missing one, so empty values are put back as missing.
+MacroStandIn::~MacroStandIn() {
+    if (!hadExchangeFile_) {
         DeleteFileA(ExchangeFilePath().c_str());
         return;
     }
-    for (const auto& entry : saved_) {
-        const auto& [present, value] = entry.second;
-        SetExchangeValue(entry.first, present ? value.c_str() : nullptr);
+    for (size_t i = 0; i < saved_.size(); ++i) {
+        SetExchangeValue(kKeys[i], saved_[i].empty() ? nullptr : saved_[i].c_str());
     }
-}
-
-MacroStandIn::MacroStandIn() : program_(folder_.File("brindle_standin.exe")) {
-    CopyBeside("brindle_standin.exe", folder_.Path());
-    SetExchangeValue("path", program_.c_str());
 }
 
 void MacroStandIn::Script(const std::string& verb, const std::string& key,
