@@ -13,5 +13,6 @@ start_xvfb
 cleanup() { wineserver -k 2>/dev/null || true; kill "$XVFB_PID" 2>/dev/null || true; }
 trap cleanup EXIT
 prepare_prefix "${ORVALE_TEST_PREFIX:-$BUILD_DIR/wineprefix}"
+start_desktop
 cd "$BUILD_DIR/bin"
 wine orvale_bench.exe "${1:-30}"

@@ -60,3 +60,17 @@ prepare_prefix() {
     touch "$WINEPREFIX/.orvale-ready"
   fi
 }
+
+# Starts the prefix's desktop (with its taskbar) ahead of the programs that will use it. The
+# first Wine program would otherwise start it, and the desktop would inherit that program's
+# output and keep it open to the end (CTest then waits for it).
+start_desktop() {
+  wineserver -p
+  wine explorer.exe /desktop=shell,1024x768 >/dev/null 2>&1 &
+  for _ in $(seq 300); do
+    xwininfo -root -tree 2>/dev/null | grep -q 'shell - Wine desktop' && return 0
+    sleep 0.1
+  done
+  echo "the Wine desktop did not start on $DISPLAY" >&2
+  return 1
+}

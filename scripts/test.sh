@@ -13,6 +13,7 @@ PREFIX=${ORVALE_TEST_PREFIX:-$BUILD_DIR/wineprefix}
 cleanup() { wineserver -k 2>/dev/null || true; kill "$XVFB_PID" 2>/dev/null || true; }
 trap cleanup EXIT
 prepare_prefix "$PREFIX"
+start_desktop
 
 log "running tests (display $DISPLAY, prefix $WINEPREFIX)"
 cd "$BUILD_DIR"
