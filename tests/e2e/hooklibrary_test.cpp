@@ -6,97 +6,52 @@
 #include <vector>
 
 #include "Harness.h"
+#include "resources/resource.h"
 
 using namespace testing_support;
 
 namespace {
 
-using HookProc = LRESULT(CALLBACK*)(int, WPARAM, LPARAM);
-using HandOver = int(WINAPI*)(HHOOK);
-
 // The command parameters the library posted to the stand-in settings window, in order.
 std::vector<WPARAM> g_reports;
 
 INT_PTR CALLBACK RecordReports(HWND, UINT msg, WPARAM wp, LPARAM) {
-    if (msg == WM_COMMAND) {
-        g_reports.push_back(wp);
-        return TRUE;
-    }
-    return msg == WM_INITDIALOG;
+    if (msg == WM_COMMAND) g_reports.push_back(wp);
+    return msg == WM_COMMAND;
 }
 
-// A hidden modeless dialog of class "#32770" titled "Orvale": where the library reports to.
-HWND CreateReportWindow() {
-    std::vector<WORD> words(32, 0);
-    auto* dialog = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    dialog->style = WS_POPUP | WS_CAPTION;
-    dialog->cx = 100;
-    dialog->cy = 40;
-    // After the fixed part (18 bytes): no menu, the standard dialog class, the caption.
-    static_assert(sizeof(DLGTEMPLATE) == 18, "DLGTEMPLATE is packed");
-    WORD* next = reinterpret_cast<WORD*>(dialog + 1);
-    *next++ = 0;
-    *next++ = 0;
-    for (const char* c = "Orvale";; ++c) {
-        *next++ = static_cast<WORD>(*c);
-        if (!*c) break;
-    }
-    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), dialog, nullptr, RecordReports,
-                                      0);
+// Where the first such report stands; the number of reports when there is none.
+size_t ReportAt(WPARAM report) {
+    return std::find(g_reports.begin(), g_reports.end(), report) - g_reports.begin();
 }
-
-bool Reported(WPARAM report) {
-    return std::find(g_reports.begin(), g_reports.end(), report) != g_reports.end();
-}
-
-// The library loaded from the build folder, its hook installed for all threads.
-class HookLibraryTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        library_ = LoadLibraryA((BinDir() + "\\_ovdll.dll").c_str());
-        ASSERT_NE(nullptr, library_);
-    }
-    void TearDown() override {
-        if (hook_) UnhookWindowsHookEx(hook_);
-        if (reportWindow_) DestroyWindow(reportWindow_);
-        FreeLibrary(library_);
-    }
-
-    HMODULE library_ = nullptr;
-    HHOOK hook_ = nullptr;
-    HWND reportWindow_ = nullptr;
-};
 
 }  // namespace
 
-TEST_F(HookLibraryTest, ExportsBothEntriesByTheirExactNames) {
-    EXPECT_NE(nullptr, GetProcAddress(library_, "OVDllMouseProc"));
-    EXPECT_NE(nullptr, GetProcAddress(library_, "dllGetHookToDLL"));
-}
-
-TEST_F(HookLibraryTest, ReportsAnotherProgramsClicksAndPassesThemOn) {
-    auto proc = reinterpret_cast<HookProc>(
-        reinterpret_cast<void*>(GetProcAddress(library_, "OVDllMouseProc")));
-    auto handOver = reinterpret_cast<HandOver>(
-        reinterpret_cast<void*>(GetProcAddress(library_, "dllGetHookToDLL")));
+TEST(HookLibrary, ReportsAnotherProgramsClicksToTheOrvaleDialogAndPassesThemOn) {
+    HMODULE library = LoadLibraryA((BinDir() + "\\_ovdll.dll").c_str());
+    ASSERT_NE(nullptr, library);
+    // Both entries are exported under their exact names.
+    auto proc = reinterpret_cast<HOOKPROC>(
+        reinterpret_cast<void*>(GetProcAddress(library, "OVDllMouseProc")));
+    auto handOver = reinterpret_cast<int(WINAPI*)(HHOOK)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "dllGetHookToDLL")));
     ASSERT_TRUE(proc && handOver);
 
-    reportWindow_ = CreateReportWindow();
-    ASSERT_NE(nullptr, reportWindow_);
-    ASSERT_EQ(reportWindow_, FindWindowA("#32770", "Orvale"));
-
+    // Any hidden dialog will do as the settings window, once it is titled "Orvale".
+    HWND reportWindow = CreateDialogParamA(GetModuleHandleA(nullptr),
+                                           MAKEINTRESOURCEA(IDD_WINDOW_TITLE), nullptr,
+                                           RecordReports, 0);
+    ASSERT_TRUE(reportWindow && SetWindowTextA(reportWindow, "Orvale"));
+    ASSERT_EQ(reportWindow, FindWindowA("#32770", "Orvale"));
     TestApp app("Hook Target");
-    ASSERT_TRUE(app.Started());
-    ASSERT_TRUE(app.Activate());
+    ASSERT_TRUE(app.Started() && app.Activate());
+    HHOOK hook = SetWindowsHookExA(WH_MOUSE, proc, library, 0);
+    ASSERT_NE(nullptr, hook);
+    handOver(hook);
 
-    hook_ = SetWindowsHookExA(WH_MOUSE, proc, library_, 0);
-    ASSERT_NE(nullptr, hook_);
-    handOver(hook_);
-
-    POINT centre = app.Centre();
-    g_reports.clear();
+    const POINT centre = app.Centre();
     RightClick(centre.x, centre.y);
-    EXPECT_TRUE(WaitUntil([] { return Reported(WM_RBUTTONDOWN); }))
+    EXPECT_TRUE(WaitUntil([] { return ReportAt(WM_RBUTTONDOWN) < g_reports.size(); }))
         << "a right press arrives as command 516, notification part 0";
     EXPECT_TRUE(WaitUntil([&] { return app.LogContains("menu open"); }))
         << "the press still reaches the application";
@@ -107,8 +62,9 @@ TEST_F(HookLibraryTest, ReportsAnotherProgramsClicksAndPassesThemOn) {
 
     g_reports.clear();
     LeftClick(centre.x, centre.y);
-    EXPECT_TRUE(WaitUntil([] { return Reported(WM_LBUTTONDOWN) && Reported(WM_LBUTTONUP); }));
-    auto down = std::find(g_reports.begin(), g_reports.end(), WPARAM{WM_LBUTTONDOWN});
-    auto up = std::find(g_reports.begin(), g_reports.end(), WPARAM{WM_LBUTTONUP});
-    EXPECT_LT(down, up) << "press before release";
+    EXPECT_TRUE(WaitUntil([] { return ReportAt(WM_LBUTTONUP) < g_reports.size(); }));
+    EXPECT_LT(ReportAt(WM_LBUTTONDOWN), ReportAt(WM_LBUTTONUP)) << "513 before 514";
+    UnhookWindowsHookEx(hook);
+    DestroyWindow(reportWindow);
+    FreeLibrary(library);
 }

@@ -1,7 +1,8 @@
 // The bar model: item runs, relinking, the kind marker test and the icon rule.
 #include <gtest/gtest.h>
 
-#include <utility>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "Harness.h"
@@ -14,186 +15,88 @@ namespace {
 
 constexpr int32_t kAttributed = static_cast<int32_t>(ItemType::Attributed);
 
-std::vector<int32_t> TypesOf(const BarDef& bar) {
-    std::vector<int32_t> types;
-    for (const BarItem& item : items(bar)) types.push_back(item.Type());
-    return types;
+using Strings = std::vector<std::string>;
+
+// Each item of the bar as its pth (type 101) or its type number.
+Strings Listed(const BarDef& bar) {
+    Strings listed;
+    for (const BarItem& item : items(bar)) {
+        listed.push_back(item.IsAttributed() ? item.Pth() : std::to_string(item.Type()));
+    }
+    return listed;
 }
 
-// A menu bar with only its header.
-void MakeMenuBar(BarDef& bar, int number, const std::string& name) {
-    newBar(bar, number);
-    BarNode* header = appendNode(bar);
-    header->tag = static_cast<int32_t>(NodeTag::Header);
-    header->text = name;
+auto Fields(const ItemAttributes& a) {
+    return std::make_tuple(a.wnd, a.pth, a.ipth, a.inum, a.par, a.dir, a.tt);
 }
 
 }  // namespace
 
 TEST(ItemKind, FirstMarkerInTestOrderDecidesWhereverItStands) {
-    EXPECT_EQ(ItemKind::EMail, itemKind("mailto:"));
-    EXPECT_EQ(ItemKind::EMail, itemKind("C:\\Mail\\mailto:")) << "marker after other text";
-    EXPECT_EQ(ItemKind::EMail, itemKind("www: then mailto:")) << "order, not position, decides";
-    EXPECT_EQ(ItemKind::WebPage, itemKind("kseq:www:"));
-    EXPECT_EQ(ItemKind::Macro, itemKind("file:macro:kseq:"));
-    EXPECT_EQ(ItemKind::KeySequence, itemKind("file:kseq:"));
-    EXPECT_EQ(ItemKind::SelectFile, itemKind("D:\\file:"));
-    EXPECT_EQ(ItemKind::Application, itemKind(""));
-    EXPECT_EQ(ItemKind::Application, itemKind("C:\\Program Files\\Tool"));
-    EXPECT_EQ(ItemKind::Application, itemKind("MAILTO:")) << "the test is case-sensitive";
-    EXPECT_EQ(ItemKind::Application, itemKind("mailto")) << "the colon belongs to the marker";
-
-    for (ItemKind kind : {ItemKind::EMail, ItemKind::WebPage, ItemKind::Macro,
-                          ItemKind::KeySequence, ItemKind::SelectFile}) {
-        EXPECT_EQ(kind, itemKind(kindMarker(kind)));
-    }
-    EXPECT_STREQ("", kindMarker(ItemKind::Application));
+    // Anywhere in dir, case-sensitive, colon included; the test order decides, not the place.
+    const std::pair<const char*, ItemKind> cases[] = {
+        {"mailto:", ItemKind::EMail},          {"C:\\Mail\\mailto:", ItemKind::EMail},
+        {"www: then mailto:", ItemKind::EMail}, {"kseq:www:", ItemKind::WebPage},
+        {"file:macro:kseq:", ItemKind::Macro}, {"file:kseq:", ItemKind::KeySequence},
+        {"D:\\file:", ItemKind::SelectFile},   {"C:\\Tools", ItemKind::Application},
+        {"MAILTO:", ItemKind::Application},    {"mailto", ItemKind::Application}};
+    for (const auto& c : cases) EXPECT_EQ(c.second, itemKind(c.first)) << c.first;
 }
 
-TEST(MakeItem, AttributedItemHasSevenAttributeNodesInFixedOrder) {
-    ItemAttributes a;
-    a.wnd = "Untitled - Notepad";
-    a.pth = "notepad.exe";
-    a.ipth = "default";
-    a.inum = -3;
-    a.par = "readme.txt";
-    a.dir = "C:\\";
-    a.tt = "Notes";
+TEST(MakeItem, AttributedRunHoldsSevenAttributeNodesInFixedOrderEveryOtherTypeOne) {
+    const ItemAttributes a = {"Untitled - Notepad", "notepad.exe", "default", -3,
+                              "readme.txt",         "C:\\",        "Notes"};
     ItemRun run = makeItem(kAttributed, a);
-    ASSERT_EQ(8u, run.nodes.size());
-
-    const int32_t tags[] = {1, 2, 3, 4, 5, 6, 7, 9};
-    BarNode* node = run.First();
-    for (int32_t tag : tags) {
-        ASSERT_NE(nullptr, node);
-        EXPECT_EQ(tag, node->tag);
-        node = node->next;
+    Strings nodes;
+    for (BarNode* n = run.First(); n; n = n->next) {
+        nodes.push_back(std::to_string(n->tag) + ":" + n->text + ":" + std::to_string(n->number));
     }
-    EXPECT_EQ(nullptr, node) << "a detached run ends at its tt node";
+    EXPECT_EQ((Strings{"1::101", "2:Untitled - Notepad:0", "3:notepad.exe:0", "4:default:0",
+                       "5::-3", "6:readme.txt:0", "7:C:\\:0", "9:Notes:0"}),
+              nodes);
+    EXPECT_EQ(Fields(a), Fields(BarItem(run.First()).Attributes()));
 
-    BarItem item(run.First());
-    EXPECT_EQ(kAttributed, item.Type());
-    EXPECT_EQ("Untitled - Notepad", item.Wnd());
-    EXPECT_EQ("notepad.exe", item.Pth());
-    EXPECT_EQ("default", item.Ipth());
-    EXPECT_EQ(-3, item.Inum());
-    EXPECT_EQ("readme.txt", item.Par());
-    EXPECT_EQ("C:\\", item.Dir());
-    EXPECT_EQ("Notes", item.Tt());
-    EXPECT_EQ(run.nodes.back().get(), item.Last());
-}
-
-TEST(MakeItem, EveryOtherTypeIsOneNodeWithoutAttributes) {
-    for (int32_t type : {102, 103, 104, 105, 106, 107, 108, 109, 110, 5, -7}) {
-        ItemRun run = makeItem(type, {"", "ignored", "ignored", 9, "", "mailto:", ""});
-        ASSERT_EQ(1u, run.nodes.size()) << type;
-        EXPECT_EQ(1, run.First()->tag);
-        EXPECT_EQ(type, run.First()->number);
-        BarItem item(run.First());
-        EXPECT_EQ("", item.Pth()) << "a one-node item has no attributes";
-        EXPECT_EQ(0, item.Inum());
-        EXPECT_EQ(run.First(), item.Last());
+    for (int32_t type : {102, 109, 110, 5, -7}) {
+        ItemRun one = makeItem(type, a);
+        EXPECT_TRUE(one.nodes.size() == 1 && one.First()->number == type) << type;
     }
 }
 
-TEST(Items, WalkRunsByPositionFromTheNodeAfterTheHeader) {
+TEST(RelinkBar, RebuildsTheListInTheGivenOrderAndItemsWalkRunsByPosition) {
     BarDef bar;
-    MakeMenuBar(bar, 1, "Tools");
-    EXPECT_TRUE(items(bar).empty());
-
-    std::vector<BarNode*> runs;
-    runs.push_back(adoptRun(bar, makeItem(102)));
-    // Readers step over the seven attribute nodes by position and never test their tags,
-    // so even an attribute node labelled like a Type node stays inside its item.
-    ItemAttributes a;
-    a.tt = "tooltip";
-    ItemRun attributed = makeItem(kAttributed, a);
-    attributed.nodes[1]->tag = static_cast<int32_t>(NodeTag::Type);
-    runs.push_back(adoptRun(bar, std::move(attributed)));
-    runs.push_back(adoptRun(bar, makeItem(109)));
-    runs.push_back(adoptRun(bar, makeItem(5)));
-    relinkBar(bar, "Tools", runs);
-
-    std::vector<BarItem> list = items(bar);
-    ASSERT_EQ(4u, list.size());
-    EXPECT_EQ((std::vector<int32_t>{102, kAttributed, 109, 5}), TypesOf(bar));
-    EXPECT_EQ("tooltip", list[1].Tt());
-    EXPECT_EQ(runs[2], list[1].Last()->next);
-}
-
-TEST(Items, TaskBarListsNoItemsAndFindNodeFindsItsOrientation) {
-    BarDef taskBar;
-    newBar(taskBar, 0);
-    BarNode* only = appendNode(taskBar);
-    only->tag = static_cast<int32_t>(NodeTag::Type);
-    only->number = 1;
-
-    EXPECT_TRUE(items(taskBar).empty());
-    EXPECT_EQ(only, findNode(taskBar, NodeTag::Type));
-    EXPECT_TRUE(taskBar.IsHorizontal());
-    EXPECT_EQ(nullptr, findNode(taskBar, NodeTag::Header));
-
-    BarDef bar;
-    MakeMenuBar(bar, 2, "Two");
-    EXPECT_EQ(nullptr, findNode(bar, NodeTag::Type)) << "a bar without items";
-    BarNode* first = adoptRun(bar, makeItem(kAttributed));
-    BarNode* second = adoptRun(bar, makeItem(103));
-    relinkBar(bar, "Two", {first, second});
-    EXPECT_EQ(bar.nodes, findNode(bar, NodeTag::Header));
-    EXPECT_EQ(first, findNode(bar, NodeTag::Type)) << "the first of several";
-    EXPECT_EQ(first->next->next, findNode(bar, NodeTag::Pth));
-}
-
-TEST(RelinkBar, RebuildsTheListInTheGivenOrderAndDropsRunsNotGiven) {
-    BarDef bar;
-    MakeMenuBar(bar, 4, "Old");
+    newBar(bar, 4);
     BarNode* a = adoptRun(bar, makeItem(kAttributed, {"", "a.exe", "", 0, "", "", ""}));
     BarNode* b = adoptRun(bar, makeItem(104));
-    BarNode* c = adoptRun(bar, makeItem(kAttributed, {"", "c.exe", "", 0, "", "", ""}));
-    relinkBar(bar, "Old", {a, b, c});
-    BarItem kept(c);
+    // Readers step over the attribute nodes by position and never test their tags.
+    ItemRun mislabelled = makeItem(kAttributed, {"", "c.exe", "", 0, "", "", ""});
+    mislabelled.nodes[1]->tag = static_cast<int32_t>(NodeTag::Type);
+    BarNode* c = adoptRun(bar, std::move(mislabelled));
+    relinkBar(bar, "Old", {a, b, c});  // a bar without nodes gets its header
+    EXPECT_EQ((Strings{"a.exe", "104", "c.exe"}), Listed(bar));
+    EXPECT_EQ(static_cast<int32_t>(NodeTag::Header), bar.nodes->tag);
+    const BarItem kept(c);
 
     relinkBar(bar, "New name", {c, a});
     EXPECT_EQ("New name", bar.Name());
-    std::vector<BarItem> list = items(bar);
-    ASSERT_EQ(2u, list.size());
-    EXPECT_EQ("c.exe", list[0].Pth());
-    EXPECT_EQ("a.exe", list[1].Pth());
-    EXPECT_EQ(nullptr, list[1].Last()->next) << "the last run ends the list";
+    EXPECT_EQ((Strings{"c.exe", "a.exe"}), Listed(bar)) << "the last run ends the list";
     EXPECT_EQ("c.exe", kept.Pth()) << "a view taken before the relink still reads its item";
 
-    // A run given twice joins once; nothing after it is lost.
     relinkBar(bar, "New name", {a, b, a, c});
-    ASSERT_EQ((std::vector<int32_t>{kAttributed, 104, kAttributed}), TypesOf(bar));
-    EXPECT_EQ("c.exe", items(bar)[2].Pth());
-
+    EXPECT_EQ((Strings{"a.exe", "104", "c.exe"}), Listed(bar))
+        << "a run given twice joins once; nothing after it is lost";
     relinkBar(bar, "Empty", {});
-    EXPECT_TRUE(items(bar).empty());
     EXPECT_EQ(nullptr, bar.nodes->next);
 }
 
-TEST(RelinkBar, GivesABarWithoutNodesAHeader) {
-    BarDef bar;
-    newBar(bar, 7);
-    BarNode* run = adoptRun(bar, makeItem(110));
-    relinkBar(bar, "Made", {run});
-    ASSERT_NE(nullptr, bar.nodes);
-    EXPECT_EQ(static_cast<int32_t>(NodeTag::Header), bar.nodes->tag);
-    EXPECT_EQ("Made", bar.Name());
-    EXPECT_FALSE(bar.IsHorizontal());
-    EXPECT_EQ((std::vector<int32_t>{110}), TypesOf(bar));
-}
-
-// The icon rule: "default" (exactly) or empty means the shell's icon of pth; any other ipth,
-// "Default" included, names the icon file.
+// Only ipth "default" (exactly) or empty means the shell's icon of pth; "Default" names a file.
 TEST(LoadItemIcon, OnlyTheExactWordDefaultMeansTheIconOfPth) {
     TempDir folder;
     ASSERT_TRUE(CopyFileA((BinDir() + "\\www.ico").c_str(), folder.File("Default").c_str(),
                           FALSE));
-    char previous[MAX_PATH] = {};
+    char previous[MAX_PATH] = {}, self[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
-
     auto iconOf = [](const std::string& pth, const std::string& ipth) {
         ItemRun run = makeItem(kAttributed, {"", pth, ipth, 0, "", "", ""});
         HICON icon = loadItemIcon(BarItem(run.First()), true);
@@ -202,14 +105,7 @@ TEST(LoadItemIcon, OnlyTheExactWordDefaultMeansTheIconOfPth) {
     };
     const std::string missing = folder.File("no such program.exe");
     EXPECT_TRUE(iconOf(missing, "Default")) << "read from the file named Default";
-    EXPECT_FALSE(iconOf(missing, "default")) << "the marker: the icon of a missing pth";
-    EXPECT_FALSE(iconOf(missing, "")) << "empty is the marker too";
-    EXPECT_FALSE(iconOf(missing, folder.File("missing.ico")));
-
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    EXPECT_FALSE(iconOf(missing, "default") || iconOf(missing, "")) << "a missing pth's icon";
     EXPECT_TRUE(iconOf(self, "default")) << "the shell's icon of pth";
-    EXPECT_TRUE(iconOf(missing, self)) << "icon 0 of the file ipth";
-
     SetCurrentDirectoryA(previous);
 }

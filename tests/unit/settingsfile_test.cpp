@@ -1,4 +1,4 @@
-// "ov32data.ini": the loader, the savers and the access helpers, against files the tests write.
+// "ov32data.ini": the loader and the savers, against files the tests write.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -16,6 +16,7 @@ using namespace testing_support;
 namespace {
 
 constexpr int32_t kAttributed = static_cast<int32_t>(ItemType::Attributed);
+using Strings = std::vector<std::string>;
 
 // Every test has a settings file of its own, so parallel test programs never share one.
 class SettingsFileTest : public ::testing::Test {
@@ -26,67 +27,47 @@ protected:
     }
     void TearDown() override { SetSettingsFolderForTesting(""); }
 
-    std::string Path() const { return folder_.File(kSettingsFileName); }
-    void Write(const std::string& text) {
-        WriteFile(Path(), text);
-        ForgetCachedFile();
-    }
-    // Loads the model from what is on disk. The profile services may keep the file parsed in
-    // memory after writing it, which would hide how values come back from the text.
-    void Reload() {
-        ForgetCachedFile();
+    // The profile services may keep a file parsed in memory after writing it, which would
+    // hide how values come back from the text.
+    void Forget() const { WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str()); }
+    void Reload() const {
+        Forget();
         loadModel();
     }
-    void ForgetCachedFile() const {
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, Path().c_str());
-    }
-    // A value as it stands in the file; "<missing>" when the key is not there.
     std::string Raw(const std::string& section, const std::string& key) const {
-        char value[1024] = {};
-        GetPrivateProfileStringA(section.c_str(), key.c_str(), "<missing>", value, sizeof value,
-                                 Path().c_str());
-        return value;
+        Forget();
+        return readString(section, key);
     }
 
     TempDir folder_;
+    const std::string path_ = folder_.File(kSettingsFileName);
 };
 
-// The whole model as text lines, so that a failing comparison shows what differs.
-std::vector<std::string> Describe() {
-    std::vector<std::string> lines;
-    for (const BarDef& bar : barDefs) {
-        lines.push_back("bar " + std::to_string(bar.number) + " en=" +
-                        std::to_string(bar.enabled) + " horiz=" +
-                        std::to_string(bar.Orientation()) + " name=[" + bar.Name() + "]");
-        for (const BarItem& item : items(bar)) {
-            std::string line = "  type=" + std::to_string(item.Type());
-            if (item.IsAttributed()) {
-                const ItemAttributes a = item.Attributes();
-                line += " wnd=[" + a.wnd + "] pth=[" + a.pth + "] ipth=[" + a.ipth + "] inum=" +
-                        std::to_string(a.inum) + " par=[" + a.par + "] dir=[" + a.dir +
-                        "] tt=[" + a.tt + "]";
-            }
-            lines.push_back(line);
-        }
+// The model as text, so that a failing comparison shows what differs.
+std::string Describe(const BarDef& bar) {
+    std::string text = "en=" + std::to_string(bar.enabled) +
+                       " horiz=" + std::to_string(bar.Orientation()) + " [" + bar.Name() + "]";
+    for (const BarItem& item : items(bar)) {
+        const ItemAttributes a = item.Attributes();
+        text += " | " + std::to_string(item.Type());
+        if (!item.IsAttributed()) continue;
+        text += " [" + a.wnd + "][" + a.pth + "][" + a.ipth + "] " + std::to_string(a.inum) +
+                " [" + a.par + "][" + a.dir + "][" + a.tt + "]";
     }
-    for (size_t k = 0; k < windowLists.size(); ++k) {
-        std::string line = "list " + std::to_string(k) + " inc=" +
-                           std::to_string(windowLists[k].mode);
-        for (const std::string& entry : windowLists[k].entries) line += " [" + entry + "]";
-        lines.push_back(line);
-    }
-    return lines;
+    return text;
 }
 
-// Replaces bar `number`'s name and items with the given runs.
-void SetBar(int number, int enabled, int horiz, const std::string& name,
-            std::vector<ItemRun> runs) {
-    BarDef& bar = barDefs[number];
-    bar.enabled = enabled;
-    bar.nodes->number = horiz;
-    std::vector<BarNode*> firsts;
-    for (ItemRun& run : runs) firsts.push_back(adoptRun(bar, std::move(run)));
-    relinkBar(bar, name, firsts);
+std::string Describe(const WindowList& list) {
+    std::string text = "inc=" + std::to_string(list.mode);
+    for (const std::string& entry : list.entries) text += " [" + entry + "]";
+    return text;
+}
+
+Strings Describe() {
+    Strings lines;
+    for (const BarDef& bar : barDefs) lines.push_back(Describe(bar));
+    for (const WindowList& list : windowLists) lines.push_back(Describe(list));
+    return lines;
 }
 
 std::vector<ItemRun> Runs(std::initializer_list<int32_t> types) {
@@ -95,39 +76,25 @@ std::vector<ItemRun> Runs(std::initializer_list<int32_t> types) {
     return runs;
 }
 
-}  // namespace
-
-TEST_F(SettingsFileTest, MissingFileLoadsEmptyModelAndTheFirstWriteCreatesTheFile) {
-    ASSERT_FALSE(FileExists(Path()));
-    for (int n = 0; n < kBarCount; ++n) {
-        const BarDef& bar = barDefs[n];
-        EXPECT_EQ(n, bar.number);
-        EXPECT_EQ(0, bar.enabled);
-        EXPECT_FALSE(bar.IsHorizontal());
-        EXPECT_EQ("", bar.Name());
-        EXPECT_TRUE(items(bar).empty());
-    }
-    ASSERT_NE(nullptr, findNode(barDefs[0], NodeTag::Type)) << "the task bar's single node";
-    EXPECT_EQ(nullptr, barDefs[0].nodes->next);
-    for (const WindowList& list : windowLists) {
-        EXPECT_TRUE(list.entries.empty()) << "a list without \".\" ends at its first missing key";
-        EXPECT_EQ(0, list.mode);
-    }
-
-    saveBarItems(0);
-    saveBarItems(33);
-    EXPECT_FALSE(FileExists(Path())) << "only menu bars 1 to 32 have item sections";
-
-    saveModel();
-    ASSERT_TRUE(FileExists(Path()));
-    EXPECT_EQ("0", Raw("menu+:01:00", "type"));
-    EXPECT_EQ(".", Raw("wndctx31", "0"));
-    std::vector<std::string> saved = Describe();
-    Reload();
-    EXPECT_EQ(saved, Describe());
+// Replaces bar `number`'s settings and items.
+void SetBar(int number, int enabled, int horiz, const std::string& name,
+            std::vector<ItemRun> runs = {}) {
+    BarDef& bar = barDefs[number];
+    bar.enabled = enabled;
+    bar.nodes->number = horiz;
+    std::vector<BarNode*> firsts;
+    for (ItemRun& run : runs) firsts.push_back(adoptRun(bar, std::move(run)));
+    relinkBar(bar, name, firsts);
 }
 
-TEST_F(SettingsFileTest, EveryKindOfItemBarAndListSurvivesSaveAndLoad) {
+}  // namespace
+
+TEST_F(SettingsFileTest, FromAMissingFileEveryKindOfItemBarAndListSurvivesSaveAndLoad) {
+    // No file: every bar disabled, vertical, unnamed and empty; every list empty.
+    Strings blank(kBarCount, "en=0 horiz=0 []");
+    blank.resize(kBarCount + kWindowListCount, "inc=0");
+    EXPECT_EQ(blank, Describe());
+
     barDefs[0].enabled = 1;
     barDefs[0].nodes->number = 1;  // the task bar's orientation lives in its single node
 
@@ -139,247 +106,109 @@ TEST_F(SettingsFileTest, EveryKindOfItemBarAndListSurvivesSaveAndLoad) {
         {"", "", "macro.ico", 0, "Weekly report", "macro:", "Macro"},
         {"", "<alt>f<alt>", "kseq.ico", 0, "", "kseq:", "File menu"},
         {"", "C:\\Docs", "shell32.dll", 3, "*.txt;*.ini", "file:", "Documents"},
-        {"Untitled - Notepad", "notepad.exe", "default", -1, "readme.txt", "C:\\Windows",
-         "Notepad"},
+        {"Untitled - Notepad", "notepad.exe", "default", -1, "readme.txt", "C:\\Windows", "Notes"},
         {"\"quoted title\"", "\"C:\\My App\\app.exe\"", "\tTabbed.ico", -2147483647 - 1, " -x ",
          "C:\\Work ", "  spaced  "},
         {"'single'", "\"", "\"\"", 2147483647, "a \"b\" c", "x=y;z [s]", "'"},
     };
+    // One-node items between the attributed ones: position 2k + 1 holds attributed[k].
+    const int32_t types[] = {102, 103, 104, 105, 106, 107, 108, 109, 110, 5, -7};
     std::vector<ItemRun> runs;
-    for (int i = 0; i < 6; ++i) runs.push_back(makeItem(kAttributed, attributed[i]));
-    for (int32_t type : {102, 103, 104, 105, 106, 107, 108, 109, 110, 5, -7}) {
-        runs.push_back(makeItem(type));
+    for (size_t i = 0; i < 11; ++i) {
+        runs.push_back(makeItem(types[i]));
+        if (i < 8) runs.push_back(makeItem(kAttributed, attributed[i]));
     }
-    for (int i = 6; i < 8; ++i) runs.push_back(makeItem(kAttributed, attributed[i]));
     SetBar(1, 1, 1, "Tools", std::move(runs));
     SetBar(2, 0, 2, "  Padded name ", Runs({109}));
+    SetBar(3, 0, 0, "one\r\n[options]\r\nx=77\ntwo");
+    SetBar(4, 0, 0, std::string(511, 'e'));
     SetBar(32, 1, 0, "\"Last\"", Runs({110, 102}));
-
-    windowLists[0].entries = {"notepad", "", " leading", "trailing ", "\"quoted\"", "a=b"};
-    windowLists[0].mode = 0;
-    windowLists[28].entries = {"Word"};
-    windowLists[28].mode = 1;
-    windowLists[31].entries = {"kept although no bar uses it"};
-    windowLists[31].mode = 1;
-
+    windowLists[0] = {{"notepad", "", " leading", "trailing ", "\"quoted\"", "a=b"}, 0};
+    windowLists[1] = {{std::string(511, 'l') + "tail past the limit"}, 0};
+    windowLists[3] = {{"before", ".", "after"}, 1};
+    windowLists[28] = {{"Word"}, 1};
+    windowLists[31] = {{"kept although no bar uses it"}, 1};
     saveModel();
-    std::vector<std::string> saved = Describe();
-    for (int n = 0; n < kBarCount; ++n) newBar(barDefs[n], n);
-    for (WindowList& list : windowLists) list = WindowList();
-    Reload();
-    EXPECT_EQ(saved, Describe());
 
-    EXPECT_EQ("-1", Raw("menu+:01:05", "inum")) << "signed decimal text";
-    EXPECT_EQ("102", Raw("menu+:01:06", "type"));
-    EXPECT_EQ("<missing>", Raw("menu+:01:06", "pth")) << "a one-node item writes only its type";
-    EXPECT_EQ("0", Raw("menu+:01:19", "type")) << "the terminator";
-    EXPECT_EQ(".", Raw("wndctx0", "6"));
+    // What is read back: line breaks as blanks, so they add no key or section; text cut to
+    // 511 characters; an entry "." left out, so that the entries after it survive.
+    barDefs[3].nodes->text = "one  [options]  x=77 two";
+    windowLists[1].entries[0].resize(511);
+    windowLists[3].entries = {"before", "after"};
+    const Strings expected = Describe();
+    Reload();
+    EXPECT_EQ(expected, Describe());
+    EXPECT_EQ(barDefs[0].nodes, findNode(barDefs[0], NodeTag::Type));
+    EXPECT_EQ("", Raw("options", "x"));
+    EXPECT_EQ("-1", Raw("menu+:01:11", "inum")) << "signed decimal text";
+    EXPECT_NE(std::string::npos, ReadFile(path_).find("\nname=Tools")) << "written as-is";
 }
 
-TEST_F(SettingsFileTest, FileWrittenFromScratchFollowsTheWriteOrderAndKeepsPlainValues) {
-    SetBar(1, 1, 1, "Tools", Runs({102}));
-    windowLists[0].entries = {"notepad"};
-    saveModel();
-    const std::string text = ReadFile(Path());
-    const std::vector<std::string> order = {"[TaskBar+]", "[menu+:01:00]", "[menu+:01:01]",
-                                            "[Menu+01]",  "[menu+:02:00]", "[Menu+02]",
-                                            "[Menu+32]",  "[wndctx0]",     "[wndctx31]"};
-    size_t previous = 0;
-    for (const std::string& section : order) {
-        size_t at = text.find(section);
-        ASSERT_NE(std::string::npos, at) << section;
-        EXPECT_LE(previous, at) << section;
-        previous = at;
+TEST_F(SettingsFileTest, HandWrittenFileReadsNumbersLikeAtoiGapsAsDefaultsAndThousandsOfItems) {
+    std::string list = "[wndctx5]\r\n", bar;
+    for (int i = 0; i < 3000; ++i) {
+        list += std::to_string(i) + "=title " + std::to_string(i) + "\r\n";
+        bar += "[" + itemSection(6, i) + "]\r\ntype=" +
+               (i % 10 ? std::string("102\r\n") : "101\r\npth=" + std::to_string(i) + "\r\n");
     }
-    EXPECT_NE(std::string::npos, text.find("name=Tools")) << "plain values are written as-is";
-    EXPECT_NE(std::string::npos, text.find("0=notepad"));
-}
-
-TEST_F(SettingsFileTest, LineBreaksInAValueCannotAddKeysOrSections) {
-    SetBar(1, 0, 0, "one\r\n[options]\r\nx=77\ntwo", {});
-    saveModel();
-    EXPECT_EQ(std::string::npos, ReadFile(Path()).find("\n[options]"));
-    Reload();
-    EXPECT_EQ("<missing>", Raw("options", "x"));
-    EXPECT_EQ("one  [options]  x=77 two", barDefs[1].Name());
-}
-
-TEST_F(SettingsFileTest, ReadsNumbersLikeAtoi) {
-    Write("[menu+:01:00]\r\ntype=101abc\r\ninum=  -12xyz\r\npth=kept\r\n"
+    WriteFile(path_, list + bar + "[menu+:01:00]\r\ntype=101abc\r\ninum=  -12xyz\r\npth=kept\r\n"
           "[menu+:01:01]\r\ntype=+102\r\n"
           "[menu+:01:02]\r\ntype=x\r\n"
           "[menu+:01:03]\r\ntype=103\r\n"
-          "[Menu+02]\r\nen=7\r\nhoriz=2\r\n"
+          "[Menu+02]\r\nen=7\r\nhoriz=2\r\nname=Two\r\n"
           "[menu+:02:00]\r\ntype=99999999999999999999\r\n"
           "[menu+:02:01]\r\ntype=-99999999999\r\n"
           "[menu+:02:02]\r\ntype=101\r\ninum=12345678901234567890\r\n"
-          "[Menu+03]\r\nen=-1\r\nhoriz=\r\n");
-    loadModel();
-
-    std::vector<BarItem> first = items(barDefs[1]);
-    ASSERT_EQ(2u, first.size()) << "\"x\" reads as 0 and ends the list";
-    EXPECT_EQ(101, first[0].Type()) << "101 followed by letters";
-    EXPECT_EQ(-12, first[0].Inum());
-    EXPECT_EQ("kept", first[0].Pth());
-    EXPECT_EQ(102, first[1].Type());
-
-    EXPECT_EQ(1, barDefs[2].enabled) << "any non-zero value becomes 1";
-    EXPECT_EQ(2, barDefs[2].Orientation()) << "kept as read: any non-zero is horizontal";
-    std::vector<BarItem> second = items(barDefs[2]);
-    ASSERT_EQ(3u, second.size());
-    EXPECT_EQ(2147483647, second[0].Type()) << "out of range numbers are clamped";
-    EXPECT_EQ(-2147483647 - 1, second[1].Type());
-    EXPECT_EQ(2147483647, second[2].Inum());
-    EXPECT_EQ(1, barDefs[3].enabled);
-    EXPECT_EQ(0, barDefs[3].Orientation()) << "an empty value reads as 0";
-}
-
-TEST_F(SettingsFileTest, MissingSectionsAndKeysReadAsTheirDefaults) {
-    Write("[Menu+04]\r\nname=Only a name\r\n"
-          "[menu+:04:00]\r\ntype=104\r\n"
-          "[menu+:04:01]\r\npth=no type key here\r\n"
-          "[menu+:04:02]\r\ntype=105\r\n"
+          "[menu+:02:03]\r\npth=no type key here\r\n"
+          "[menu+:02:04]\r\ntype=105\r\n"
+          "[Menu+03]\r\nen=-1\r\nhoriz=\r\n"
           "[menu+:05:00]\r\ntype=101\r\n"
-          "[wndctx2]\r\n0=only entry\r\n");
-    loadModel();
-
-    EXPECT_EQ(0, barDefs[4].enabled);
-    EXPECT_FALSE(barDefs[4].IsHorizontal());
-    EXPECT_EQ("Only a name", barDefs[4].Name());
-    ASSERT_EQ(1u, items(barDefs[4]).size()) << "a missing \"type\" ends the list";
-
-    // Bar 5's own section is missing; its item sections still load, and a type-101 item with
-    // no attribute keys has empty attributes.
-    EXPECT_EQ(0, barDefs[5].enabled);
-    EXPECT_EQ("", barDefs[5].Name());
-    std::vector<BarItem> fifth = items(barDefs[5]);
-    ASSERT_EQ(1u, fifth.size());
-    EXPECT_EQ("", fifth[0].Pth());
-    EXPECT_EQ(0, fifth[0].Inum());
-
-    EXPECT_TRUE(items(barDefs[6]).empty());
-    EXPECT_EQ(std::vector<std::string>{"only entry"}, windowLists[2].entries);
-    EXPECT_EQ(0, windowLists[2].mode);
-}
-
-TEST_F(SettingsFileTest, WindowListEndsAtDotOrAtItsFirstMissingKey) {
-    Write("[wndctx0]\r\n0=first\r\n1=\r\n2=third\r\n3=.\r\n4=after the end\r\ninc=1\r\n"
-          "[wndctx1]\r\n0=a\r\n1=b\r\n3=gap before me\r\ninc=0\r\n"
+          "[wndctx0]\r\n0=first\r\n1=\r\n2=third\r\n3=.\r\n4=after the end\r\ninc=1\r\n"
+          "[wndctx1]\r\n0=a\r\n1=b\r\n3=after a gap\r\n"
           "[wndctx2]\r\n1=no entry 0\r\n");
-    loadModel();
-    EXPECT_EQ((std::vector<std::string>{"first", "", "third"}), windowLists[0].entries)
-        << "an empty value is an entry, \".\" ends the list";
-    EXPECT_EQ(1, windowLists[0].mode);
-    EXPECT_EQ((std::vector<std::string>{"a", "b"}), windowLists[1].entries);
-    EXPECT_TRUE(windowLists[2].entries.empty());
-}
-
-TEST_F(SettingsFileTest, AnEntryThatIsADotIsLeftOutSoLaterEntriesSurvive) {
-    windowLists[3].entries = {"before", ".", "after"};
-    windowLists[3].mode = 1;
-    saveModel();
     Reload();
-    EXPECT_EQ((std::vector<std::string>{"before", "after"}), windowLists[3].entries);
-    EXPECT_EQ(1, windowLists[3].mode);
+    // "x" reads as 0 and ends the list, as does a missing "type"; huge numbers are clamped.
+    EXPECT_EQ("en=0 horiz=0 [] | 101 [][kept][] -12 [][][] | 102", Describe(barDefs[1]));
+    EXPECT_EQ("en=1 horiz=2 [Two] | 2147483647 | -2147483648 | 101 [][][] 2147483647 [][][]",
+              Describe(barDefs[2]));
+    EXPECT_EQ("en=1 horiz=0 []", Describe(barDefs[3]));
+    EXPECT_EQ("en=0 horiz=0 [] | 101 [][][] 0 [][][]", Describe(barDefs[5]));
+    EXPECT_EQ("inc=1 [first] [] [third]", Describe(windowLists[0]));
+    EXPECT_EQ("inc=0 [a] [b]", Describe(windowLists[1]));
+    EXPECT_EQ("inc=0", Describe(windowLists[2]));
+
+    const std::vector<BarItem> loaded = items(barDefs[6]);
+    ASSERT_EQ(3000u, loaded.size());
+    EXPECT_EQ("2990", loaded[2990].Pth());
+    EXPECT_EQ(102, loaded[2999].Type());
+    ASSERT_EQ(3000u, windowLists[5].entries.size());
+    EXPECT_EQ("title 2999", windowLists[5].entries.back());
 }
 
-TEST_F(SettingsFileTest, TextIsReadBackCutTo511Characters) {
-    const std::string exact(511, 'e');
-    const std::string longer = std::string(511, 'l') + "tail past the limit";
-    const std::string quotedLong = "\"" + std::string(600, 'q') + "\"";
-    SetBar(1, 0, 0, exact, {});
-    SetBar(2, 0, 0, longer, {});
-    windowLists[0].entries = {longer, quotedLong};
-    saveModel();
-    Reload();
-    EXPECT_EQ(exact, barDefs[1].Name());
-    EXPECT_EQ(longer.substr(0, 511), barDefs[2].Name());
-    ASSERT_EQ(2u, windowLists[0].entries.size());
-    EXPECT_EQ(longer.substr(0, 511), windowLists[0].entries[0]);
-    EXPECT_EQ(511u, windowLists[0].entries[1].size());
-}
-
-TEST_F(SettingsFileTest, ShrinkingABarLeavesLaterSectionsUntouched) {
-    std::vector<ItemRun> five;
-    five.push_back(makeItem(kAttributed, {"", "old.exe", "", 0, "", "", "Old"}));
-    for (int32_t type : {102, 103, 104}) five.push_back(makeItem(type));
-    five.push_back(makeItem(kAttributed, {"", "fifth.exe", "", 0, "", "", "Fifth"}));
-    SetBar(1, 1, 0, "Bar", std::move(five));
+TEST_F(SettingsFileTest, ShrinkingABarLeavesTheSectionsPastItsTerminatorUntouched) {
+    SetBar(1, 1, 0, "Bar", Runs({101, 102, 103, 104, 105}));
     saveBarItems(1);
-    EXPECT_EQ("0", Raw("menu+:01:05", "type"));
-
     SetBar(1, 1, 0, "Bar", Runs({106, 107, 108}));
     saveBarItems(1);
-    ForgetCachedFile();
-    EXPECT_EQ("0", Raw("menu+:01:03", "type")) << "the terminator moves up";
-    EXPECT_EQ("101", Raw("menu+:01:04", "type")) << "past the terminator nothing changes";
-    EXPECT_EQ("fifth.exe", Raw("menu+:01:04", "pth"));
-    EXPECT_EQ("106", Raw("menu+:01:00", "type"));
-    EXPECT_EQ("old.exe", Raw("menu+:01:00", "pth")) << "old attribute keys stay";
-
+    EXPECT_EQ("0", Raw("menu+:01:03", "type"));
+    EXPECT_EQ("105", Raw("menu+:01:04", "type"));
     Reload();
-    std::vector<BarItem> loaded = items(barDefs[1]);
-    ASSERT_EQ(3u, loaded.size());
-    EXPECT_FALSE(loaded[0].IsAttributed()) << "a one-node item reads no attribute keys";
-    EXPECT_EQ(108, loaded[2].Type());
+    EXPECT_EQ("en=0 horiz=0 [] | 106 | 107 | 108", Describe(barDefs[1]));
 }
 
-TEST_F(SettingsFileTest, GarbageFileLoadsWithoutHarm) {
+TEST_F(SettingsFileTest, GarbageLoadsWithoutHarmAndIsNoReasonNotToSave) {
     std::mt19937 random(20240607);
-    std::string garbage = "[Menu+01\r\n=\r\n[]\r\n==x==\r\n[menu+:01:00]\r\ntype=101\r\n";
-    garbage += "[wndctx0]\r\n0=" + std::string(100000, 'w') + "\r\n";
-    garbage += "[menu+:01:01]\r\ntype=101\r\ntype=109\r\n[menu+:01:01]\r\ntype=102\r\n";
+    std::string garbage =
+        "[Menu+01\r\n=\r\n[]\r\n==x==\r\n[menu+:01:00]\r\ntype=101\r\n"
+        "[menu+:01:01]\r\ntype=101\r\ntype=109\r\n[menu+:01:01]\r\ntype=102\r\n[wndctx0]\r\n0=" +
+        std::string(100000, 'w') + "\r\n";
     for (int i = 0; i < 65536; ++i) garbage += static_cast<char>(random() & 0xFF);
-    garbage += std::string("\0\0[Menu+02]\0en=1\r\n", 18);
-    Write(garbage);
-
-    loadModel();
-    for (int n = 0; n < kBarCount; ++n) {
-        EXPECT_EQ(n, barDefs[n].number);
-        ASSERT_NE(nullptr, barDefs[n].nodes);
-        EXPECT_TRUE(barDefs[n].enabled == 0 || barDefs[n].enabled == 1);
-    }
-    std::vector<BarItem> first = items(barDefs[1]);
-    ASSERT_GE(first.size(), 1u);
-    EXPECT_EQ(101, first[0].Type());
-    EXPECT_EQ("", first[0].Pth()) << "a type-101 item without attribute keys";
-    for (const WindowList& list : windowLists) {
-        for (const std::string& entry : list.entries) EXPECT_LE(entry.size(), 511u);
-    }
-
-    // A garbage file is no reason not to save.
+    WriteFile(path_, garbage + std::string("\0\0[Menu+02]\0en=1\r\n", 18));
+    Reload();
+    EXPECT_NE(std::string::npos, Describe(barDefs[1]).find("] | 101 [][][] 0 [][][]"));
+    EXPECT_EQ(std::string(511, 'w'), windowLists[0].entries.at(0));
     saveModel();
-    std::vector<std::string> saved = Describe();
+    const Strings saved = Describe();
     Reload();
     EXPECT_EQ(saved, Describe());
-}
-
-TEST_F(SettingsFileTest, ThousandsOfItemsAndEntriesLoad) {
-    const int kItems = 3000;
-    std::string text = "[Menu+03]\r\nen=1\r\nname=Long\r\n";
-    for (int i = 0; i < kItems; ++i) {
-        text += "[" + itemSection(3, i) + "]\r\n";
-        if (i % 10 == 0) {
-            text += "type=101\r\npth=item" + std::to_string(i) + ".exe\r\ninum=" +
-                    std::to_string(-i) + "\r\n";
-        } else {
-            text += "type=102\r\n";
-        }
-    }
-    text += "[wndctx5]\r\n";
-    for (int j = 0; j < kItems; ++j) {
-        text += std::to_string(j) + "=title " + std::to_string(j) + "\r\n";
-    }
-    text += std::to_string(kItems) + "=.\r\n";
-    Write(text);
-
-    loadModel();
-    std::vector<BarItem> loaded = items(barDefs[3]);
-    ASSERT_EQ(static_cast<size_t>(kItems), loaded.size());
-    EXPECT_EQ("menu+:03:100", itemSection(3, 100)) << "positions past 99 take three digits";
-    EXPECT_EQ("item2990.exe", loaded[2990].Pth());
-    EXPECT_EQ(-2990, loaded[2990].Inum());
-    EXPECT_EQ(102, loaded[2999].Type());
-    ASSERT_EQ(static_cast<size_t>(kItems), windowLists[5].entries.size());
-    EXPECT_EQ("title 2999", windowLists[5].entries.back());
 }

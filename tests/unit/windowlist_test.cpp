@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "model/WindowList.h"
@@ -15,126 +14,85 @@ namespace {
 // and an untitled top-level window of its own.
 class WindowListTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
+    enum Window { Main, Child, Grandchild, Popup, Loner, None };
+
+    void SetUp() override {
         WNDCLASSA windowClass = {};
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "OrvaleWindowListTest";
-        RegisterClassA(&windowClass);
+        RegisterClassA(&windowClass);  // fails harmlessly when already registered
+        w_[Main] = Create("My NOTEPAD Window", WS_OVERLAPPEDWINDOW, nullptr);
+        w_[Child] = Create("", WS_CHILD, w_[Main]);
+        w_[Grandchild] = Create("", WS_CHILD, w_[Child]);
+        w_[Popup] = Create("", WS_POPUP, w_[Main]);
+        w_[Loner] = Create("", WS_OVERLAPPEDWINDOW, nullptr);
+        for (int w = Main; w < None; ++w) ASSERT_NE(nullptr, w_[w]);
+        ASSERT_EQ(w_[Main], GetParent(w_[Popup])) << "the owner is reported as the parent";
     }
-
-    void SetUp() override {
-        main_ = Create("My NOTEPAD Window", WS_OVERLAPPEDWINDOW, nullptr);
-        child_ = Create("", WS_CHILD, main_);
-        grandchild_ = Create("", WS_CHILD, child_);
-        popup_ = Create("", WS_POPUP, main_);
-        loner_ = Create("", WS_OVERLAPPEDWINDOW, nullptr);
-        ASSERT_TRUE(main_ && child_ && grandchild_ && popup_ && loner_);
-        ASSERT_EQ(main_, GetParent(popup_)) << "the owner is reported as the parent";
-    }
-
     void TearDown() override {
-        DestroyWindow(popup_);
-        DestroyWindow(main_);
-        DestroyWindow(loner_);
+        for (Window w : {Popup, Main, Loner}) DestroyWindow(w_[w]);
     }
-
     static HWND Create(const char* title, DWORD style, HWND parent) {
         return CreateWindowExA(0, "OrvaleWindowListTest", title, style, 0, 0, 200, 100, parent,
                                nullptr, GetModuleHandleA(nullptr), nullptr);
     }
 
-    static WindowList List(std::vector<std::string> entries, int32_t mode) {
-        WindowList list;
-        list.entries = std::move(entries);
-        list.mode = mode;
-        return list;
-    }
-
-    HWND main_ = nullptr, child_ = nullptr, grandchild_ = nullptr, popup_ = nullptr,
-         loner_ = nullptr;
+    HWND w_[None + 1] = {};
 };
 
 }  // namespace
 
-TEST_F(WindowListTest, WithoutEntriesModeAloneDecides) {
-    WindowList only = List({}, 0);
-    WindowList allBut = List({}, 1);
-    for (HWND window : {main_, child_, popup_, loner_}) {
-        EXPECT_FALSE(matches(only, window));
-        EXPECT_TRUE(matches(allBut, window));
+TEST_F(WindowListTest, ModeEntriesAndTheWindowsAboveDecideAndMode0RemembersTheMatch) {
+    const struct {
+        std::vector<std::string> entries;
+        int32_t mode;
+        Window window;
+        bool shown;
+        Window remembered;
+    } cases[] = {
+        {{}, 0, Main, false, None},  // without entries the mode alone decides
+        {{}, 1, Loner, true, None},
+        {{"excel", "note"}, 0, Main, true, Main},  // a fragment, without regard to case
+        {{"excel", "note"}, 0, Grandchild, true, Main},  // untitled windows pass on upwards
+        {{"excel", "note"}, 0, Popup, true, Main},  // an owned popup's owner is its parent
+        {{"excel", "note"}, 0, Loner, false, None},
+        {{"notepad window x"}, 0, Main, false, None},  // the whole entry must occur
+        {{"NotePad"}, 1, Child, false, None},  // only mode 0 remembers
+        {{"NotePad"}, 1, Loner, true, None},
+        {{""}, 0, Child, true, Main},  // the empty entry occurs in every title
+        {{""}, 0, Loner, false, None},  // no titled window on the chain
+        {{""}, 1, Child, false, None},
+        {{""}, 1, Loner, true, None},
+        {{"notepad"}, 0, None, false, None},
+        {{"notepad"}, 1, None, true, None},
+    };
+    for (const auto& c : cases) {
+        WindowList list = {c.entries, c.mode};
+        EXPECT_EQ(c.shown, matches(list, w_[c.window])) << c.mode << " " << c.window;
+        EXPECT_EQ(w_[c.remembered], list.rememberedWindow) << c.mode << " " << c.window;
     }
-    EXPECT_EQ(nullptr, only.rememberedWindow);
-}
-
-TEST_F(WindowListTest, FragmentMatchesTheWindowOrAnyWindowAboveItIgnoringCase) {
-    WindowList only = List({"excel", "note"}, 0);
-    EXPECT_TRUE(matches(only, main_));
-    EXPECT_EQ(main_, only.rememberedWindow);
-
-    forget(only);
-    EXPECT_TRUE(matches(only, grandchild_)) << "untitled windows pass on to their parents";
-    EXPECT_EQ(main_, only.rememberedWindow) << "the window whose title matched is remembered";
-
-    forget(only);
-    EXPECT_TRUE(matches(only, popup_)) << "an owned popup's owner counts as its parent";
-    EXPECT_FALSE(matches(only, loner_));
-
-    WindowList allBut = List({"NotePad"}, 1);
-    EXPECT_FALSE(matches(allBut, child_));
-    EXPECT_FALSE(matches(allBut, popup_));
-    EXPECT_TRUE(matches(allBut, loner_));
-    EXPECT_EQ(nullptr, allBut.rememberedWindow) << "only mode 0 remembers";
-
-    WindowList other = List({"notepad window x"}, 0);
-    EXPECT_FALSE(matches(other, main_)) << "the whole entry must occur";
-}
-
-TEST_F(WindowListTest, OnlyLettersAToZAreComparedWithoutCase) {
-    SetWindowTextA(main_, "\xC4rger Notes");  // "Ärger" in the ANSI code page
-    WindowList lower = List({"\xE4rger"}, 0);
-    EXPECT_FALSE(matches(lower, main_)) << "other characters are compared as they are";
-    WindowList upper = List({"\xC4RGER"}, 0);
-    EXPECT_TRUE(matches(upper, main_));
-    EXPECT_EQ("\xE4rger notes", LowerAscii("\xE4RGER NOTES"));
-}
-
-TEST_F(WindowListTest, EmptyEntryOccursInEveryTitle) {
-    WindowList only = List({""}, 0);
-    EXPECT_TRUE(matches(only, child_));
-    forget(only);
-    EXPECT_TRUE(matches(only, popup_));
-    EXPECT_FALSE(matches(only, loner_)) << "no titled window on the chain";
-
-    WindowList allBut = List({""}, 1);
-    EXPECT_FALSE(matches(allBut, child_));
-    EXPECT_TRUE(matches(allBut, loner_));
 }
 
 TEST_F(WindowListTest, RememberedWindowMatchesAtOnceUntilForgotten) {
-    WindowList only = List({"notepad"}, 0);
-    ASSERT_TRUE(matches(only, child_));
-    ASSERT_EQ(main_, only.rememberedWindow);
-
-    only.entries.clear();
-    EXPECT_TRUE(matches(only, main_)) << "the remembered window itself";
-    EXPECT_FALSE(matches(only, child_)) << "only the very window is taken at once";
-
-    forget(only);
-    EXPECT_EQ(nullptr, only.rememberedWindow);
-    EXPECT_FALSE(matches(only, main_));
-
-    // No window is never "the remembered one", even while none is remembered.
-    EXPECT_FALSE(matches(only, nullptr));
-    WindowList allBut = List({"notepad"}, 1);
-    EXPECT_TRUE(matches(allBut, nullptr));
+    WindowList list = {{"notepad"}, 0};
+    ASSERT_TRUE(matches(list, w_[Child]));
+    list.entries.clear();
+    EXPECT_TRUE(matches(list, w_[Main])) << "the remembered window itself";
+    EXPECT_FALSE(matches(list, w_[Child])) << "only the very window is taken at once";
+    forget(list);
+    EXPECT_EQ(nullptr, list.rememberedWindow);
+    EXPECT_FALSE(matches(list, w_[Main]));
 }
 
-TEST_F(WindowListTest, TitlesAndEntriesAreComparedUpTo511Characters) {
-    SetWindowTextA(main_, (std::string(520, 'x') + "needle").c_str());
-    WindowList late = List({"needle"}, 0);
-    EXPECT_FALSE(matches(late, main_)) << "past the 511 characters read of the title";
+TEST_F(WindowListTest, OnlyLettersAToZIgnoreCaseAndTitlesAndEntriesCountTo511Characters) {
+    SetWindowTextA(w_[Main], "\xC4rger Notes");  // "Ärger" in the ANSI code page
+    WindowList lower = {{"\xE4rger"}, 0}, upper = {{"\xC4RGER"}, 0};
+    EXPECT_FALSE(matches(lower, w_[Main])) << "other characters are compared as they are";
+    EXPECT_TRUE(matches(upper, w_[Main]));
 
-    WindowList longEntry = List({std::string(600, 'X')}, 0);
-    EXPECT_TRUE(matches(longEntry, main_)) << "an over-long entry counts with 511 characters";
+    SetWindowTextA(w_[Main], (std::string(520, 'x') + "needle").c_str());
+    WindowList late = {{"needle"}, 0}, longEntry = {{std::string(600, 'X')}, 0};
+    EXPECT_FALSE(matches(late, w_[Main])) << "past the 511 characters read of the title";
+    EXPECT_TRUE(matches(longEntry, w_[Main])) << "an over-long entry counts with 511 characters";
 }
