@@ -37,6 +37,14 @@ TEST(Startup, FirstStartWithoutSettingsFileRunsAndExitWritesTheModel) {
         << "the settings window hides itself at start";
     EXPECT_FALSE(FileExists(orvale.SettingsFile())) << "nothing is written before exit";
 
+    // Shown from the tray it stands at (0, 0); moving it stores its place.
+    PostMessageA(settings, WM_COMMAND, 32806, 0);  // tray "Settings..."
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(settings) && !IsIconic(settings); }));
+    EXPECT_EQ(0, WindowRect(settings).left);
+    SetWindowPos(settings, nullptr, 120, 96, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_TRUE(WaitUntil([&] { return orvale.Setting("options", "x") == "120"; }));
+    EXPECT_EQ("96", orvale.Setting("options", "y"));
+
     DWORD code = 99;
     ASSERT_TRUE(orvale.Exit());
     orvale.Proc().WaitForExit(1000, &code);
