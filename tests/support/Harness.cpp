@@ -241,8 +241,6 @@ Orvale::~Orvale() { Exit(5000); }
 
 void Orvale::WriteSettings(const std::string& iniText) { WriteFile(SettingsFile(), iniText); }
 
-std::string Orvale::ReadSettings() const { return ReadFile(SettingsFile()); }
-
 std::string Orvale::Setting(const std::string& section, const std::string& key) const {
     char value[512] = {};
     GetPrivateProfileStringA(section.c_str(), key.c_str(), "", value, sizeof value,

@@ -77,7 +77,6 @@ public:
     const TempDir& Folder() const { return folder_; }
     std::string SettingsFile() const { return folder_.File("ov32data.ini"); }
     void WriteSettings(const std::string& iniText);
-    std::string ReadSettings() const;
     // Reads one value the way the program does (an empty string when missing).
     std::string Setting(const std::string& section, const std::string& key) const;
 
