@@ -457,4 +457,20 @@ void LeftClick(int x, int y) {
     if (!ClickXPointer(1)) SendButtons(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
 }
 
+// ---- Keyboard state and other programs' windows ---------------------------------------------
+
+bool NoModifierDown() {
+    for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN}) {
+        if (GetAsyncKeyState(vk) & 0x8000) return false;
+    }
+    return true;
+}
+
+HWND VisibleWindowOf(const Process& process, const char* className) {
+    for (HWND hwnd : TopLevelWindows(process.Id(), className, nullptr)) {
+        if (IsWindowVisible(hwnd)) return hwnd;
+    }
+    return nullptr;
+}
+
 }  // namespace testing_support

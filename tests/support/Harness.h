@@ -153,4 +153,9 @@ void CloseMenus();
 constexpr UINT kTestAppHang = WM_APP + 1;  // wParam: milliseconds to stop answering
 constexpr const char* kTestAppClass = "OrvaleTestApp";
 
+// True when neither Shift, Ctrl, Alt nor a Windows key is held down.
+bool NoModifierDown();
+// The first visible top-level window of the process with the class `className`, or null.
+HWND VisibleWindowOf(const Process& process, const char* className);
+
 }  // namespace testing_support
