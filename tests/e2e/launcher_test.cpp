@@ -22,6 +22,16 @@ struct Item {
     int inum = 0;
 };
 
+Item Attributed(const std::string& pth, const std::string& dir, const std::string& par = "",
+                const std::string& wnd = "") {
+    Item item;
+    item.pth = pth;
+    item.dir = dir;
+    item.par = par;
+    item.wnd = wnd;
+    return item;
+}
+
 Item BuiltIn(int type) {
     Item item;
     item.type = type;
@@ -143,11 +153,7 @@ protected:
 TEST_F(LauncherTest, ApplicationStartsTheProgramWithItsParametersInItsStartupDirectory) {
     std::string startup = work.File("start here");
     CreateDirectoryA(startup.c_str(), nullptr);
-    Item app;
-    app.pth = recorder_;
-    app.par = "first \"second word\"";
-    app.dir = startup;
-    Start({app});
+    Start({Attributed(recorder_, startup, "first \"second word\"")});
     TestApp target("Launch Target");
     ClickItem(target, 0);
     ASSERT_TRUE(WaitUntil([&] { return !Recorded().empty(); }, 5000));
@@ -156,46 +162,28 @@ TEST_F(LauncherTest, ApplicationStartsTheProgramWithItsParametersInItsStartupDir
     EXPECT_NE(std::string::npos, line.find("cwd=" + startup)) << line;
 }
 
-TEST_F(LauncherTest, ApplicationActivatesAWindowByTitleExactMatchFirstAndRestoresIt) {
-    Item app;
-    app.wnd = "Report";
-    app.pth = recorder_;
-    Start({app});
+TEST_F(LauncherTest, ApplicationActivatesAWindowByTitleExactMatchFirstThenIgnoringCase) {
+    Start({Attributed(recorder_, "", "", "Report"), Attributed(recorder_, "", "", "quarterly")});
     TestApp exact("Report", "--pos 600 400 300 200 --minimized");
     TestApp substring("Report Draft", "--pos 600 100 300 200");  // higher in the z-order
+    TestApp other("Quarterly Figures", "--pos 500 250 300 200");
     TestApp target("Launch Target");
     ClickItem(target, 0);
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == exact.Window(); }, 3000));
     EXPECT_FALSE(IsIconic(exact.Window())) << "restored";
+    ClickItem(target, 1);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.Window(); }, 3000));
     PumpFor(300);
     EXPECT_TRUE(Recorded().empty()) << "nothing is launched when a window is found";
-}
-
-TEST_F(LauncherTest, ApplicationFallsBackToASubstringMatchIgnoringCase) {
-    Item app;
-    app.wnd = "quarterly";
-    app.pth = recorder_;
-    Start({app});
-    TestApp other("Quarterly Figures", "--pos 600 100 300 200");
-    TestApp target("Launch Target");
-    ClickItem(target, 0);
-    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.Window(); }, 3000));
 }
 
 TEST_F(LauncherTest, WebPageAndEMailReachTheShellAsAddresses) {
     ShellHandler scheme("orvtest", RecorderCommand(), true);
     ShellHandler http("http", RecorderCommand(), true);
     ShellHandler mailto("mailto", RecorderCommand(), true);
-    Item withScheme, withoutScheme, mail;
-    withScheme.pth = "ORVTEST://Some/Page";
-    withScheme.dir = "www:";
-    withoutScheme.pth = "Example.COM/Start";
-    withoutScheme.dir = "www:";
-    mail.pth = "someone@example.com";
-    mail.dir = "mailto:";
-    Start({withScheme, withoutScheme, mail});
+    Start({Attributed("ORVTEST://Some/Page", "www:"), Attributed("Example.COM/Start", "www:"),
+           Attributed("someone@example.com", "mailto:")});
     TestApp target("Launch Target");
-
     ClickItem(target, 0);
     EXPECT_TRUE(WaitUntil([&] { return RecordedLine("orvtest://some/page"); }, 5000));
     ClickItem(target, 1);
@@ -205,11 +193,7 @@ TEST_F(LauncherTest, WebPageAndEMailReachTheShellAsAddresses) {
 }
 
 TEST_F(LauncherTest, KeySequenceTypesIntoTheWindowThatOwnedTheMenu) {
-    Item keys;
-    keys.pth = "Hello, World 42!";
-    keys.ipth = "kseq.ico";
-    keys.dir = "kseq:";
-    Start({keys});
+    Start({Attributed("Hello, World 42!", "kseq:")});
     TestApp target("Launch Target");
     ClickItem(target, 0);
     EXPECT_TRUE(WaitUntil([&] { return target.TypedText() == "Hello, World 42!"; }, 5000))
@@ -218,11 +202,7 @@ TEST_F(LauncherTest, KeySequenceTypesIntoTheWindowThatOwnedTheMenu) {
 
 TEST_F(LauncherTest, MacroItemRunsTheMacroToolWithoutWaiting) {
     MacroStandIn tool;
-    Item macro;
-    macro.pth = "C:\\macros\\daily.brd";
-    macro.par = "Morning";
-    macro.dir = "macro:";
-    Start({macro});
+    Start({Attributed("C:\\macros\\daily.brd", "macro:", "Morning")});
     TestApp target("Launch Target");
     ClickItem(target, 0);
     ASSERT_TRUE(WaitUntil([&] { return !tool.CommandLines().empty(); }, 5000));
@@ -235,26 +215,14 @@ TEST_F(LauncherTest, SelectFileOpensTheDialogInItsFolderAndOpensTheChosenFile) {
     CreateDirectoryA(folder.c_str(), nullptr);
     WriteFile(folder + "\\chosen.orvfile", "x");
     WriteFile(folder + "\\other.txt", "x");
-    Item select;
-    select.pth = folder;
-    select.par = "*.orvfile";
-    select.dir = "file:";
-    Start({select});
+    Start({Attributed(folder, "file:", "*.orvfile")});
     TestApp target("Launch Target");
     ClickItem(target, 0);
 
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
-        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == orvale.Proc().Id() && ClassOf(w) == "#32770" && IsWindowVisible(w) &&
-                TitleOf(w) == "Open") {
-                dialog = w;
-                return true;
-            }
-        }
-        return false;
+        dialog = FindWindowA("#32770", "Open");
+        return dialog && IsWindowVisible(dialog);
     }, 5000)) << "the open-file dialog appears";
     // The dialog lists the item's folder through the item's filter: one of its two files.
     HWND view = FindWindowExA(FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr),
@@ -271,11 +239,11 @@ TEST_F(LauncherTest, SelectFileOpensTheDialogInItsFolderAndOpensTheChosenFile) {
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return RecordedLine("chosen.orvfile"); }, 5000));
     EXPECT_TRUE(RecordedLine(folder + "\\chosen.orvfile"));
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(orvale.Proc().Id() ? dialog : nullptr); }, 3000));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 3000));
 }
 
 TEST_F(LauncherTest, WindowCommandsActOnTheMenusOwner) {
-    Start({BuiltIn(106), BuiltIn(107), BuiltIn(108), BuiltIn(104), BuiltIn(110)});
+    Start({BuiltIn(106), BuiltIn(107), BuiltIn(108), BuiltIn(104), BuiltIn(110), BuiltIn(105)});
     TestApp target("Launch Target", "--pos 200 150 400 300");
 
     ClickItem(target, 1);  // Maximize/restore
@@ -294,6 +262,8 @@ TEST_F(LauncherTest, WindowCommandsActOnTheMenusOwner) {
 
     ClickItem(target, 3);  // Next Document: Ctrl+F6
     EXPECT_TRUE(WaitUntil([&] { return target.LogContains("keydown 117 mods=C"); }, 3000));
+    ClickItem(target, 5);  // Previous Document: Ctrl+Shift+F6
+    EXPECT_TRUE(WaitUntil([&] { return target.LogContains("keydown 117 mods=SC"); }, 3000));
 
     ClickItem(target, 0);  // Minimize
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(target.Window()) != FALSE; }, 3000));
@@ -319,9 +289,7 @@ TEST_F(LauncherTest, ShortcutFallbackRunsWhenTheShellCannotOpenAPathAndLeavesNoS
 
     std::string file = work.File("no association.orvnothing");
     WriteFile(file, "x");
-    Item app;
-    app.pth = file;
-    Start({app});
+    Start({Attributed(file, "")});
     TestApp target("Launch Target");
 
     // Watch the temporary folder for the shortcut coming and going.
