@@ -220,10 +220,12 @@ HWND VisibleMenu() {
 }
 
 void CloseMenus() {
-    for (int attempt = 0; attempt < 5 && VisibleMenu(); ++attempt) {
-        keybd_event(VK_ESCAPE, 0, 0, 0);
-        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
-        WaitUntil([] { return VisibleMenu() == nullptr; }, 1000);
+    // Escape posted to the menu itself: its menu loop reads it whichever window has the focus.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        HWND menu = VisibleMenu();
+        if (!menu) return;
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        WaitUntil([&] { return !IsWindowVisible(menu); }, 1000);
     }
 }
 
