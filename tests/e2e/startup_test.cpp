@@ -39,8 +39,9 @@ TEST(Startup, FirstStartWithoutSettingsFileRunsAndExitWritesTheModel) {
 
     // Shown from the tray it stands at (0, 0); moving it stores its place.
     PostMessageA(settings, WM_COMMAND, 32806, 0);  // tray "Settings..."
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(settings) && !IsIconic(settings); }));
-    EXPECT_EQ(0, WindowRect(settings).left);
+    EXPECT_TRUE(WaitUntil([&] {
+        return IsWindowVisible(settings) && !IsIconic(settings) && WindowRect(settings).left == 0;
+    }));
     SetWindowPos(settings, nullptr, 120, 96, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     EXPECT_TRUE(WaitUntil([&] { return orvale.Setting("options", "x") == "120"; }));
     EXPECT_EQ("96", orvale.Setting("options", "y"));
