@@ -109,6 +109,9 @@ bool SettingsWindow::OnInit() {
 
 void SettingsWindow::OnDestroy() {
     KillTimer(Handle(), kTickTimer);
+    // Removed on the way out rather than left to the end of the process: some systems (Wine)
+    // keep an ended program's global hook, which would go on reporting to the next copy.
+    SetMouseHook(false);
     tray_.Remove();
     SetSettingsWindowHandle(nullptr);
 }
