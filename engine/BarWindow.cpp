@@ -417,6 +417,9 @@ void HideAllBars() {
     for (auto& slot : BarTable) {
         if (slot && slot->Handle()) HideBar(*slot);
     }
+    // The hook is off only while the cursor rests on a bar; with the bars gone it is needed
+    // again at once, not a tick later, or a quick next right-click would go unheard.
+    SetMouseHook(true);
 }
 
 namespace {
