@@ -108,8 +108,7 @@ void LayoutBars(HWND menu);
 int BarFrameWidth();
 int BarFrameHeight();
 
-// Where a bar button's command goes. The built-in commands and type-101 items go to the item
-// dispatcher; 132 and presses on the bar open the bar editor; 150-213 switch windows.
+// Whether `window` is one of the bar windows in BarTable.
 bool IsBarWindow(HWND window);
 
 }  // namespace orvale
