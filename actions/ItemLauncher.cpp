@@ -12,40 +12,39 @@
 #include "actions/MacroTool.h"
 #include "actions/ShellLink.h"
 #include "actions/WindowCommands.h"
-#include "app/Services.h"
-#include "engine/BarWindow.h"
-#include "engine/Tracker.h"
-#include "model/WindowList.h"
 #include "resources/resource.h"
+#include "win/PumpedWait.h"
+#include "win/ProgramWindows.h"
+#include "win/Text.h"
 
 namespace orvale {
 namespace {
 
-// Every click hides the bars at once; the user may have moved on before the action runs.
-void HideBarsForAction() {
-    dismissPending = 1;
-    HideAllBars();
+using win::PumpedWait;
+
+// Every click hides the bars; the user may have moved on before the action runs.
+void HideBars(const ActionContext& context) {
+    if (context.hideBars) context.hideBars();
 }
 
-void RunBuiltInCommand(HWND barWindow, int type) {
-    HWND owner = MenuOwnerWindow;
+void RunBuiltInCommand(int type, const ActionContext& context) {
+    HWND owner = context.menuOwner;
     switch (static_cast<ItemType>(type)) {
     case ItemType::StartMenu:
-        dismissPending = 1;
         PumpedWait(50);
-        HideAllBars();
+        HideBars(context);
         OpenStartMenu();
         PumpedWait(50);
         break;
     case ItemType::SwitchWindows:
-        HideBarsForAction();
-        LastForeignWindow = owner;
+        HideBars(context);
+        if (context.switchStarted) context.switchStarted();
         // The rest runs once the bar's current message is done.
-        PostMessageA(barWindow, WM_COMMAND, IDC_BAR_SWITCH_STEP2, 0);
+        PostMessageA(context.barWindow, WM_COMMAND, IDC_BAR_SWITCH_STEP2, 0);
         break;
     case ItemType::NextDocument:
     case ItemType::PreviousDocument:
-        HideBarsForAction();
+        HideBars(context);
         PumpedWait(50);
         SetForegroundWindow(owner);
         PumpedWait(50);
@@ -54,12 +53,12 @@ void RunBuiltInCommand(HWND barWindow, int type) {
                                : DocumentDirection::Backward);
         break;
     case ItemType::MinimizeWindow:
-        HideBarsForAction();
+        HideBars(context);
         PumpedWait(50);
         MinimizeTarget(owner);
         break;
     case ItemType::MaximizeWindow:
-        HideBarsForAction();
+        HideBars(context);
         PumpedWait(50);
         ToggleMaximizeTarget(owner);
         PumpedWait(50);
@@ -67,35 +66,21 @@ void RunBuiltInCommand(HWND barWindow, int type) {
         break;
     case ItemType::AlwaysOnTop: {
         const LONG exStyle = GetWindowLongA(owner, GWL_EXSTYLE);
-        HideBarsForAction();
+        HideBars(context);
         ToggleAlwaysOnTop(owner, exStyle);
         break;
     }
     case ItemType::CloseApplication:
-        HideBarsForAction();
+        HideBars(context);
         PumpedWait(50);
         CloseTargetApplication(owner);
         PumpedWait(50);
         break;
     default:
         // Separators and unknown types do nothing.
-        HideBarsForAction();
+        HideBars(context);
         break;
     }
-}
-
-std::string WindowTitle(HWND window) {
-    // The whole title, so wanted titles of any length can match exactly.
-    int length = GetWindowTextLengthA(window);
-    std::string title(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    int got = GetWindowTextA(window, &title[0], static_cast<int>(title.size()));
-    title.resize(static_cast<size_t>(got > 0 ? got : 0));
-    return title;
-}
-
-std::string LowerCase(std::string text) {
-    if (!text.empty()) CharLowerBuffA(&text[0], static_cast<DWORD>(text.size()));
-    return text;
 }
 
 HWND FindWindowByTitle(const std::string& title, bool exact) {
@@ -127,8 +112,9 @@ void OpenThroughShell(const std::string& file, const std::string& parameters,
 }
 
 // Lets the user pick a file in `folder` (the file-name box starts with `filter`) and opens it.
-void SelectAndOpenFile(const std::string& folder, const std::string& filter) {
-    HWND frame = HostFrameWindow();
+void SelectAndOpenFile(const std::string& folder, const std::string& filter,
+                       const ActionContext& context) {
+    HWND frame = context.mainWindow;
     POINT cursor;
     GetCursorPos(&cursor);
     // The dialog opens beside its owner: bring the hidden frame to the pointer for it.
@@ -152,7 +138,7 @@ void SelectAndOpenFile(const std::string& folder, const std::string& filter) {
     dialog.Flags = (OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ALLOWMULTISELECT) &
                    ~static_cast<DWORD>(OFN_SHOWHELP);
 
-    SuspendMouseHook(true);
+    if (context.suspendMouseHook) context.suspendMouseHook(true);
     if (GetOpenFileNameA(&dialog)) {
         // One file: its full path; several: the folder they are in.
         std::string chosen = result.data();
@@ -160,34 +146,35 @@ void SelectAndOpenFile(const std::string& folder, const std::string& filter) {
             ShellExecuteA(nullptr, nullptr, chosen.c_str(), nullptr, nullptr, SW_SHOWDEFAULT));
         if (opened <= 32) OpenViaTemporaryShortcut(chosen, "");
     }
-    SetWindowPos(frame, HWND_NOTOPMOST, 10000, 10000, 400, 400, SWP_HIDEWINDOW);
-    SuspendMouseHook(false);
+    SetWindowPos(frame, HWND_NOTOPMOST, win::kOffScreen, win::kOffScreen, 400, 400,
+                 SWP_HIDEWINDOW);
+    if (context.suspendMouseHook) context.suspendMouseHook(false);
 }
 
 }  // namespace
 
-void DispatchItemClick(HWND barWindow, int type, const BarItem& item) {
+void DispatchItemClick(int type, const BarItem& item, const ActionContext& context) {
     if (type != static_cast<int>(ItemType::Attributed)) {
-        RunBuiltInCommand(barWindow, type);
+        RunBuiltInCommand(type, context);
         return;
     }
     PumpedWait(50);
-    HideBarsForAction();
+    HideBars(context);
     if (!item) return;
-    if (!ActivateWindowByTitle(item.Wnd(), false, kShowRestoreIfMinimized)) RunItem(item);
+    if (!ActivateWindowByTitle(item.Wnd(), false, kShowRestoreIfMinimized)) RunItem(item, context);
 }
 
-void ContinueSwitchWindows(HWND /*barWindow*/) {
-    HideBarsForAction();
+void ContinueSwitchWindows(const ActionContext& context) {
+    HideBars(context);
     PumpedWait(10);
-    SwitchToNextWindow(true);
+    SwitchToNextWindow(context.lastForeign, true);
 }
 
 bool TitleMatches(HWND window, const std::string& title, bool exact) {
     if (title.empty()) return false;
-    std::string text = WindowTitle(window);
+    std::string text = win::WindowText(window);
     if (exact) return text == title;
-    return LowerCase(text).find(LowerCase(title)) != std::string::npos;
+    return win::ContainsIgnoringCase(text, title);
 }
 
 bool ActivateWindowByTitle(const std::string& title, bool exactOnly, int showAction) {
@@ -210,12 +197,12 @@ bool ActivateWindowByTitle(const std::string& title, bool exactOnly, int showAct
 }
 
 std::string WebPageTarget(const std::string& address) {
-    std::string target = LowerCase(address);
+    std::string target = win::LowerCase(address);
     if (target.find("//") == std::string::npos) target = "http://" + target;
     return target;
 }
 
-void RunItem(const BarItem& item) {
+void RunItem(const BarItem& item, const ActionContext& context) {
     std::string pth = item.Pth(), par = item.Par(), dir = item.Dir();
     switch (itemKind(dir)) {
     case ItemKind::EMail:
@@ -225,16 +212,16 @@ void RunItem(const BarItem& item) {
         OpenThroughShell(WebPageTarget(pth), par, "");
         return;
     case ItemKind::Macro:
-        SetForegroundWindow(LastForeignWindow);
+        SetForegroundWindow(context.lastForeign);
         StartMacroRun(par, pth);
         return;
     case ItemKind::KeySequence:
-        SetForegroundWindow(LastForeignWindow);
+        SetForegroundWindow(context.lastForeign);
         PumpedWait(25);
         PlayKeySequence(pth);
         return;
     case ItemKind::SelectFile:
-        SelectAndOpenFile(pth, par);
+        SelectAndOpenFile(pth, par, context);
         return;
     case ItemKind::Application:
         if (!dir.empty()) EnterStartupDirectory(dir);

@@ -8,15 +8,16 @@
 
 #include <string>
 
+#include "model/ActionContext.h"
 #include "model/BarModel.h"
 
 namespace orvale {
 
 // A click on a bar button: `type` is the item's type code (101 for an attributed item, whose
-// view is `item`; 102-110 for the built-in commands). `barWindow` is the bar that was clicked.
-void DispatchItemClick(HWND barWindow, int type, const BarItem& item);
+// view is `item`; 102-110 for the built-in commands). `context` tells which menu it was.
+void DispatchItemClick(int type, const BarItem& item, const ActionContext& context);
 // The second step of Switch Windows, posted to the bar by the first.
-void ContinueSwitchWindows(HWND barWindow);
+void ContinueSwitchWindows(const ActionContext& context);
 
 // Show actions of ActivateWindowByTitle.
 enum ShowAction { kShowRestore = 0, kShowMinimize = 1, kShowMaximize = 2, kShowRestoreIfMinimized = 3 };
@@ -27,7 +28,7 @@ bool ActivateWindowByTitle(const std::string& title, bool exactOnly, int showAct
 // Whether `window`'s title equals `title` (exact) or contains it ignoring case.
 bool TitleMatches(HWND window, const std::string& title, bool exact);
 // Runs an attributed item by its kind.
-void RunItem(const BarItem& item);
+void RunItem(const BarItem& item, const ActionContext& context);
 
 // What the shell is handed for a web page: the address in lower case, with "http://" in
 // front unless it already contains "//".

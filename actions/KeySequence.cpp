@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/Services.h"
+#include "win/PumpedWait.h"
 
 namespace orvale {
 
@@ -60,7 +60,7 @@ public:
         }
         keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(scan), flags, 0);
     }
-    void Wait(unsigned ms) override { PumpedWait(ms); }
+    void Wait(unsigned ms) override { win::PumpedWait(ms); }
 };
 
 SystemKeyboard g_systemKeyboard;

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Services.h"
+#include "win/PumpedWait.h"
 #include "model/SettingsFile.h"
 #include "win/Handles.h"
 
@@ -60,7 +60,7 @@ void PauseWhileWaiting() {
     if (QuitPending()) {
         Sleep(10);
     } else {
-        PumpedWait(10);
+        win::PumpedWait(10);
     }
 }
 
@@ -149,11 +149,21 @@ bool StartMacroRun(const std::string& name, const std::string& file) {
     return WinExec(line.c_str(), SW_SHOWNORMAL) > 31;
 }
 
-std::string NewMacroName() {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    char name[32];
-    std::snprintf(name, sizeof name, "ov32mac%d", std::rand() % 32768);
-    return name;
+std::string NewMacroName(const std::function<bool(const std::string&)>& inUse) {
+    static const bool seeded = (std::srand(static_cast<unsigned>(std::time(nullptr))), true);
+    (void)seeded;
+    auto nameOf = [](int number) {
+        char name[32];
+        std::snprintf(name, sizeof name, "ov32mac%d", number);
+        return std::string(name);
+    };
+    const int first = std::rand() % 32768;
+    // From the drawn number on, the first free one: a draw that is taken costs one step.
+    for (int step = 0; step < 32768; ++step) {
+        std::string name = nameOf((first + step) % 32768);
+        if (!inUse || !inUse(name)) return name;
+    }
+    return std::string();
 }
 
 }  // namespace orvale

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace orvale {
@@ -58,8 +59,10 @@ void WaitForProcessPumping(HANDLE process);
 // waiting for it. True when the tool could be started; nobody else learns of a failure.
 bool StartMacroRun(const std::string& name, const std::string& file = "");
 
-// A name for a new macro: "ov32mac" and a number from 0 to 32767 drawn just after seeding
-// the generator with the time, so two names made within one second are the same.
-std::string NewMacroName();
+// A name for a new macro: "ov32mac" and a number from 0 to 32767, drawn from a generator seeded
+// once with the time, and never a name `inUse` says is taken (two macros made within the same
+// second must not share a name, or the macro tool may overwrite the first). Empty when every
+// number is taken.
+std::string NewMacroName(const std::function<bool(const std::string&)>& inUse);
 
 }  // namespace orvale

@@ -1,12 +1,14 @@
 #include "actions/WindowCommands.h"
 
 #include "actions/KeySequence.h"
-#include "app/Services.h"
-#include "engine/Tracker.h"
+#include "win/ProgramWindows.h"
+#include "win/PumpedWait.h"
 
 namespace orvale {
 
 namespace {
+
+using win::PumpedWait;
 
 // A window that has stopped reading its messages must not freeze the program: system
 // commands are sent with a deadline and given up at once when the window is hung.
@@ -56,7 +58,7 @@ bool WaitForForeground(HWND window, unsigned ms) {
 bool IsSwitchCandidate(HWND window, HWND start, HWND taskbar) {
     return window != start && window != GetDesktopWindow() && window != taskbar &&
            IsWindowVisible(window) && GetParent(window) == nullptr &&
-           !IsOwnThreadWindow(window);
+           !win::IsOwnThreadWindow(window);
 }
 
 }  // namespace
@@ -90,9 +92,8 @@ void OpenStartMenu() {
     if (button) MoveStartButton(button, 0, 0);
 }
 
-void SwitchToNextWindow(bool withWaits) {
+void SwitchToNextWindow(HWND start, bool withWaits) {
     if (withWaits) PumpedWait(150);
-    HWND start = LastForeignWindow;
     HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
     HWND next = GetWindow(start, GW_HWNDNEXT);
     while (next && !IsSwitchCandidate(next, start, taskbar)) next = GetWindow(next, GW_HWNDNEXT);
@@ -101,6 +102,19 @@ void SwitchToNextWindow(bool withWaits) {
         SetForegroundWindow(next);
     }
     if (withWaits) PumpedWait(350);
+}
+
+void SwitchToTaskWindow(HWND target, HWND next, const ActionContext& context) {
+    if (context.hideBars) context.hideBars();
+    if (target == context.menuOwner) {
+        // The window one is working in: put it away and bring up the next one.
+        MinimizeTarget(target);
+        if (!next) return;
+        target = next;
+    }
+    if (!IsWindow(target)) return;
+    if (IsIconic(target)) SendSystemCommand(target, SC_RESTORE);
+    SetForegroundWindow(target);
 }
 
 void SendDocumentSwitch(DocumentDirection direction) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "model/ActionContext.h"
+
 namespace orvale {
 
 // Sends a system command (SC_RESTORE, SC_MINIMIZE, ...) and waits for it, but never for a
@@ -15,11 +17,16 @@ void SendSystemCommand(HWND window, WPARAM command);
 // pointer for Ctrl+Escape and put back at the taskbar's origin. No taskbar, nothing happens.
 void OpenStartMenu();
 
-// Activates the next window below LastForeignWindow in the z-order that a task switch would
-// offer: visible, without a parent (owned popups count as having one), of another thread
-// than the program's, and neither the desktop nor the taskbar. A minimised result is restored first.
+// Activates the next window below `start` in the z-order that a task switch would offer:
+// visible, without a parent (owned popups count as having one), of another thread than the
+// program's, and neither the desktop nor the taskbar. A minimised result is restored first.
 // `withWaits` adds the pauses a click from a bar needs (150 ms before, 350 ms after).
-void SwitchToNextWindow(bool withWaits);
+void SwitchToNextWindow(HWND start, bool withWaits);
+
+// A task-bar button: brings `target` to the front, restoring it when minimised. When `target`
+// is the menu's own window it is minimised instead and `next` (the next button's window, or
+// null) comes to the front: the task bar then works as a two-window toggle.
+void SwitchToTaskWindow(HWND target, HWND next, const ActionContext& context);
 
 enum class DocumentDirection { Forward, Backward };
 

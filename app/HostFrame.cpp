@@ -1,17 +1,17 @@
 #include "app/HostFrame.h"
 
-#include "app/Services.h"
 #include "app/SettingsWindow.h"
 #include "engine/BarTable.h"
 #include "resources/resource.h"
+#include "win/ProgramWindows.h"
 
 namespace orvale {
 
-HostFrame::HostFrame() : Dialog(IDD_HOST_FRAME) {}
+HostFrame::HostFrame() : ModelessDialog(IDD_HOST_FRAME) {}
 HostFrame::~HostFrame() = default;
 
 int HostFrame::Run() {
-    if (!CreateModeless(nullptr)) return 1;
+    if (!Create(nullptr)) return 1;
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (Dialog::PreTranslate(msg)) continue;
@@ -22,17 +22,17 @@ int HostFrame::Run() {
 }
 
 bool HostFrame::OnInit() {
-    SetHostFrameWindow(Handle());
+    win::SetHostFrameWindow(Handle());
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ORVALE));
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     // The frame is never on screen.
-    SetWindowPos(Handle(), nullptr, 10000, 10000, 0, 0,
+    SetWindowPos(Handle(), nullptr, win::kOffScreen, win::kOffScreen, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(Handle(), SW_HIDE);
-    settings_ = std::make_unique<SettingsWindow>();
+    settings_ = win::MakeOwned<SettingsWindow>();
     settings_->Create(Handle());
     PostMessageA(Handle(), WM_COMMAND, IDC_FRAME_HIDE, 0);
-    SetTimer(Handle(), 1, 1000, nullptr);
+    SetTimer(Handle(), IDT_FRAME_HIDE, 1000, nullptr);
     return false;
 }
 
@@ -45,17 +45,21 @@ bool HostFrame::OnCommand(int id, int code, HWND control) {
         Close();
         return true;
     default:
-        return Dialog::OnCommand(id, code, control);
+        return ModelessDialog::OnCommand(id, code, control);
     }
 }
 
-void HostFrame::OnTimer(UINT_PTR id) {
-    if (id == 1 && IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
+bool HostFrame::OnTimer(UINT_PTR id) {
+    if (id != IDT_FRAME_HIDE) return false;
+    if (IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
+    return true;
 }
 
 void HostFrame::OnCancel() { Close(); }
 
 void HostFrame::Close() {
+    // The settings window is destroyed before its object goes, so its own end (timer, hook,
+    // tray icon) runs.
     settings_.reset();
     End(IDCANCEL);
 }
@@ -63,7 +67,7 @@ void HostFrame::Close() {
 void HostFrame::OnDestroy() {
     // The bar windows are owned by the frame and go with it.
     DestroyAllBarWindows();
-    SetHostFrameWindow(nullptr);
+    win::SetHostFrameWindow(nullptr);
     PostQuitMessage(0);
 }
 

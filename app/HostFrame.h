@@ -2,15 +2,13 @@
 // other top-level window of the program. The program runs while the frame runs.
 #pragma once
 
-#include <memory>
-
 #include "win/Dialog.h"
 
 namespace orvale {
 
 class SettingsWindow;
 
-class HostFrame : public win::Dialog {
+class HostFrame : public win::ModelessDialog {
 public:
     HostFrame();
     ~HostFrame() override;
@@ -20,14 +18,14 @@ public:
 protected:
     bool OnInit() override;
     bool OnCommand(int id, int code, HWND control) override;
-    void OnTimer(UINT_PTR id) override;
+    bool OnTimer(UINT_PTR id) override;
     void OnOK() override { Close(); }
     void OnCancel() override;
     void OnDestroy() override;
 
 private:
     void Close();
-    std::unique_ptr<SettingsWindow> settings_;
+    win::Owned<SettingsWindow> settings_;
 };
 
 }  // namespace orvale

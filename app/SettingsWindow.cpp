@@ -5,20 +5,22 @@
 
 #include <cstdio>
 
-#include "app/Services.h"
+#include "app/BarHandlers.h"
 #include "dialogs/BarEditor.h"
 #include "dialogs/ContextDialog.h"
 #include "engine/BarTable.h"
+#include "engine/HookClient.h"
 #include "engine/Tracker.h"
 #include "model/BarModel.h"
 #include "model/SettingsFile.h"
 #include "model/WindowList.h"
 #include "resources/resource.h"
+#include "win/ProgramWindows.h"
+#include "win/PumpedWait.h"
 
 namespace orvale {
 namespace {
 
-constexpr UINT_PTR kTickTimer = 1;
 constexpr int kGlobalBarCount = 3;
 constexpr int kContextBarCount = 29;
 
@@ -41,14 +43,14 @@ const int kTabShows[3][3] = {{IDC_GLOBAL_BARS, IDC_GLOBAL_SETTINGS, 0},
                              {IDC_CONTEXT_BARS, IDC_CONTEXT_SETTINGS, IDC_CONTEXT_LIST_BUTTON},
                              {IDC_TASKBAR_ENABLE, IDC_TASKBAR_SETTINGS, 0}};
 
-class AboutDialog : public win::Dialog {
+class AboutDialog : public win::ModalDialog {
 public:
-    AboutDialog() : Dialog(IDD_ABOUT) {}
+    AboutDialog() : ModalDialog(IDD_ABOUT) {}
 };
 
 }  // namespace
 
-SettingsWindow::SettingsWindow() : Dialog(IDD_SETTINGS) {
+SettingsWindow::SettingsWindow() : ModelessDialog(IDD_SETTINGS) {
     BindCheck(IDC_TASKBAR_ENABLE, taskBarEnableCopy_);
     BindCheck(IDC_GLOBAL_ENABLE, globalEnableCopy_);
     BindText(IDC_TAB_DESCRIPTION, description_);
@@ -56,10 +58,8 @@ SettingsWindow::SettingsWindow() : Dialog(IDD_SETTINGS) {
 
 SettingsWindow::~SettingsWindow() = default;
 
-bool SettingsWindow::Create(HWND frame) { return CreateModeless(frame); }
-
 bool SettingsWindow::OnInit() {
-    SetSettingsWindowHandle(Handle());
+    win::SetSettingsWindowHandle(Handle());
     taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
     globalList_.Attach(Item(IDC_GLOBAL_BARS));
     contextList_.Attach(Item(IDC_CONTEXT_BARS));
@@ -78,14 +78,15 @@ bool SettingsWindow::OnInit() {
     loadModel();
     if (LoadHookLibrary()) SetMouseHook(true);
 
+    ConnectBarHandlers();
     CreateTaskBarWindow();
     for (int number = 1; number <= kMenuBarCount; ++number) {
         if (barDefs[number].enabled) CreateMenuBarWindow(number);
     }
 
     taskBarEnableCopy_ = barDefs[0].enabled;
-    globalEnableCopy_ = globalEnable;
-    SetTimer(Handle(), kTickTimer, 50, nullptr);
+    globalEnableCopy_ = GlobalEnable() ? 1 : 0;
+    SetTimer(Handle(), IDT_TRACKER_TICK, 50, nullptr);
     UpdateData(false);
     tray_.Add(Handle());
 
@@ -102,25 +103,26 @@ bool SettingsWindow::OnInit() {
     PostMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     RefreshLists();
     CheckMenuItem(GetMenu(Handle()), IDM_ENABLE,
-                  MF_BYCOMMAND | (globalEnable ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (GlobalEnable() ? MF_CHECKED : MF_UNCHECKED));
     initialised_ = 1;
     return true;
 }
 
 void SettingsWindow::OnDestroy() {
-    KillTimer(Handle(), kTickTimer);
+    KillTimer(Handle(), IDT_TRACKER_TICK);
     // Removed on the way out rather than left to the end of the process: some systems (Wine)
     // keep an ended program's global hook, which would go on reporting to the next copy.
     SetMouseHook(false);
     tray_.Remove();
-    SetSettingsWindowHandle(nullptr);
+    win::SetSettingsWindowHandle(nullptr);
 }
 
-void SettingsWindow::OnTimer(UINT_PTR id) {
-    if (id != kTickTimer) return;
+bool SettingsWindow::OnTimer(UINT_PTR id) {
+    if (id != IDT_TRACKER_TICK) return false;
     // The window stays hidden unless the user opened it.
     if (!shownByUser_ && IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
     TrackerTick();
+    return true;
 }
 
 bool SettingsWindow::OnCommand(int id, int code, HWND control) {
@@ -148,8 +150,32 @@ bool SettingsWindow::OnCommand(int id, int code, HWND control) {
         if (code == LBN_DBLCLK) EditContextBar();
         return true;
     default:
-        return Dialog::OnCommand(id, code, control);
+        return ModelessDialog::OnCommand(id, code, control);
     }
+}
+
+bool SettingsWindow::OnNotify(int id, NMHDR& header, LRESULT& /*result*/) {
+    if (id != IDC_TABS || header.code != TCN_SELCHANGE) return false;
+    SwitchTab(static_cast<int>(SendMessageA(Item(IDC_TABS), TCM_GETCURSEL, 0, 0)));
+    return true;
+}
+
+// The check lists' rows are measured as the lists are created, before WM_INITDIALOG.
+bool SettingsWindow::OnMeasureItem(int id, MEASUREITEMSTRUCT& measure) {
+    if (id != IDC_GLOBAL_BARS && id != IDC_CONTEXT_BARS) return false;
+    win::CheckList::Measure(measure);
+    return true;
+}
+
+bool SettingsWindow::OnDrawItem(int id, const DRAWITEMSTRUCT& draw) {
+    if (id == IDC_GLOBAL_BARS) {
+        globalList_.Draw(draw);
+    } else if (id == IDC_CONTEXT_BARS) {
+        contextList_.Draw(draw);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -167,10 +193,10 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         return true;
     case WM_MOVE:
         OnMoved();
-        return false;
+        return ModelessDialog::OnMessage(msg, wp, lp, result);
     case WM_SIZE:
         if (wp == SIZE_MINIMIZED) OnMinimized();
-        return false;
+        return ModelessDialog::OnMessage(msg, wp, lp, result);
     case WM_CLOSE:
         OnCloseRequest();
         return true;
@@ -181,26 +207,6 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(bigIcon_);
         return true;
-    case WM_MEASUREITEM: {
-        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-        globalList_.Measure(*measure);
-        result = TRUE;
-        return true;
-    }
-    case WM_DRAWITEM: {
-        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-        if (draw->CtlID == IDC_GLOBAL_BARS) globalList_.Draw(*draw);
-        if (draw->CtlID == IDC_CONTEXT_BARS) contextList_.Draw(*draw);
-        result = TRUE;
-        return true;
-    }
-    case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lp);
-        if (header->idFrom == IDC_TABS && header->code == TCN_SELCHANGE) {
-            SwitchTab(static_cast<int>(SendMessageA(Item(IDC_TABS), TCM_GETCURSEL, 0, 0)));
-        }
-        return false;
-    }
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(Handle(), &paint);
@@ -213,7 +219,7 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         return true;
     }
     default:
-        return false;
+        return ModelessDialog::OnMessage(msg, wp, lp, result);
     }
 }
 
@@ -253,7 +259,7 @@ void SettingsWindow::ShowForUser() {
 
 void SettingsWindow::HideWindows() {
     ShowWindow(Handle(), SW_HIDE);
-    ShowWindow(HostFrameWindow(), SW_HIDE);
+    ShowWindow(win::HostFrameWindow(), SW_HIDE);
 }
 
 void SettingsWindow::OnMoved() {
@@ -273,7 +279,7 @@ void SettingsWindow::OnMinimized() {
 void SettingsWindow::OnCloseRequest() {
     UpdateData(true);
     barDefs[0].enabled = taskBarEnableCopy_;
-    if (exitRequested) {
+    if (exitRequested_) {
         saveModel();
         Close();
         return;
@@ -285,18 +291,18 @@ void SettingsWindow::OnCloseRequest() {
 void SettingsWindow::Close() {
     Apply();
     shownByUser_ = 0;
-    if (!exitRequested) {
+    if (!exitRequested_) {
         HideWindows();
         return;
     }
     saveModel();
-    PostMessageA(HostFrameWindow(), WM_COMMAND, IDC_FRAME_CLOSE, 0);
+    PostMessageA(win::HostFrameWindow(), WM_COMMAND, IDC_FRAME_CLOSE, 0);
     tray_.Remove();
     End(IDCANCEL);
 }
 
 void SettingsWindow::RequestExit(bool fromTray) {
-    exitRequested = 1;
+    exitRequested_ = 1;
     if (fromTray) {
         PostMessageA(Handle(), WM_CLOSE, 0, 0);
     } else {
@@ -309,7 +315,7 @@ void SettingsWindow::RequestExit(bool fromTray) {
 void SettingsWindow::Apply() {
     UpdateData(true);
     barDefs[0].enabled = taskBarEnableCopy_;
-    globalEnable = globalEnableCopy_;
+    SetGlobalEnable(globalEnableCopy_ != 0);
     ApplyListChecks();
 }
 
@@ -387,12 +393,12 @@ void SettingsWindow::EditTaskBar() { EditBar(barDefs[0]); }
 // ---- Enable, help, about, tray ----------------------------------------------------------------
 
 void SettingsWindow::ToggleEnable() {
-    globalEnable = !globalEnable;
+    SetGlobalEnable(!GlobalEnable());
     // Keep the dialog's copy in step, so the next Apply does not undo the toggle.
-    globalEnableCopy_ = globalEnable;
+    globalEnableCopy_ = GlobalEnable() ? 1 : 0;
     UpdateData(false);
     CheckMenuItem(GetMenu(Handle()), IDM_ENABLE,
-                  MF_BYCOMMAND | (globalEnable ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (GlobalEnable() ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void SettingsWindow::OpenHelp() {
@@ -402,7 +408,7 @@ void SettingsWindow::OpenHelp() {
 
 void SettingsWindow::ShowAbout() {
     AboutDialog about;
-    about.RunModal(Handle());
+    about.Run(Handle());
 }
 
 void SettingsWindow::OnTrayMessage(LPARAM mouseMessage) {
@@ -414,8 +420,8 @@ void SettingsWindow::OnTrayMessage(LPARAM mouseMessage) {
     case WM_RBUTTONDOWN:
         trayClickSeen_ = 0;
         // A left press within 100 ms opens the window instead of the menu.
-        PumpedWait(100);
-        if (!trayClickSeen_) tray_.ShowMenu(Handle(), globalEnable != 0);
+        win::PumpedWait(100);
+        if (!trayClickSeen_) tray_.ShowMenu(Handle(), GlobalEnable());
         break;
     default:
         break;

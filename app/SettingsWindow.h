@@ -12,23 +12,25 @@
 
 namespace orvale {
 
-class SettingsWindow : public win::Dialog {
+class SettingsWindow : public win::ModelessDialog {
 public:
     SettingsWindow();
     ~SettingsWindow() override;
-    bool Create(HWND frame);
 
     // Shows the window for the user (tray left click, "Settings...").
     void ShowForUser();
 
 protected:
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     bool OnInit() override;
     bool OnCommand(int id, int code, HWND control) override;
-    void OnTimer(UINT_PTR id) override;
+    bool OnNotify(int id, NMHDR& header, LRESULT& result) override;
+    bool OnTimer(UINT_PTR id) override;
+    bool OnMeasureItem(int id, MEASUREITEMSTRUCT& measure) override;
+    bool OnDrawItem(int id, const DRAWITEMSTRUCT& draw) override;
     void OnOK() override {}  // Enter does not close the window
     void OnCancel() override { Close(); }
     void OnDestroy() override;
-    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
     void Apply();
@@ -52,6 +54,7 @@ private:
     void PaintTitle(HDC dc);
 
     int shownByUser_ = 0;
+    int exitRequested_ = 0;  // the next close of the window ends the program
     int initialised_ = 0;
     int taskBarEnableCopy_ = 0;
     int globalEnableCopy_ = 1;

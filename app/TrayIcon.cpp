@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "app/Services.h"
 #include "resources/resource.h"
 #include "win/Handles.h"
+#include "win/ProgramWindows.h"
 
 namespace orvale {
 
@@ -42,7 +42,7 @@ void TrayIcon::ShowMenu(HWND owner, bool enabled) {
     POINT cursor;
     GetCursorPos(&cursor);
     // The menu closes on a click elsewhere only when one of our windows is in front.
-    SetForegroundWindow(HostFrameWindow());
+    SetForegroundWindow(win::HostFrameWindow());
     win::MenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
     if (!menu) return;
     HMENU popup = GetSubMenu(menu.Get(), 0);

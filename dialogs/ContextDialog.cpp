@@ -23,7 +23,7 @@ std::string ListBoxString(HWND listBox, int index) {
 // The window-title text for a new or edited entry, or false when the user cancelled.
 bool AskWindowTitle(HWND owner, std::string& text) {
     WindowTitleDialog dialog(text);
-    if (dialog.RunModal(owner) != IDOK) return false;
+    if (dialog.Run(owner) != IDOK) return false;
     text = dialog.Text();
     return true;
 }
@@ -33,7 +33,7 @@ bool AskWindowTitle(HWND owner, std::string& text) {
 // ---- "Window Title" ------------------------------------------------------------------------
 
 WindowTitleDialog::WindowTitleDialog(std::string text)
-    : win::Dialog(IDD_WINDOW_TITLE), text_(std::move(text)) {
+    : win::ModalDialog(IDD_WINDOW_TITLE), text_(std::move(text)) {
     BindText(IDC_WINDOW_TITLE_EDIT, text_);
 }
 
@@ -52,7 +52,7 @@ void WindowTitleDialog::OnOK() {
 
 // ---- "Context" -----------------------------------------------------------------------------
 
-ContextDialog::ContextDialog(WindowList& list) : win::Dialog(IDD_CONTEXT), list_(list) {}
+ContextDialog::ContextDialog(WindowList& list) : win::ModalDialog(IDD_CONTEXT), list_(list) {}
 
 bool ContextDialog::OnInit() {
     HWND listBox = Item(IDC_CONTEXT_WINDOWS);
@@ -79,7 +79,7 @@ bool ContextDialog::OnCommand(int id, int code, HWND control) {
         if (code == LBN_DBLCLK) OnOK();
         return true;
     default:
-        return win::Dialog::OnCommand(id, code, control);
+        return win::ModalDialog::OnCommand(id, code, control);
     }
 }
 
@@ -128,7 +128,7 @@ void ContextDialog::OnOK() {
 void editList(int listIndex) {
     if (listIndex < 0 || listIndex >= kEditableLists) return;
     ContextDialog dialog(windowLists[listIndex]);
-    dialog.RunModal(GetActiveWindow());
+    dialog.Run(GetActiveWindow());
 }
 
 }  // namespace orvale

@@ -15,7 +15,7 @@ namespace orvale {
 constexpr int kMaxEntryLength = 511;
 
 // "Window Title": one edit field; OK returns whatever it holds, the empty text included.
-class WindowTitleDialog : public win::Dialog {
+class WindowTitleDialog : public win::ModalDialog {
 public:
     explicit WindowTitleDialog(std::string text);
     const std::string& Text() const { return text_; }
@@ -29,7 +29,7 @@ private:
 };
 
 // "Context": edits `list`'s entries and mode; only OK changes the list.
-class ContextDialog : public win::Dialog {
+class ContextDialog : public win::ModalDialog {
 public:
     explicit ContextDialog(WindowList& list);
 

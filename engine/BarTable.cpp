@@ -4,12 +4,12 @@
 
 namespace orvale {
 
-std::array<std::unique_ptr<BarWindow>, kBarCount> BarTable;
+std::array<win::Owned<BarWindow>, kBarCount> BarTable;
 
 namespace {
 
-std::unique_ptr<BarWindow> NewBarWindow(BarDef& def, bool taskBar) {
-    auto window = std::make_unique<BarWindow>();
+win::Owned<BarWindow> NewBarWindow(BarDef& def, bool taskBar) {
+    auto window = win::MakeOwned<BarWindow>();
     if (!window->Create()) return nullptr;
     window->taskBar = taskBar ? 1 : 0;
     BuildBar(*window, def);

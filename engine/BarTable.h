@@ -6,12 +6,15 @@
 #include <memory>
 
 #include "model/BarModel.h"
+#include "win/Attached.h"
 
 namespace orvale {
 
 class BarWindow;
 
-extern std::array<std::unique_ptr<BarWindow>, kBarCount> BarTable;
+// Owned through DestroyAndDelete: a bar may be replaced from inside its own handler (its
+// editor runs there).
+extern std::array<win::Owned<BarWindow>, kBarCount> BarTable;
 
 // Creates and builds the task bar's window (slot 0); it exists even while disabled.
 void CreateTaskBarWindow();

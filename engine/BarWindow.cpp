@@ -5,45 +5,44 @@
 
 #include <vector>
 
-#include "actions/ItemLauncher.h"
-#include "app/Services.h"
-#include "dialogs/BarEditor.h"
 #include "engine/BarLayout.h"
 #include "engine/BarTable.h"
+#include "engine/HookClient.h"
 #include "engine/TaskBar.h"
 #include "engine/Tracker.h"
 #include "model/WindowList.h"
 #include "resources/resource.h"
+#include "win/ProgramWindows.h"
 
 namespace orvale {
 namespace {
 
-constexpr UINT_PTR kHoverTimer = 1;
-constexpr int kOffScreen = 10000;
-constexpr int kAttributed = static_cast<int>(ItemType::Attributed);
+BarHandlers g_handlers;
 
 // The built-in commands: what each type code looks like on a bar and which command it sends.
 struct BuiltIn {
-    int type;
+    ItemType type;
     int icon;
     const char* caption;
     int command;
 };
 const BuiltIn kBuiltIns[] = {
-    {102, IDI_START_MENU, "Start Menu", IDC_BAR_START_MENU},
-    {103, IDI_SWAP_WINDOWS, "Swap Windows", IDC_BAR_SWITCH_WINDOWS},
-    {104, IDI_NEXT_DOCUMENT, "Next Document", IDC_BAR_NEXT_DOCUMENT},
-    {105, IDI_PREVIOUS_DOCUMENT, "Previous Document", IDC_BAR_PREVIOUS_DOCUMENT},
-    {106, IDI_MINIMIZE_WINDOW, "Minimize Window", IDC_BAR_MINIMIZE},
-    {107, IDI_MAXIMIZE_WINDOW, "Maximize/restore Window", IDC_BAR_MAXIMIZE},
-    {108, IDI_ALWAYS_ON_TOP, "Always on Top", IDC_BAR_ALWAYS_ON_TOP},
-    {109, IDI_SEPARATOR, "", IDC_BAR_SEPARATOR},
-    {110, IDI_CLOSE_APPLICATION, "Close Application", IDC_BAR_CLOSE_APPLICATION},
+    {ItemType::StartMenu, IDI_START_MENU, "Start Menu", IDC_BAR_START_MENU},
+    {ItemType::SwitchWindows, IDI_SWAP_WINDOWS, "Swap Windows", IDC_BAR_SWITCH_WINDOWS},
+    {ItemType::NextDocument, IDI_NEXT_DOCUMENT, "Next Document", IDC_BAR_NEXT_DOCUMENT},
+    {ItemType::PreviousDocument, IDI_PREVIOUS_DOCUMENT, "Previous Document",
+     IDC_BAR_PREVIOUS_DOCUMENT},
+    {ItemType::MinimizeWindow, IDI_MINIMIZE_WINDOW, "Minimize Window", IDC_BAR_MINIMIZE},
+    {ItemType::MaximizeWindow, IDI_MAXIMIZE_WINDOW, "Maximize/restore Window", IDC_BAR_MAXIMIZE},
+    {ItemType::AlwaysOnTop, IDI_ALWAYS_ON_TOP, "Always on Top", IDC_BAR_ALWAYS_ON_TOP},
+    {ItemType::Separator, IDI_SEPARATOR, "", IDC_BAR_SEPARATOR},
+    {ItemType::CloseApplication, IDI_CLOSE_APPLICATION, "Close Application",
+     IDC_BAR_CLOSE_APPLICATION},
 };
 
-const BuiltIn* FindBuiltInByType(int type) {
+const BuiltIn* FindBuiltInByType(int32_t type) {
     for (const BuiltIn& b : kBuiltIns) {
-        if (b.type == type) return &b;
+        if (static_cast<int32_t>(b.type) == type) return &b;
     }
     return nullptr;
 }
@@ -62,6 +61,8 @@ HICON LoadProgramIcon(int id) {
 }
 
 }  // namespace
+
+void SetBarHandlers(BarHandlers handlers) { g_handlers = std::move(handlers); }
 
 int BarFrameWidth() { return GetSystemMetrics(SM_CXDLGFRAME); }
 int BarFrameHeight() { return GetSystemMetrics(SM_CYDLGFRAME); }
@@ -146,7 +147,7 @@ void BarButton::Draw(const DRAWITEMSTRUCT& draw) const {
 }
 
 void BarButton::StartHover() {
-    SetTimer(Handle(), kHoverTimer, 5, nullptr);
+    SetTimer(Handle(), IDT_BUTTON_HOVER, 5, nullptr);
     hot = true;
     InvalidateRect(Handle(), nullptr, FALSE);
     if (tooltip_) {
@@ -163,7 +164,7 @@ void BarButton::CheckHoverEnd() {
     if (PtInRect(&rect, cursor)) return;
     hot = false;
     InvalidateRect(Handle(), nullptr, FALSE);
-    KillTimer(Handle(), kHoverTimer);
+    KillTimer(Handle(), IDT_BUTTON_HOVER);
 }
 
 void BarButton::RelayToTooltip(UINT msg, WPARAM wp, LPARAM lp) {
@@ -189,7 +190,7 @@ bool BarButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         if (!hot) StartHover();
         return false;
     case WM_TIMER:
-        if (wp != kHoverTimer) return false;
+        if (wp != IDT_BUTTON_HOVER) return false;
         CheckHoverEnd();
         return true;
     case WM_LBUTTONDOWN:
@@ -203,7 +204,7 @@ bool BarButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         // While another program's menu is open it owns the mouse: the press that closes it
         // never reaches the bar, only the release does. That release completes the click, so
         // one click on a bar beside an open menu runs the item.
-        const bool pressClosedTheMenu = !pressed_ && menuWindow != nullptr;
+        const bool pressClosedTheMenu = !pressed_ && TrackerStateNow().menuWindow != nullptr;
         if (!pressed_ && !pressClosedTheMenu) return true;
         pressed_ = false;
         ReleaseCapture();
@@ -238,22 +239,21 @@ bool BarButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 // ---- BarWindow ------------------------------------------------------------------------------
 
-BarWindow::BarWindow() : Dialog(IDD_BAR) {}
+BarWindow::BarWindow() : ModelessDialog(IDD_BAR) {}
 
 BarWindow::~BarWindow() {
     for (auto& button : buttons) button.reset();
 }
 
 bool BarWindow::Create() {
-    dismissPending = 0;
-    return CreateModeless(HostFrameWindow());
+    NoteBarWindowCreated();
+    return ModelessDialog::Create(win::HostFrameWindow());
 }
 
 bool BarWindow::OnInit() {
     for (auto& button : buttons) button.reset();
     count = 0;
     taskBar = 0;
-    MenuOwnerWindow = GetForegroundWindow();
     SetWindowTextA(Handle(), "OVE32BAR");
     return false;
 }
@@ -289,62 +289,57 @@ void BarWindow::RemoveButtonsFrom(int first) {
     for (int i = first; i < kMaxBarButtons; ++i) buttons[i].reset();
 }
 
-void BarWindow::OnPressOnBar() {
-    dismissPending = 1;
-    if (bar) EditBar(*bar);
+// The editor may replace this very bar window when it is confirmed; nothing of this object is
+// used after the handler returns.
+void BarWindow::EditThisBar() {
+    NoteBarClicked();
+    if (bar && g_handlers.editBar) g_handlers.editBar(*bar);
 }
 
 bool BarWindow::OnCommand(int id, int /*code*/, HWND /*control*/) {
     if (id == IDC_BAR_EDIT) {
-        dismissPending = 1;
-        if (bar) EditBar(*bar);
-        return true;
-    }
-    if (id >= IDC_TASK_BUTTON_FIRST && id <= IDC_TASK_BUTTON_LAST) {
-        if (taskBar) SwitchToTaskButton(*this, id - IDC_TASK_BUTTON_FIRST);
-        return true;
-    }
-    if (id >= IDC_ITEM_BUTTON_FIRST && id <= IDC_ITEM_BUTTON_LAST) {
-        BarButton* button = FindButton(id);
-        DispatchItemClick(Handle(), kAttributed, button ? button->item : BarItem());
-        return true;
-    }
-    if (id == IDC_BAR_SWITCH_STEP2) {
-        ContinueSwitchWindows(Handle());
-        return true;
-    }
-    if (const BuiltIn* builtIn = FindBuiltInByCommand(id)) {
-        if (builtIn->type != static_cast<int>(ItemType::Separator)) {
-            DispatchItemClick(Handle(), builtIn->type, BarItem());
+        EditThisBar();
+    } else if (id >= IDC_TASK_BUTTON_FIRST && id <= IDC_TASK_BUTTON_LAST) {
+        if (taskBar && g_handlers.switchToTask) {
+            g_handlers.switchToTask(*this, id - IDC_TASK_BUTTON_FIRST);
         }
-        return true;
+    } else if (id >= IDC_ITEM_BUTTON_FIRST && id <= IDC_ITEM_BUTTON_LAST) {
+        BarButton* button = FindButton(id);
+        if (g_handlers.runItem) {
+            g_handlers.runItem(*this, static_cast<int>(ItemType::Attributed),
+                               button ? button->item : BarItem());
+        }
+    } else if (id == IDC_BAR_SWITCH_STEP2) {
+        if (g_handlers.continueSwitch) g_handlers.continueSwitch(*this);
+    } else if (const BuiltIn* builtIn = FindBuiltInByCommand(id)) {
+        if (builtIn->type != ItemType::Separator && g_handlers.runItem) {
+            g_handlers.runItem(*this, static_cast<int>(builtIn->type), BarItem());
+        }
     }
     return true;  // anything else: nothing happens (and the dialog manager must not close us)
 }
 
+bool BarWindow::OnDrawItem(int /*id*/, const DRAWITEMSTRUCT& draw) {
+    for (int i = 0; i < count && i < kMaxBarButtons; ++i) {
+        if (buttons[i] && buttons[i]->Handle() == draw.hwndItem) buttons[i]->Draw(draw);
+    }
+    return true;
+}
+
 bool BarWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
-    case WM_DRAWITEM: {
-        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-        for (int i = 0; i < count && i < kMaxBarButtons; ++i) {
-            if (buttons[i] && buttons[i]->Handle() == draw->hwndItem) buttons[i]->Draw(*draw);
-        }
-        result = TRUE;
-        return true;
-    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_NCLBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
-        OnPressOnBar();
+        EditThisBar();
         result = 0;
         return true;
     case WM_MOUSEACTIVATE:
         result = MA_NOACTIVATE;
         return true;
     default:
-        (void)wp;
-        return false;
+        return ModelessDialog::OnMessage(msg, wp, lp, result);
     }
 }
 
@@ -409,7 +404,7 @@ void BuildBar(BarWindow& window, BarDef& def) {
 }
 
 void HideBar(BarWindow& window) {
-    SetWindowPos(window.Handle(), nullptr, kOffScreen, kOffScreen, 0, 0,
+    SetWindowPos(window.Handle(), nullptr, win::kOffScreen, win::kOffScreen, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -426,7 +421,7 @@ namespace {
 
 // Whether slot `number`'s bar takes part in this layout: it has a window and an enabled bar,
 // and a context bar's window list accepts the window that was under the pointer.
-bool SlotApplies(int number) {
+bool SlotApplies(int number, HWND pointedWindow) {
     const auto& window = BarTable[number];
     if (!window || !window->Handle() || !window->bar || !window->bar->enabled) return false;
     if (number < kFirstContextBar) return true;
@@ -451,10 +446,12 @@ LayoutBar DescribeForLayout(int number, const BarWindow& window) {
 
 }  // namespace
 
-void LayoutBars(HWND menu) {
+void LayoutBars(HWND menu, HWND pointedWindow) {
     std::vector<LayoutBar> applicable;
     for (int number = 0; number < kBarCount; ++number) {
-        if (SlotApplies(number)) applicable.push_back(DescribeForLayout(number, *BarTable[number]));
+        if (SlotApplies(number, pointedWindow)) {
+            applicable.push_back(DescribeForLayout(number, *BarTable[number]));
+        }
     }
     RECT menuRect;
     if (!GetWindowRect(menu, &menuRect)) return;
@@ -471,18 +468,16 @@ void LayoutBars(HWND menu) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void ShowBarsForMenu(HWND menu) {
+void ShowBarsForMenu(HWND menu, HWND pointedWindow) {
     if (!IsWindow(menu)) return;
     RECT before;
     GetWindowRect(menu, &before);
 
     // The task bar is filled before the layout, so the layout sizes it for the windows it
     // now lists rather than for those of the previous menu.
-    MenuOwnerWindow = GetForegroundWindow();
-    dismissPending = 0;
     if (BarTable[0] && barDefs[0].enabled) FillTaskBar(*BarTable[0]);
 
-    LayoutBars(menu);
+    LayoutBars(menu, pointedWindow);
     if (!IsWindow(menu)) return;
 
     // Repaint the menu's new right and bottom margins.

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -58,7 +59,23 @@ private:
     bool pressed_ = false;
 };
 
-class BarWindow : public win::Dialog {
+class BarWindow;
+
+// What a bar does with its clicks is decided above the engine: the program hands the bars
+// these handlers at start-up. A handler may rebuild or remove the very bar that called it.
+struct BarHandlers {
+    // A button of an item: `type` is its type code (101 with its item, 102-110 without).
+    std::function<void(BarWindow& bar, int type, const BarItem& item)> runItem;
+    // The second step of Switch Windows, posted to the bar by the first.
+    std::function<void(BarWindow& bar)> continueSwitch;
+    // Task-bar button `index`.
+    std::function<void(BarWindow& bar, int index)> switchToTask;
+    // A press on the bar outside its buttons, or a button's edit command.
+    std::function<void(BarDef& def)> editBar;
+};
+void SetBarHandlers(BarHandlers handlers);
+
+class BarWindow : public win::ModelessDialog {
 public:
     BarWindow();
     ~BarWindow() override;
@@ -85,10 +102,11 @@ public:
 protected:
     bool OnInit() override;
     bool OnCommand(int id, int code, HWND control) override;
+    bool OnDrawItem(int id, const DRAWITEMSTRUCT& draw) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
-    void OnPressOnBar();
+    void EditThisBar();
 };
 
 // Fills a fresh bar window from `def`: one button per item (at most 64), sized to its
@@ -99,10 +117,11 @@ void BuildBar(BarWindow& window, BarDef& def);
 void HideBar(BarWindow& window);
 void HideAllBars();
 
-// Shows every applicable bar around menu window `menu` and stretches the menu to meet them.
-void ShowBarsForMenu(HWND menu);
+// Shows every applicable bar around menu window `menu` and stretches the menu to meet them;
+// context bars are chosen by `pointedWindow`, the window the menu was opened over.
+void ShowBarsForMenu(HWND menu, HWND pointedWindow);
 // Lays the applicable bars out around `menu` (used by ShowBarsForMenu).
-void LayoutBars(HWND menu);
+void LayoutBars(HWND menu, HWND pointedWindow);
 
 // Frame thickness of a bar window (the system's dialog-frame metrics).
 int BarFrameWidth();

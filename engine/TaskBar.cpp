@@ -7,12 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "actions/WindowCommands.h"
-#include "app/Services.h"
 #include "engine/BarWindow.h"
-#include "engine/Tracker.h"
 #include "resources/resource.h"
 #include "win/Handles.h"
+#include "win/ProgramWindows.h"
+#include "win/Text.h"
 
 namespace orvale {
 namespace {
@@ -30,23 +29,17 @@ LRESULT AskWindow(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     return static_cast<LRESULT>(answer);
 }
 
-std::string TitleOf(HWND window) {
-    char title[512] = {};
-    int length = GetWindowTextA(window, title, sizeof title);
-    return std::string(title, length > 0 ? static_cast<size_t>(length) : 0);
-}
-
 struct Candidate {
     HWND window;
     win::IconHandle icon;
 };
 
 bool Qualifies(HWND window, win::IconHandle& icon) {
-    if (!IsWindowVisible(window) || IsOwnThreadWindow(window)) return false;
+    if (!IsWindowVisible(window) || win::IsOwnThreadWindow(window)) return false;
     if (!IsResponsive(window)) return false;
     icon.Reset(QueryWindowIcon(window));
     if (!icon) return false;
-    if (TitleOf(window).empty()) return false;
+    if (win::WindowText(window).empty()) return false;
     return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
 }
 
@@ -66,7 +59,7 @@ std::vector<Candidate> CollectCandidates() {
 }  // namespace
 
 bool IsResponsive(HWND window) {
-    if (IsOwnThreadWindow(window)) return true;
+    if (win::IsOwnThreadWindow(window)) return true;
     DWORD_PTR answer = 0;
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
                                kAnswerLimitMs, &answer) != 0;
@@ -110,7 +103,7 @@ void FillTaskBar(BarWindow& taskBar) {
     for (Candidate& c : candidates) {
         if (taskBar.count >= kMaxBarButtons) break;
         const int k = taskBar.count;
-        std::string title = TitleOf(c.window);
+        std::string title = win::WindowText(c.window);
         auto& button = taskBar.buttons[k];
         if (button && button->HasWindow()) {
             button->SetCaption(title);
@@ -136,23 +129,6 @@ void FillTaskBar(BarWindow& taskBar) {
         width = kTaskButtonSize + 2 * BarFrameWidth();
     }
     SetWindowPos(taskBar.Handle(), HWND_TOPMOST, 0, 0, width, height, SWP_NOMOVE | SWP_NOACTIVATE);
-}
-
-void SwitchToTaskButton(BarWindow& taskBar, int index) {
-    if (index < 0 || index >= taskBar.count || !taskBar.buttons[index]) return;
-    HWND target = taskBar.buttons[index]->targetWindow;
-    dismissPending = 1;
-    HideAllBars();
-    if (target == MenuOwnerWindow) {
-        // The window one is working in: put it away and bring up the next one.
-        MinimizeTarget(target);
-        const int next = index + 1;
-        if (next >= taskBar.count || !taskBar.buttons[next]) return;
-        target = taskBar.buttons[next]->targetWindow;
-    }
-    if (!IsWindow(target)) return;
-    if (IsIconic(target)) SendSystemCommand(target, SC_RESTORE);
-    SetForegroundWindow(target);
 }
 
 }  // namespace orvale

@@ -10,8 +10,6 @@ class BarWindow;
 // Rebuilds the task bar's buttons from the visible, responsive, titled top-level windows of
 // other threads that have an icon and are not tool windows, ordered by handle value.
 void FillTaskBar(BarWindow& taskBar);
-// Switches to the window of button `index` (command 150 + index on the task bar).
-void SwitchToTaskButton(BarWindow& taskBar, int index);
 // Whether `window` answers a null message within 250 ms (always true for our own windows).
 bool IsResponsive(HWND window);
 // The window's icon (drag icon, small, big, class icon), as a copy the caller owns.

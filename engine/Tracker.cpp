@@ -2,26 +2,21 @@
 
 #include <cstring>
 
-#include "app/Services.h"
 #include "engine/BarWindow.h"
+#include "engine/HookClient.h"
 #include "resources/resource.h"
+#include "win/ProgramWindows.h"
 
 namespace orvale {
-
-HWND menuWindow = nullptr;
-int searchTicks = -1;
-int foundGrace = 0;
-HWND pointedWindow = nullptr;
-HWND MenuOwnerWindow = nullptr;
-HWND LastForeignWindow = nullptr;
-int dismissPending = 0;
-
 namespace {
 
 constexpr int kSearchTicksAfterRightPress = 60;
 constexpr int kGraceTicks = 3;
 
-bool IsForeignWindow(HWND window) { return !IsOwnThreadWindow(window); }
+TrackerState g_state;
+bool g_globalEnable = true;
+
+bool IsForeignWindow(HWND window) { return !win::IsOwnThreadWindow(window); }
 
 bool IsVisibleWindow(HWND window) { return window && IsWindow(window) && IsWindowVisible(window); }
 
@@ -50,19 +45,31 @@ void HideBarsAfterClickElsewhere() {
     POINT cursor;
     GetCursorPos(&cursor);
     // Only once a further tick has run since the tick that showed the bars.
-    if (searchTicks < -2 && IsForeignWindow(WindowFromPoint(cursor))) {
+    if (g_state.searchTicks < -2 && IsForeignWindow(WindowFromPoint(cursor))) {
         HideAllBars();
-        menuWindow = nullptr;
+        g_state.menuWindow = nullptr;
     }
 }
 
+void ShowBarsBesideTrackedMenu() {
+    if (!IsWindow(g_state.menuWindow)) return;
+    g_state.MenuOwnerWindow = GetForegroundWindow();
+    g_state.dismissPending = 0;
+    ShowBarsForMenu(g_state.menuWindow, g_state.pointedWindow);
+}
+
 }  // namespace
+
+const TrackerState& TrackerStateNow() { return g_state; }
+
+bool GlobalEnable() { return g_globalEnable; }
+void SetGlobalEnable(bool enabled) { g_globalEnable = enabled; }
 
 bool FindMenuNearCursor(POINT p) {
     auto accept = [](POINT probe) {
         HWND window = WindowFromPoint(probe);
         if (!LooksLikeForeignMenu(window)) return false;
-        menuWindow = window;
+        g_state.menuWindow = window;
         return true;
     };
     // The cursor's own point is the first probe of every pass; it is the same point each
@@ -79,53 +86,58 @@ bool FindMenuNearCursor(POINT p) {
 }
 
 void TrackerTick() {
+    TrackerState& s = g_state;
     HWND foreground = GetForegroundWindow();
-    if (foreground && IsForeignWindow(foreground)) LastForeignWindow = foreground;
+    if (foreground && IsForeignWindow(foreground)) s.LastForeignWindow = foreground;
 
     POINT cursor;
     GetCursorPos(&cursor);
     HWND underCursor = WindowFromPoint(cursor);
 
     bool found = false;
-    if (globalEnable && (searchTicks >= 0 || foundGrace != 0)) found = FindMenuNearCursor(cursor);
-    if (!found) pointedWindow = underCursor;
+    if (g_globalEnable && (s.searchTicks >= 0 || s.foundGrace != 0)) {
+        found = FindMenuNearCursor(cursor);
+    }
+    if (!found) s.pointedWindow = underCursor;
 
     // No hook while the cursor rests on a bar: its clicks are the bar's own.
     const bool onBar = IsBarWindow(underCursor) || IsBarWindow(GetParent(underCursor));
     SetMouseHook(!onBar);
 
-    const bool menuVisible = IsVisibleWindow(menuWindow);
-    if (!menuVisible) dismissPending = 1;
-    if (menuVisible && searchTicks >= 0) {
-        ShowBarsForMenu(menuWindow);
-        searchTicks = -1;
+    const bool menuVisible = IsVisibleWindow(s.menuWindow);
+    if (!menuVisible) s.dismissPending = 1;
+    if (menuVisible && s.searchTicks >= 0) {
+        ShowBarsBesideTrackedMenu();
+        s.searchTicks = -1;
     }
-    --searchTicks;
-    if (searchTicks < -1000) searchTicks = -1000;  // stays negative, never wraps
+    --s.searchTicks;
+    if (s.searchTicks < -1000) s.searchTicks = -1000;  // stays negative, never wraps
 
     if (found) {
-        foundGrace = kGraceTicks;
-    } else if (foundGrace > 0) {
-        --foundGrace;
+        s.foundGrace = kGraceTicks;
+    } else if (s.foundGrace > 0) {
+        --s.foundGrace;
     }
 
-    if (dismissPending && IsForeignWindow(underCursor)) {
-        if (menuWindow) HideAllBars();
-        menuWindow = nullptr;
+    if (s.dismissPending && IsForeignWindow(underCursor)) {
+        if (s.menuWindow) HideAllBars();
+        s.menuWindow = nullptr;
     }
 }
 
 bool TrackerCommand(int id, HWND target) {
     switch (id) {
     case IDC_START_MENU_SEARCH:
-        searchTicks = kSearchTicksAfterRightPress;
+        g_state.searchTicks = kSearchTicksAfterRightPress;
         return true;
     case WM_RBUTTONDOWN:
     case WM_NCRBUTTONDOWN: {
         // The window right-clicked is the one whose menu is about to open, even when the
         // pointer arrived there after the last tick.
-        if (target && IsWindow(target) && !LooksLikeForeignMenu(target)) pointedWindow = target;
-        PostMessageA(SettingsWindowHandle(), WM_COMMAND, IDC_START_MENU_SEARCH, 0);
+        if (target && IsWindow(target) && !LooksLikeForeignMenu(target)) {
+            g_state.pointedWindow = target;
+        }
+        PostMessageA(win::SettingsWindowHandle(), WM_COMMAND, IDC_START_MENU_SEARCH, 0);
         HideBarsAfterClickElsewhere();
         return true;
     }
@@ -139,5 +151,14 @@ bool TrackerCommand(int id, HWND target) {
         return false;
     }
 }
+
+void NoteBarClicked() { g_state.dismissPending = 1; }
+
+void NoteBarWindowCreated() {
+    g_state.MenuOwnerWindow = GetForegroundWindow();
+    g_state.dismissPending = 0;
+}
+
+void NoteSwitchStarted() { g_state.LastForeignWindow = g_state.MenuOwnerWindow; }
 
 }  // namespace orvale

@@ -37,7 +37,6 @@ std::string ReadRaw(const std::string& section, const std::string& key, const ch
     return buffer;
 }
 
-constexpr int32_t kTypeNode = static_cast<int32_t>(NodeTag::Type);
 constexpr int32_t kAttributed = static_cast<int32_t>(ItemType::Attributed);
 
 void AppendText(BarDef& bar, NodeTag tag, const std::string& text) {

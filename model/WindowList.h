@@ -21,13 +21,10 @@ constexpr int kWindowListCount = 32;  // list n serves context bar n + 4; 29-31 
 extern std::array<WindowList, kWindowListCount> windowLists;
 
 // Whether the list's bar may be shown for a menu opened over `window`: the window and each
-// parent (or owner) in turn is tested; the first titled window whose lower-cased title
-// contains a lower-cased entry decides.
+// parent (or owner) in turn is tested; the first titled window whose title contains an entry,
+// without regard to case, decides.
 bool matches(WindowList& list, HWND window);
 // Clears the remembered window.
 void forget(WindowList& list);
-
-// Lower-cases the letters A to Z only; every other byte stays as it is.
-std::string LowerAscii(std::string text);
 
 }  // namespace orvale

@@ -38,7 +38,7 @@ void CheckList::SetChecked(int row, bool checked) {
 
 int CheckList::CheckWidth() const { return GetSystemMetrics(SM_CXMENUCHECK) + 4; }
 
-void CheckList::Measure(MEASUREITEMSTRUCT& measure) const {
+void CheckList::Measure(MEASUREITEMSTRUCT& measure) {
     measure.itemHeight = static_cast<UINT>(GetSystemMetrics(SM_CYMENUCHECK) + 2);
 }
 

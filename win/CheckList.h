@@ -20,7 +20,7 @@ public:
     bool IsChecked(int row) const;
     void SetChecked(int row, bool checked);
 
-    void Measure(MEASUREITEMSTRUCT& measure) const;
+    static void Measure(MEASUREITEMSTRUCT& measure);
     void Draw(const DRAWITEMSTRUCT& draw) const;
 
 protected:

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "win/Text.h"
+
 namespace win {
 namespace {
 
@@ -10,6 +12,11 @@ namespace {
 std::vector<HWND>& ModelessWindows() {
     static std::vector<HWND> windows;
     return windows;
+}
+
+void ForgetModeless(HWND hwnd) {
+    auto& windows = ModelessWindows();
+    windows.erase(std::remove(windows.begin(), windows.end(), hwnd), windows.end());
 }
 
 // Messages whose dialog-procedure return value is the result itself rather than a flag.
@@ -27,37 +34,6 @@ bool ReturnsResultDirectly(UINT msg) {
 
 }  // namespace
 
-std::string WindowText(HWND hwnd) {
-    int length = GetWindowTextLengthA(hwnd);
-    std::string text(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
-    int got = GetWindowTextA(hwnd, &text[0], static_cast<int>(text.size()));
-    text.resize(static_cast<size_t>(std::max(got, 0)));
-    return text;
-}
-
-Dialog::~Dialog() {
-    HWND hwnd = hwnd_;
-    Detach();
-    if (hwnd && !modal_ && IsWindow(hwnd)) DestroyWindow(hwnd);
-}
-
-INT_PTR Dialog::RunModal(HWND owner) {
-    modal_ = true;
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
-                           Procedure, reinterpret_cast<LPARAM>(this));
-}
-
-bool Dialog::CreateModeless(HWND owner) {
-    modal_ = false;
-    HWND hwnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_),
-                                   owner, Procedure, reinterpret_cast<LPARAM>(this));
-    return hwnd != nullptr;
-}
-
-void Dialog::Destroy() {
-    if (hwnd_ && !modal_) DestroyWindow(hwnd_);
-}
-
 bool Dialog::PreTranslate(MSG& msg) {
     for (HWND hwnd : ModelessWindows()) {
         if (IsWindow(hwnd) && IsDialogMessageA(hwnd, &msg)) return true;
@@ -65,12 +41,36 @@ bool Dialog::PreTranslate(MSG& msg) {
     return false;
 }
 
-void Dialog::End(int result) {
-    if (!hwnd_) return;
-    if (modal_) {
-        EndDialog(hwnd_, result);
-    } else {
-        DestroyWindow(hwnd_);
+bool Dialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        result = OnInit() ? TRUE : FALSE;
+        return true;
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        return header && OnNotify(static_cast<int>(header->idFrom), *header, result);
+    }
+    case WM_TIMER:
+        return OnTimer(wp);
+    case WM_MEASUREITEM: {
+        auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+        if (!measure || !OnMeasureItem(static_cast<int>(wp), *measure)) return false;
+        result = TRUE;
+        return true;
+    }
+    case WM_DRAWITEM: {
+        auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        if (!draw || !OnDrawItem(static_cast<int>(wp), *draw)) return false;
+        result = TRUE;
+        return true;
+    }
+    case WM_DESTROY:
+        OnDestroy();
+        return false;
+    default:
+        return false;
     }
 }
 
@@ -107,16 +107,16 @@ void Dialog::UpdateData(bool fromControls) {
             if (fromControls) {
                 value = std::atoi(WindowText(control).c_str());
             } else {
-                SetDlgItemInt(hwnd_, binding.id, static_cast<UINT>(value), TRUE);
+                SetDlgItemInt(Handle(), binding.id, static_cast<UINT>(value), TRUE);
             }
             break;
         }
         case Binding::Check: {
             int& value = *static_cast<int*>(binding.value);
             if (fromControls) {
-                value = IsDlgButtonChecked(hwnd_, binding.id) == BST_CHECKED ? 1 : 0;
+                value = IsDlgButtonChecked(Handle(), binding.id) == BST_CHECKED ? 1 : 0;
             } else {
-                CheckDlgButton(hwnd_, binding.id, value ? BST_CHECKED : BST_UNCHECKED);
+                CheckDlgButton(Handle(), binding.id, value ? BST_CHECKED : BST_UNCHECKED);
             }
             break;
         }
@@ -133,61 +133,46 @@ void Dialog::UpdateData(bool fromControls) {
     }
 }
 
-void Dialog::Detach() {
-    if (!hwnd_) return;
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    auto& windows = ModelessWindows();
-    windows.erase(std::remove(windows.begin(), windows.end(), hwnd_), windows.end());
-    hwnd_ = nullptr;
-}
-
 INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    Dialog* self = nullptr;
-    if (msg == WM_INITDIALOG) {
-        self = reinterpret_cast<Dialog*>(lp);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        if (!self->modal_) ModelessWindows().push_back(hwnd);
-    } else {
-        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    }
-    if (!self) return FALSE;
-    // No exception may cross into the system's dialog manager.
-    try {
-        return self->Dispatch(msg, wp, lp);
-    } catch (...) {
-        return FALSE;
-    }
-}
-
-INT_PTR Dialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_INITDIALOG:
-        return OnInit() ? TRUE : FALSE;
-    case WM_COMMAND:
-        return OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) ? TRUE : FALSE;
-    case WM_NOTIFY: {
-        LRESULT result = OnNotify(reinterpret_cast<NMHDR*>(lp));
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
-        return TRUE;
-    }
-    case WM_TIMER:
-        OnTimer(wp);
-        return TRUE;
-    case WM_DESTROY:
-        OnDestroy();
-        return FALSE;
-    case WM_NCDESTROY:
-        Detach();
-        return FALSE;
-    default:
-        break;
+    if (msg == WM_NCDESTROY) ForgetModeless(hwnd);
+    Attached* self = FromWindow(hwnd);
+    if (!self) {
+        self = Attach(hwnd, msg == WM_INITDIALOG ? reinterpret_cast<Attached*>(lp) : nullptr);
+        if (!self) return FALSE;
     }
     LRESULT result = 0;
-    if (!OnMessage(msg, wp, lp, result)) return FALSE;
+    if (!Deliver(self, msg, wp, lp, result)) return FALSE;
     if (ReturnsResultDirectly(msg)) return static_cast<INT_PTR>(result);
-    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+    // The window may be gone by now (the handler ended it); then nobody reads the result.
+    if (IsWindow(hwnd)) SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
     return TRUE;
 }
+
+INT_PTR ModalDialog::Run(HWND owner) {
+    ExpectWindowFor(this);
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(TemplateId()),
+                                     owner, Procedure, reinterpret_cast<LPARAM>(this));
+    ExpectWindowFor(nullptr);
+    return result;
+}
+
+void ModalDialog::End(int result) {
+    if (Handle()) EndDialog(Handle(), result);
+}
+
+bool ModelessDialog::Create(HWND owner) {
+    ExpectWindowFor(this);
+    HWND hwnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(TemplateId()),
+                                   owner, Procedure, reinterpret_cast<LPARAM>(this));
+    ExpectWindowFor(nullptr);
+    if (hwnd) ModelessWindows().push_back(hwnd);
+    return hwnd != nullptr;
+}
+
+void ModelessDialog::Destroy() {
+    if (Handle()) DestroyWindow(Handle());
+}
+
+void ModelessDialog::End(int /*result*/) { Destroy(); }
 
 }  // namespace win

@@ -1,5 +1,8 @@
-// A thin base for dialogs made from templates: the object is attached at WM_INITDIALOG,
-// WM_COMMAND is split once here, and each message goes to a small virtual handler.
+// Dialogs made from templates, in two kinds: a modal dialog runs and ends with a result, a
+// modeless one is created and later destroyed. Every message reaches OnMessage first; the base
+// splits the ones it knows into small handlers that return whether they handled it, and a
+// derived dialog that overrides OnMessage sees all the others (WM_NOTIFY and WM_MEASUREITEM
+// included, which arrive before WM_INITDIALOG for owner-drawn controls).
 // Control values are bound to fields once and exchanged in both directions by UpdateData.
 #pragma once
 
@@ -8,52 +11,46 @@
 #include <string>
 #include <vector>
 
+#include "win/Attached.h"
+
 namespace win {
 
-class Dialog {
+class Dialog : public Attached {
 public:
     explicit Dialog(int templateId) : templateId_(templateId) {}
-    virtual ~Dialog();
-    Dialog(const Dialog&) = delete;
-    Dialog& operator=(const Dialog&) = delete;
-
-    // Modal run; returns the value given to End (IDOK, IDCANCEL, ...), or -1 if it failed.
-    INT_PTR RunModal(HWND owner);
-    // Creates the window and returns at once; false if the template could not be loaded.
-    bool CreateModeless(HWND owner);
-    // Destroys a modeless window (its object stays); no-op when there is none.
-    void Destroy();
-
-    HWND Handle() const { return hwnd_; }
-    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
-    bool IsModal() const { return modal_; }
-
-    // Lets every modeless dialog see keyboard navigation first (Tab, Enter, Escape).
-    static bool PreTranslate(MSG& msg);
 
     // Exchanges the bound values: true loads fields from the controls, false pushes fields
     // into the controls.
     void UpdateData(bool fromControls);
 
+    // Lets every modeless dialog see keyboard navigation first (Tab, Enter, Escape).
+    static bool PreTranslate(MSG& msg);
+
 protected:
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+    // True lets the system put the focus on the first control.
     virtual bool OnInit() { return true; }
-    // Returns true when the command was handled.
+    // Returns true when the command was handled. The base turns IDOK and IDCANCEL into OnOK
+    // and OnCancel.
     virtual bool OnCommand(int id, int code, HWND control);
-    virtual LRESULT OnNotify(NMHDR* /*header*/) { return 0; }
-    virtual void OnTimer(UINT_PTR /*id*/) {}
+    virtual bool OnNotify(int /*id*/, NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+    virtual bool OnTimer(UINT_PTR /*id*/) { return false; }
+    virtual bool OnMeasureItem(int /*id*/, MEASUREITEMSTRUCT& /*measure*/) { return false; }
+    virtual bool OnDrawItem(int /*id*/, const DRAWITEMSTRUCT& /*draw*/) { return false; }
+    virtual void OnDestroy() {}
     virtual void OnOK();
     virtual void OnCancel() { End(IDCANCEL); }
-    virtual void OnDestroy() {}
-    // Any other message; returns true when handled, with its result in `result`.
-    virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, LRESULT& /*result*/) {
-        return false;
-    }
-
-    void End(int result);
+    // Ends the dialog: a modal one returns `result` from its run, a modeless one is destroyed.
+    virtual void End(int result) = 0;
 
     void BindInt(int id, int& value);    // edit field holding a number
     void BindCheck(int id, int& value);  // check box, 0 or 1
     void BindText(int id, std::string& value);
+
+    // The dialog procedure of both kinds; `object` is handed over at WM_INITDIALOG.
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    int TemplateId() const { return templateId_; }
 
 private:
     struct Binding {
@@ -62,17 +59,30 @@ private:
         void* value;
     };
 
-    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
-    void Detach();
-
     int templateId_;
-    HWND hwnd_ = nullptr;
-    bool modal_ = false;
     std::vector<Binding> bindings_;
 };
 
-// Reads a control's or window's text as ANSI.
-std::string WindowText(HWND hwnd);
+class ModalDialog : public Dialog {
+public:
+    using Dialog::Dialog;
+    // Runs the dialog; returns the value given to End (IDOK, IDCANCEL, ...), or -1 if it failed.
+    INT_PTR Run(HWND owner);
+
+protected:
+    void End(int result) override;
+};
+
+class ModelessDialog : public Dialog {
+public:
+    using Dialog::Dialog;
+    // Creates the window and returns at once; false if the template could not be loaded.
+    bool Create(HWND owner);
+    // Destroys the window (the object stays); no-op when there is none.
+    void Destroy();
+
+protected:
+    void End(int result) override;
+};
 
 }  // namespace win

@@ -49,14 +49,12 @@ inline void CloseIcon(HICON icon) { DestroyIcon(icon); }
 inline void CloseMenu(HMENU menu) { DestroyMenu(menu); }
 inline void CloseFont(HFONT font) { DeleteObject(font); }
 inline void CloseImageList(HIMAGELIST list) { ImageList_Destroy(list); }
-inline void CloseKey(HKEY key) { RegCloseKey(key); }
 inline void CloseModule(HMODULE module) { FreeLibrary(module); }
 
 using IconHandle = Unique<HICON, NullTraits<HICON, CloseIcon>>;
 using MenuHandle = Unique<HMENU, NullTraits<HMENU, CloseMenu>>;
 using FontHandle = Unique<HFONT, NullTraits<HFONT, CloseFont>>;
 using ImageListHandle = Unique<HIMAGELIST, NullTraits<HIMAGELIST, CloseImageList>>;
-using KeyHandle = Unique<HKEY, NullTraits<HKEY, CloseKey>>;
 using ModuleHandle = Unique<HMODULE, NullTraits<HMODULE, CloseModule>>;
 
 // Kernel handles: both null and INVALID_HANDLE_VALUE mean "none".

@@ -7,9 +7,9 @@
 
 #include "Harness.h"
 #include "ModelBuilder.h"
-#include "app/Services.h"
 #include "engine/BarTable.h"
 #include "engine/BarWindow.h"
+#include "engine/HookClient.h"
 #include "engine/Tracker.h"
 
 using namespace orvale;

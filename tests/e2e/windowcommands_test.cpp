@@ -9,7 +9,6 @@
 #include "Harness.h"
 #include "actions/KeySequence.h"
 #include "actions/WindowCommands.h"
-#include "engine/Tracker.h"
 
 using namespace testing_support;
 using namespace orvale;
@@ -163,8 +162,7 @@ TEST(WindowCommands, SwitchActivatesTheNextSuitableWindowAndRestoresIt) {
     }
     ASSERT_TRUE(IsIconic(target.Window()));
 
-    LastForeignWindow = start.Window();
-    SwitchToNextWindow(true);
+    SwitchToNextWindow(start.Window(), true);
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == target.Window(); }));
     EXPECT_FALSE(IsIconic(target.Window()));
     DestroyWindow(own);

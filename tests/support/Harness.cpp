@@ -459,6 +459,35 @@ void LeftClick(int x, int y) {
     if (!ClickXPointer(1)) SendButtons(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
 }
 
+RECT ItemRectOf(HWND control, UINT message, WPARAM index, LONG left) {
+    RECT rect = {left, 0, 0, 0};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(control, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                 FALSE, pid);
+    if (!process) return RECT{};
+    void* remote = VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
+    SIZE_T moved = 0;
+    if (remote && WriteProcessMemory(process, remote, &rect, sizeof rect, &moved)) {
+        DWORD_PTR answer = 0;
+        if (SendMessageTimeoutA(control, message, index, reinterpret_cast<LPARAM>(remote),
+                                SMTO_ABORTIFHUNG, 2000, &answer) &&
+            ReadProcessMemory(process, remote, &rect, sizeof rect, &moved)) {
+            MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        } else {
+            rect = RECT{};
+        }
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return rect;
+}
+
+void ClickItem(HWND control, UINT message, WPARAM index) {
+    RECT r = ItemRectOf(control, message, index);
+    LeftClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
 // ---- Keyboard state and other programs' windows ---------------------------------------------
 
 bool NoModifierDown() {

@@ -141,6 +141,13 @@ void MoveMouse(int x, int y);
 void RightClick(int x, int y);
 void LeftClick(int x, int y);
 
+// The screen rectangle of item `index` of a control of any process, asked with `message`
+// (TCM_GETITEMRECT, LVM_GETITEMRECT, LB_GETITEMRECT...), whose RECT goes to the control's own
+// process; `left` is what the RECT's left field carries in (LVM_GETITEMRECT's LVIR_ code).
+RECT ItemRectOf(HWND control, UINT message, WPARAM index, LONG left = 0);
+// Left-clicks the centre of item `index` of such a control.
+void ClickItem(HWND control, UINT message, WPARAM index);
+
 // The first visible popup menu window ("#32768") on the desktop, or null.
 HWND VisibleMenu();
 RECT WindowRect(HWND hwnd);

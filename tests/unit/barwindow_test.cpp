@@ -8,8 +8,8 @@
 #include "ModelBuilder.h"
 #include "engine/BarTable.h"
 #include "engine/BarWindow.h"
-#include "engine/Tracker.h"
 #include "model/WindowList.h"
+#include "resources/resource.h"
 
 using namespace orvale;
 using namespace testing_support;
@@ -102,6 +102,33 @@ TEST_F(BarWindowTest, VerticalBarHoldsAtMost64ButtonsAndIdsSurviveManyRebuilds) 
     EXPECT_NE(nullptr, BarTable[1]->FindButton(401));
 }
 
+TEST_F(BarWindowTest, ABarRebuiltFromInsideItsOwnCommandOrPressLeavesNoUseOfTheOldOne) {
+    MakeBar(3, true, true, {106, 107});
+    CreateMenuBarWindow(3);
+    BarHandlers rebuild;
+    int edits = 0;
+    // What the bar editor does on OK: the bar's window is replaced by a new one.
+    rebuild.editBar = [&](BarDef& def) {
+        ++edits;
+        DestroyBarWindow(def.number);
+        CreateMenuBarWindow(def.number);
+    };
+    SetBarHandlers(rebuild);
+    for (int i = 0; i < 100; ++i) {
+        HWND old = BarTable[3]->Handle();
+        if (i % 2) {
+            SendMessageA(old, WM_COMMAND, IDC_BAR_EDIT, 0);
+        } else {
+            SendMessageA(old, WM_RBUTTONDOWN, 0, MAKELPARAM(1, 1));
+        }
+        ASSERT_FALSE(IsWindow(old)) << i;
+        ASSERT_TRUE(IsWindow(BarTable[3]->Handle())) << i;
+        ASSERT_EQ(2, BarTable[3]->count) << i;
+    }
+    EXPECT_EQ(100, edits);
+    SetBarHandlers({});
+}
+
 TEST_F(BarWindowTest, LayoutPlacesApplicableBarsAroundTheMenuAndStretchesIt) {
     MakeTaskBar(false);  // disabled: its window exists but is never placed
     MakeBar(1, true, true, std::vector<int>(8, 102));
@@ -117,8 +144,7 @@ TEST_F(BarWindowTest, LayoutPlacesApplicableBarsAroundTheMenuAndStretchesIt) {
                                   600, 600, 50, 50, nullptr, nullptr, nullptr, nullptr);
     HWND menu = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE | WS_BORDER,
                                 300, 300, 120, 100, nullptr, nullptr, nullptr, nullptr);
-    pointedWindow = target;
-    ShowBarsForMenu(menu);
+    ShowBarsForMenu(menu, target);
 
     const int f = BarFrameWidth();
     RECT h = WindowRect(BarTable[1]->Handle());
@@ -142,7 +168,7 @@ TEST_F(BarWindowTest, LayoutPlacesApplicableBarsAroundTheMenuAndStretchesIt) {
     EXPECT_TRUE(IsWindowVisible(BarTable[1]->Handle())) << "hidden by moving, not by hiding";
 
     DestroyWindow(menu);
-    ShowBarsForMenu(menu);  // a menu that is gone gets nothing
+    ShowBarsForMenu(menu, target);  // a menu that is gone gets nothing
     EXPECT_GE(WindowRect(BarTable[1]->Handle()).left, 10000);
     DestroyWindow(target);
 }

@@ -36,7 +36,9 @@ void CALLBACK PlayNextStep(HWND, UINT, UINT_PTR, DWORD) {
         if (static_cast<LONG>(GetTickCount() - g_deadline) > 0) {
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         } else if (g_next < g_steps.size() && TitleOf(dialog) == g_steps[g_next].first) {
-            g_steps[g_next++].second(dialog);
+            // A copy: the step may play steps of its own, which replace the list meanwhile.
+            Action action = g_steps[g_next++].second;
+            action(dialog);
             return FALSE;
         }
         return TRUE;
@@ -44,15 +46,23 @@ void CALLBACK PlayNextStep(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 // Runs `showDialogs` while a timer, which the dialogs' modal loops dispatch, plays the steps.
-// True when every step ran; dialogs still open after 10 s are cancelled.
+// True when every step ran; dialogs still open after 10 s are cancelled. A step may play steps
+// of its own; the outer steps go on once they are done.
 bool Play(std::vector<Step> steps, const std::function<void()>& showDialogs) {
+    std::vector<Step> outerSteps = std::move(g_steps);
+    const size_t outerNext = g_next;
+    const DWORD outerDeadline = g_deadline;
     g_steps = std::move(steps);
     g_next = 0;
     g_deadline = GetTickCount() + 10000;
     UINT_PTR timer = SetTimer(nullptr, 0, 20, PlayNextStep);
     showDialogs();
     KillTimer(nullptr, timer);
-    return g_next == g_steps.size();
+    const bool allRan = g_next == g_steps.size();
+    g_steps = std::move(outerSteps);
+    g_next = outerNext;
+    g_deadline = outerDeadline;
+    return allRan;
 }
 
 void Press(HWND dialog, int id, UINT code = BN_CLICKED) {
@@ -96,42 +106,50 @@ Strings Shown(HWND dialog) {
 
 }  // namespace
 
+// Runs `dialog` modally while `drive` works it (from a timer its modal loop dispatches); the
+// dialog's result, or -2 when `drive` never got to run.
+INT_PTR RunDriven(win::ModalDialog& dialog, const Action& drive) {
+    INT_PTR result = -2;
+    bool ran = Play({{"Context", drive}}, [&] { result = dialog.Run(nullptr); });
+    return ran ? result : -2;
+}
+
 TEST(ContextDialog, AddEditRemoveAndModeChangeTheDialogOkStoresThemAndCancelChangesNothing) {
     const HWND remembered = reinterpret_cast<HWND>(0x1234);
     WindowList list = {{"cherry", "apple", "Banana"}, 0, remembered};
-    ContextDialog context(list);
-    ASSERT_TRUE(context.CreateModeless(nullptr));
-    HWND d = context.Handle();
-    EXPECT_EQ((Strings{"apple", "Banana", "cherry"}), Shown(d)) << "sorted without regard to case";
-    EXPECT_EQ("listed", Checked(d));
-    EXPECT_FALSE(PressAnswering(d, IDC_CONTEXT_EDIT, Answer("", IDCANCEL))) << "no selection";
-    Press(d, IDC_CONTEXT_REMOVE);
-    EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer("Blueberry")));
-    EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer("cancelled", IDCANCEL)));
-    EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer("")));
-    EXPECT_EQ((Strings{"", "apple", "Banana", "Blueberry", "cherry"}), Shown(d));
-    Select(d, 2);
-    EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_EDIT, Answer("zulu", IDOK, "Banana")));
-    Select(d, 1);
-    Press(d, IDC_CONTEXT_REMOVE);
     const Strings stored = {"", "zulu", "Blueberry", "cherry"};
-    EXPECT_EQ(stored, Shown(d)) << "an edited entry keeps its place";
-    ChooseMode(d, 1);
-    Press(d, IDOK);
+    ContextDialog context(list);
+    EXPECT_EQ(IDOK, RunDriven(context, [&](HWND d) {
+        EXPECT_EQ((Strings{"apple", "Banana", "cherry"}), Shown(d)) << "sorted without regard to case";
+        EXPECT_EQ("listed", Checked(d));
+        EXPECT_FALSE(PressAnswering(d, IDC_CONTEXT_EDIT, Answer("", IDCANCEL))) << "no selection";
+        Press(d, IDC_CONTEXT_REMOVE);
+        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer("Blueberry")));
+        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer("cancelled", IDCANCEL)));
+        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer("")));
+        EXPECT_EQ((Strings{"", "apple", "Banana", "Blueberry", "cherry"}), Shown(d));
+        Select(d, 2);
+        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_EDIT, Answer("zulu", IDOK, "Banana")));
+        Select(d, 1);
+        Press(d, IDC_CONTEXT_REMOVE);
+        EXPECT_EQ(stored, Shown(d)) << "an edited entry keeps its place";
+        ChooseMode(d, 1);
+        Press(d, IDOK);
+    }));
     EXPECT_EQ(stored, list.entries) << "in the shown order";
     EXPECT_EQ(1, list.mode);
     EXPECT_EQ(remembered, list.rememberedWindow);
 
     ContextDialog again(list);
-    ASSERT_TRUE(again.CreateModeless(nullptr));
-    d = again.Handle();
-    EXPECT_EQ((Strings{"", "Blueberry", "cherry", "zulu"}), Shown(d)) << "sorted when reopened";
-    EXPECT_EQ("except", Checked(d));
-    EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer("new")));
-    Select(d, 0);
-    Press(d, IDC_CONTEXT_REMOVE);
-    ChooseMode(d, 0);
-    Press(d, IDCANCEL);
+    EXPECT_EQ(IDCANCEL, RunDriven(again, [&](HWND d) {
+        EXPECT_EQ((Strings{"", "Blueberry", "cherry", "zulu"}), Shown(d)) << "sorted when reopened";
+        EXPECT_EQ("except", Checked(d));
+        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer("new")));
+        Select(d, 0);
+        Press(d, IDC_CONTEXT_REMOVE);
+        ChooseMode(d, 0);
+        Press(d, IDCANCEL);
+    }));
     EXPECT_EQ(stored, list.entries) << "Cancel changes nothing, not even the order";
     EXPECT_EQ(1, list.mode);
 }
@@ -139,12 +157,12 @@ TEST(ContextDialog, AddEditRemoveAndModeChangeTheDialogOkStoresThemAndCancelChan
 TEST(ContextDialog, AnyNonZeroModeShowsAsAllExceptAndADoubleClickActsAsOk) {
     WindowList list = {{"x"}, 7};
     ContextDialog context(list);
-    ASSERT_TRUE(context.CreateModeless(nullptr));
-    const HWND d = context.Handle();
-    EXPECT_EQ("except", Checked(d));
-    ChooseMode(d, 0);
-    Select(d, 0);
-    Press(d, IDC_CONTEXT_WINDOWS, LBN_DBLCLK);
+    EXPECT_EQ(IDOK, RunDriven(context, [](HWND d) {
+        EXPECT_EQ("except", Checked(d));
+        ChooseMode(d, 0);
+        Select(d, 0);
+        Press(d, IDC_CONTEXT_WINDOWS, LBN_DBLCLK);
+    }));
     EXPECT_EQ(0, list.mode);
     EXPECT_EQ(Strings{"x"}, list.entries);
 }

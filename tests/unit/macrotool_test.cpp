@@ -2,12 +2,15 @@
 // lines it receives, the answers read back from the exchange file, and the pumped wait.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "Harness.h"
 #include "MacroStandIn.h"
 #include "actions/MacroTool.h"
 
 using namespace testing_support;
 using orvale::MacroVerb;
+using orvale::NewMacroName;
 using orvale::RunMacroTool;
 
 namespace {
@@ -124,4 +127,16 @@ TEST_F(MacroTool, TheRunCommandIsStartedWithoutWaiting) {
     WriteFile(workDir_.File("release"), "");  // had the call waited, the hold would be over
     EXPECT_TRUE(WaitUntil([] { return ExchangeValue("result") == "1"; }));
     EXPECT_EQ(tool_.Program() + " -run:Sign off " + defaultFile, LastCommandLine());
+}
+
+TEST(MacroNames, NewNamesAreNeverOneAlreadyInUseEvenWithinOneSecond) {
+    std::set<std::string> used;
+    for (int i = 0; i < 300; ++i) {
+        std::string name = NewMacroName([&](const std::string& n) { return used.count(n) > 0; });
+        ASSERT_EQ(0u, name.rfind("ov32mac", 0)) << name;
+        int number = std::stoi(name.substr(7));
+        EXPECT_TRUE(number >= 0 && number <= 32767) << name;
+        EXPECT_TRUE(used.insert(name).second) << "a second macro named " << name;
+    }
+    EXPECT_EQ("", NewMacroName([](const std::string&) { return true; })) << "none free";
 }

@@ -41,6 +41,11 @@ TEST(ItemKind, FirstMarkerInTestOrderDecidesWhereverItStands) {
         {"D:\\file:", ItemKind::SelectFile},   {"C:\\Tools", ItemKind::Application},
         {"MAILTO:", ItemKind::Application},    {"mailto", ItemKind::Application}};
     for (const auto& c : cases) EXPECT_EQ(c.second, itemKind(c.first)) << c.first;
+    // The editors store a kind's marker; reading it back gives the same kind.
+    for (ItemKind kind : {ItemKind::EMail, ItemKind::WebPage, ItemKind::Macro,
+                          ItemKind::KeySequence, ItemKind::SelectFile, ItemKind::Application}) {
+        EXPECT_EQ(kind, itemKind(kindMarker(kind)));
+    }
 }
 
 TEST(MakeItem, AttributedRunHoldsSevenAttributeNodesInFixedOrderEveryOtherTypeOne) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "actions/ItemLauncher.h"
 #include "model/WindowList.h"
 
 using namespace orvale;
@@ -85,11 +86,15 @@ TEST_F(WindowListTest, RememberedWindowMatchesAtOnceUntilForgotten) {
     EXPECT_FALSE(matches(list, w_[Main]));
 }
 
-TEST_F(WindowListTest, OnlyLettersAToZIgnoreCaseAndTitlesAndEntriesCountTo511Characters) {
+TEST_F(WindowListTest, EveryLetterIgnoresCaseAsForTitleItemsAndTitlesCountTo511Characters) {
     SetWindowTextA(w_[Main], "\xC4rger Notes");  // "Ärger" in the ANSI code page
-    WindowList lower = {{"\xE4rger"}, 0}, upper = {{"\xC4RGER"}, 0};
-    EXPECT_FALSE(matches(lower, w_[Main])) << "other characters are compared as they are";
-    EXPECT_TRUE(matches(upper, w_[Main]));
+    for (const char* entry : {"\xE4rger", "\xC4RGER", "\xE4RGER NOTES"}) {
+        WindowList list = {{entry}, 0};
+        EXPECT_TRUE(matches(list, w_[Main])) << entry;
+        EXPECT_TRUE(TitleMatches(w_[Main], entry, false)) << "a title item agrees: " << entry;
+    }
+    WindowList other = {{"\xE5rger"}, 0};  // "årger": another letter, not another case
+    EXPECT_FALSE(matches(other, w_[Main]));
 
     SetWindowTextA(w_[Main], (std::string(520, 'x') + "needle").c_str());
     WindowList late = {{"needle"}, 0}, longEntry = {{std::string(600, 'X')}, 0};

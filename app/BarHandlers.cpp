@@ -1,0 +1,53 @@
+#include "app/BarHandlers.h"
+
+#include "actions/ItemLauncher.h"
+#include "actions/WindowCommands.h"
+#include "dialogs/BarEditor.h"
+#include "engine/BarWindow.h"
+#include "engine/HookClient.h"
+#include "engine/Tracker.h"
+#include "win/ProgramWindows.h"
+
+namespace orvale {
+namespace {
+
+// What the actions are told of the menu beside which `bar` was clicked.
+ActionContext ContextFor(const BarWindow& bar) {
+    const TrackerState& tracker = TrackerStateNow();
+    ActionContext context;
+    context.barWindow = bar.Handle();
+    context.menuOwner = tracker.MenuOwnerWindow;
+    context.lastForeign = tracker.LastForeignWindow;
+    context.mainWindow = win::HostFrameWindow();
+    context.hideBars = [] {
+        NoteBarClicked();
+        HideAllBars();
+    };
+    context.switchStarted = [] { NoteSwitchStarted(); };
+    context.suspendMouseHook = [](bool suspend) { SuspendMouseHook(suspend); };
+    return context;
+}
+
+HWND TaskTarget(const BarWindow& taskBar, int index) {
+    if (index < 0 || index >= taskBar.count || !taskBar.buttons[index]) return nullptr;
+    return taskBar.buttons[index]->targetWindow;
+}
+
+}  // namespace
+
+void ConnectBarHandlers() {
+    BarHandlers handlers;
+    handlers.runItem = [](BarWindow& bar, int type, const BarItem& item) {
+        DispatchItemClick(type, item, ContextFor(bar));
+    };
+    handlers.continueSwitch = [](BarWindow& bar) { ContinueSwitchWindows(ContextFor(bar)); };
+    handlers.switchToTask = [](BarWindow& taskBar, int index) {
+        HWND target = TaskTarget(taskBar, index);
+        if (!target) return;
+        SwitchToTaskWindow(target, TaskTarget(taskBar, index + 1), ContextFor(taskBar));
+    };
+    handlers.editBar = [](BarDef& def) { EditBar(def); };
+    SetBarHandlers(std::move(handlers));
+}
+
+}  // namespace orvale

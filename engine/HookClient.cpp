@@ -1,0 +1,66 @@
+#include "engine/HookClient.h"
+
+#include <windows.h>
+
+#include "win/Handles.h"
+
+namespace orvale {
+namespace {
+
+using HandOver = int(WINAPI*)(HHOOK);
+
+struct HookLibrary {
+    win::ModuleHandle module;
+    HandOver handOver = nullptr;
+    HHOOK hook = nullptr;
+    bool suspended = false;
+    // The hook goes before the library that holds its procedure.
+    ~HookLibrary() {
+        if (hook) UnhookWindowsHookEx(hook);
+    }
+};
+
+HookLibrary& Library() {
+    static HookLibrary library;
+    return library;
+}
+
+template <typename T>
+T Export(HMODULE module, const char* name) {
+    return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+bool LoadHookLibrary() {
+    HookLibrary& library = Library();
+    if (library.module) return true;
+    library.module.Reset(LoadLibraryA("_ovdll.dll"));
+    if (!library.module) return false;
+    library.handOver = Export<HandOver>(library.module.Get(), "dllGetHookToDLL");
+    return true;
+}
+
+void SetMouseHook(bool on) {
+    HookLibrary& library = Library();
+    if (!on) {
+        if (library.hook) UnhookWindowsHookEx(library.hook);
+        library.hook = nullptr;
+        return;
+    }
+    if (library.hook || !library.module || library.suspended) return;
+    auto procedure = Export<HOOKPROC>(library.module.Get(), "OVDllMouseProc");
+    if (!procedure) return;
+    library.hook = SetWindowsHookExA(WH_MOUSE, procedure, library.module.Get(), 0);
+    if (library.handOver) library.handOver(library.hook);
+}
+
+bool MouseHookInstalled() { return Library().hook != nullptr; }
+
+void SuspendMouseHook(bool suspend) {
+    if (suspend) SetMouseHook(false);
+    Library().suspended = suspend;
+    if (!suspend) SetMouseHook(true);
+}
+
+}  // namespace orvale

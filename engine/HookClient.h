@@ -1,0 +1,17 @@
+// The program's side of the hook library "_ovdll.dll": loads it by name and installs or removes
+// the global mouse hook whose procedure lives in it.
+#pragma once
+
+namespace orvale {
+
+// Loads "_ovdll.dll" and remembers its hand-over entry; false when it is missing.
+bool LoadHookLibrary();
+// Installs (on) or removes (off) the global mouse hook. A failed install leaves no hook; the
+// tracker simply asks again on a later tick.
+void SetMouseHook(bool on);
+bool MouseHookInstalled();
+// While suspended the hook stays removed, whatever the tracker asks for (a file dialog of the
+// program is open); resuming installs it again.
+void SuspendMouseHook(bool suspend);
+
+}  // namespace orvale

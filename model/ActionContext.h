@@ -1,0 +1,27 @@
+// What an action is told about the menu it was clicked beside, and the few things it may ask of
+// the bar engine, handed down by its caller: the engine and the actions never include each
+// other, so what they share is this plain record.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace orvale {
+
+struct ActionContext {
+    HWND barWindow = nullptr;    // the bar that was clicked; Switch Windows posts its second
+                                 // step to it
+    HWND menuOwner = nullptr;    // the foreground window when the bars were shown
+    HWND lastForeign = nullptr;  // the last foreground window of another program
+    HWND mainWindow = nullptr;   // the host frame: owner of the Select File dialog
+
+    // Marks the menu dismissed and moves every bar off-screen.
+    std::function<void()> hideBars;
+    // Switch Windows: the walk starts from the menu's owner window.
+    std::function<void()> switchStarted;
+    // Keeps the mouse hook removed (true) while a dialog of the program is open.
+    std::function<void(bool)> suspendMouseHook;
+};
+
+}  // namespace orvale
