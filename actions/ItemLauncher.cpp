@@ -5,7 +5,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cctype>
+#include <cwctype>
 #include <vector>
 
 #include "actions/KeySequence.h"
@@ -40,7 +40,7 @@ void RunBuiltInCommand(int type, const ActionContext& context) {
         HideBars(context);
         if (context.switchStarted) context.switchStarted();
         // The rest runs once the bar's current message is done.
-        PostMessageA(context.barWindow, WM_COMMAND, IDC_BAR_SWITCH_STEP2, 0);
+        PostMessageW(context.barWindow, WM_COMMAND, IDC_BAR_SWITCH_STEP2, 0);
         break;
     case ItemType::NextDocument:
     case ItemType::PreviousDocument:
@@ -65,7 +65,7 @@ void RunBuiltInCommand(int type, const ActionContext& context) {
         SetForegroundWindow(owner);
         break;
     case ItemType::AlwaysOnTop: {
-        const LONG exStyle = GetWindowLongA(owner, GWL_EXSTYLE);
+        const LONG exStyle = GetWindowLongW(owner, GWL_EXSTYLE);
         HideBars(context);
         ToggleAlwaysOnTop(owner, exStyle);
         break;
@@ -83,7 +83,7 @@ void RunBuiltInCommand(int type, const ActionContext& context) {
     }
 }
 
-HWND FindWindowByTitle(const std::string& title, bool exact) {
+HWND FindWindowByTitle(const std::wstring& title, bool exact) {
     const DWORD self = GetCurrentThreadId();
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
         if (GetWindowThreadProcessId(w, nullptr) == self) continue;
@@ -94,25 +94,25 @@ HWND FindWindowByTitle(const std::string& title, bool exact) {
 
 // Drive and directory of an Application item become the process's own, so the program it
 // starts inherits them.
-void EnterStartupDirectory(const std::string& dir) {
-    if (dir.size() > 2 && dir[1] == ':' && std::isalpha(static_cast<unsigned char>(dir[0]))) {
-        _chdrive(std::toupper(static_cast<unsigned char>(dir[0])) - 'A' + 1);
+void EnterStartupDirectory(const std::wstring& dir) {
+    if (dir.size() > 2 && dir[1] == L':' && std::iswalpha(dir[0])) {
+        _chdrive(std::towupper(dir[0]) - L'A' + 1);
     }
-    SetCurrentDirectoryA(dir.c_str());
+    SetCurrentDirectoryW(dir.c_str());
 }
 
-const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
-void OpenThroughShell(const std::string& file, const std::string& parameters,
-                      const std::string& directory) {
-    auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, nullptr, file.c_str(),
+void OpenThroughShell(const std::wstring& file, const std::wstring& parameters,
+                      const std::wstring& directory) {
+    auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, nullptr, file.c_str(),
                                                           OrNull(parameters), OrNull(directory),
                                                           SW_SHOWDEFAULT));
     if (result <= 32) OpenViaTemporaryShortcut(file, parameters);
 }
 
 // Lets the user pick a file in `folder` (the file-name box starts with `filter`) and opens it.
-void SelectAndOpenFile(const std::string& folder, const std::string& filter,
+void SelectAndOpenFile(const std::wstring& folder, const std::wstring& filter,
                        const ActionContext& context) {
     HWND frame = context.mainWindow;
     POINT cursor;
@@ -120,15 +120,15 @@ void SelectAndOpenFile(const std::string& folder, const std::string& filter,
     // The dialog opens beside its owner: bring the hidden frame to the pointer for it.
     SetWindowPos(frame, HWND_TOP, cursor.x, cursor.y, 0, 0, SWP_SHOWWINDOW);
 
-    std::vector<char> result(32768, '\0');
+    std::vector<wchar_t> result(32768, L'\0');
     filter.copy(result.data(), std::min(filter.size(), result.size() - 1));
     // A pattern such as "*.txt" is the initial file name, which filters the list; some
     // dialogs (Wine's) ignore a pattern given that way, so it is also the only filter.
-    std::string patternFilter;
-    if (filter.find_first_of("*?") != std::string::npos) {
-        patternFilter = filter + '\0' + filter + '\0' + '\0';
+    std::wstring patternFilter;
+    if (filter.find_first_of(L"*?") != std::wstring::npos) {
+        patternFilter = filter + L'\0' + filter + L'\0' + L'\0';
     }
-    OPENFILENAMEA dialog = {};
+    OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.lpstrFilter = patternFilter.empty() ? nullptr : patternFilter.c_str();
     dialog.hwndOwner = frame;
@@ -139,12 +139,12 @@ void SelectAndOpenFile(const std::string& folder, const std::string& filter,
                    ~static_cast<DWORD>(OFN_SHOWHELP);
 
     if (context.suspendMouseHook) context.suspendMouseHook(true);
-    if (GetOpenFileNameA(&dialog)) {
+    if (GetOpenFileNameW(&dialog)) {
         // One file: its full path; several: the folder they are in.
-        std::string chosen = result.data();
+        std::wstring chosen = result.data();
         auto opened = reinterpret_cast<INT_PTR>(
-            ShellExecuteA(nullptr, nullptr, chosen.c_str(), nullptr, nullptr, SW_SHOWDEFAULT));
-        if (opened <= 32) OpenViaTemporaryShortcut(chosen, "");
+            ShellExecuteW(nullptr, nullptr, chosen.c_str(), nullptr, nullptr, SW_SHOWDEFAULT));
+        if (opened <= 32) OpenViaTemporaryShortcut(chosen, L"");
     }
     SetWindowPos(frame, HWND_NOTOPMOST, win::kOffScreen, win::kOffScreen, 400, 400,
                  SWP_HIDEWINDOW);
@@ -170,14 +170,14 @@ void ContinueSwitchWindows(const ActionContext& context) {
     SwitchToNextWindow(context.lastForeign, true);
 }
 
-bool TitleMatches(HWND window, const std::string& title, bool exact) {
+bool TitleMatches(HWND window, const std::wstring& title, bool exact) {
     if (title.empty()) return false;
-    std::string text = win::WindowText(window);
+    std::wstring text = win::WindowText(window);
     if (exact) return text == title;
     return win::ContainsIgnoringCase(text, title);
 }
 
-bool ActivateWindowByTitle(const std::string& title, bool exactOnly, int showAction) {
+bool ActivateWindowByTitle(const std::wstring& title, bool exactOnly, int showAction) {
     if (title.empty()) return false;
     HWND window = FindWindowByTitle(title, true);
     if (!window && !exactOnly) window = FindWindowByTitle(title, false);
@@ -196,20 +196,20 @@ bool ActivateWindowByTitle(const std::string& title, bool exactOnly, int showAct
     return true;
 }
 
-std::string WebPageTarget(const std::string& address) {
-    std::string target = win::LowerCase(address);
-    if (target.find("//") == std::string::npos) target = "http://" + target;
+std::wstring WebPageTarget(const std::wstring& address) {
+    std::wstring target = win::LowerCase(address);
+    if (target.find(L"//") == std::wstring::npos) target = L"http://" + target;
     return target;
 }
 
 void RunItem(const BarItem& item, const ActionContext& context) {
-    std::string pth = item.Pth(), par = item.Par(), dir = item.Dir();
+    std::wstring pth = item.Pth(), par = item.Par(), dir = item.Dir();
     switch (itemKind(dir)) {
     case ItemKind::EMail:
-        OpenThroughShell("mailto:" + pth, par, "");
+        OpenThroughShell(L"mailto:" + pth, par, L"");
         return;
     case ItemKind::WebPage:
-        OpenThroughShell(WebPageTarget(pth), par, "");
+        OpenThroughShell(WebPageTarget(pth), par, L"");
         return;
     case ItemKind::Macro:
         SetForegroundWindow(context.lastForeign);

@@ -24,14 +24,14 @@ enum ShowAction { kShowRestore = 0, kShowMinimize = 1, kShowMaximize = 2, kShowR
 
 // Brings forward the first top-level window of another thread whose title is `title` (then,
 // unless `exactOnly`, the first whose title contains it, ignoring case). False when none.
-bool ActivateWindowByTitle(const std::string& title, bool exactOnly, int showAction);
+bool ActivateWindowByTitle(const std::wstring& title, bool exactOnly, int showAction);
 // Whether `window`'s title equals `title` (exact) or contains it ignoring case.
-bool TitleMatches(HWND window, const std::string& title, bool exact);
+bool TitleMatches(HWND window, const std::wstring& title, bool exact);
 // Runs an attributed item by its kind.
 void RunItem(const BarItem& item, const ActionContext& context);
 
 // What the shell is handed for a web page: the address in lower case, with "http://" in
 // front unless it already contains "//".
-std::string WebPageTarget(const std::string& address);
+std::wstring WebPageTarget(const std::wstring& address);
 
 }  // namespace orvale

@@ -1,47 +1,47 @@
 #include "actions/KeySequence.h"
 
-#include <cstring>
+#include <cwchar>
 
 #include "win/PumpedWait.h"
 
 namespace orvale {
 
 const KeyToken KeyTokenTable[kKeyTokenCount] = {
-    {"<ctrl>", VK_CONTROL},     {"<alt>", VK_MENU},          {"<shift>", VK_SHIFT},
-    {"<winkey>", VK_LWIN},      {"<tab>", VK_TAB},           {"<esc>", VK_ESCAPE},
-    {"<enter>", VK_RETURN},     {"<left>", VK_LEFT},         {"<right>", VK_RIGHT},
-    {"<up>", VK_UP},            {"<down>", VK_DOWN},         {"<pgup>", VK_PRIOR},
-    {"<pgdn>", VK_NEXT},        {"<home>", VK_HOME},         {"<end>", VK_END},
-    {"<insert>", VK_INSERT},    {"<del>", VK_DELETE},        {"<back>", VK_BACK},
-    {"<capslock>", VK_CAPITAL}, {"<numlock>", VK_NUMLOCK},   {"<F1>", VK_F1},
-    {"<F2>", VK_F2},            {"<F3>", VK_F3},             {"<F4>", VK_F4},
-    {"<F5>", VK_F5},            {"<F6>", VK_F6},             {"<F7>", VK_F7},
-    {"<F8>", VK_F8},            {"<F9>", VK_F9},             {"<F10>", VK_F10},
-    {"<F11>", VK_F11},          {"<F12>", VK_F12},           {"<numpad0>", VK_NUMPAD0},
-    {"<numpad1>", VK_NUMPAD1},  {"<numpad2>", VK_NUMPAD2},   {"<numpad3>", VK_NUMPAD3},
-    {"<numpad4>", VK_NUMPAD4},  {"<numpad5>", VK_NUMPAD5},   {"<numpad6>", VK_NUMPAD6},
-    {"<numpad7>", VK_NUMPAD7},  {"<numpad8>", VK_NUMPAD8},   {"<numpad9>", VK_NUMPAD9},
-    {"<numpad+>", VK_ADD},      {"<numpad*>", VK_MULTIPLY},  {"<numpad->", VK_SUBTRACT},
-    {"<numpad/>", VK_DIVIDE},   {"<numpad.>", VK_DECIMAL},
+    {L"<ctrl>", VK_CONTROL},     {L"<alt>", VK_MENU},          {L"<shift>", VK_SHIFT},
+    {L"<winkey>", VK_LWIN},      {L"<tab>", VK_TAB},           {L"<esc>", VK_ESCAPE},
+    {L"<enter>", VK_RETURN},     {L"<left>", VK_LEFT},         {L"<right>", VK_RIGHT},
+    {L"<up>", VK_UP},            {L"<down>", VK_DOWN},         {L"<pgup>", VK_PRIOR},
+    {L"<pgdn>", VK_NEXT},        {L"<home>", VK_HOME},         {L"<end>", VK_END},
+    {L"<insert>", VK_INSERT},    {L"<del>", VK_DELETE},        {L"<back>", VK_BACK},
+    {L"<capslock>", VK_CAPITAL}, {L"<numlock>", VK_NUMLOCK},   {L"<F1>", VK_F1},
+    {L"<F2>", VK_F2},            {L"<F3>", VK_F3},             {L"<F4>", VK_F4},
+    {L"<F5>", VK_F5},            {L"<F6>", VK_F6},             {L"<F7>", VK_F7},
+    {L"<F8>", VK_F8},            {L"<F9>", VK_F9},             {L"<F10>", VK_F10},
+    {L"<F11>", VK_F11},          {L"<F12>", VK_F12},           {L"<numpad0>", VK_NUMPAD0},
+    {L"<numpad1>", VK_NUMPAD1},  {L"<numpad2>", VK_NUMPAD2},   {L"<numpad3>", VK_NUMPAD3},
+    {L"<numpad4>", VK_NUMPAD4},  {L"<numpad5>", VK_NUMPAD5},   {L"<numpad6>", VK_NUMPAD6},
+    {L"<numpad7>", VK_NUMPAD7},  {L"<numpad8>", VK_NUMPAD8},   {L"<numpad9>", VK_NUMPAD9},
+    {L"<numpad+>", VK_ADD},      {L"<numpad*>", VK_MULTIPLY},  {L"<numpad->", VK_SUBTRACT},
+    {L"<numpad/>", VK_DIVIDE},   {L"<numpad.>", VK_DECIMAL},
 };
 
 const SpecialKey SpecialKeyTable[kKeyTokenCount] = {
-    {"Alt", "<alt>"},           {"Ctrl", "<ctrl>"},         {"Shift", "<shift>"},
-    {"WinKey", "<winkey>"},     {"Enter", "<enter>"},       {"Delete", "<del>"},
-    {"Escape", "<esc>"},        {"Left", "<left>"},         {"Right", "<right>"},
-    {"Up", "<up>"},             {"Down", "<down>"},         {"PgUp", "<pgup>"},
-    {"PgDn", "<pgdn>"},         {"Home", "<home>"},         {"End", "<end>"},
-    {"Insert", "<insert>"},     {"Tab", "<tab>"},           {"Back", "<back>"},
-    {"Caps Lock", "<capslock>"}, {"Num Lock", "<numlock>"}, {"F1", "<F1>"},
-    {"F2", "<F2>"},             {"F3", "<F3>"},             {"F4", "<F4>"},
-    {"F5", "<F5>"},             {"F6", "<F6>"},             {"F7", "<F7>"},
-    {"F8", "<F8>"},             {"F9", "<F9>"},             {"F10", "<F10>"},
-    {"F11", "<F11>"},           {"F12", "<F12>"},           {"Numpad 0", "<numpad0>"},
-    {"Numpad 1", "<numpad1>"},  {"Numpad 2", "<numpad2>"},  {"Numpad 3", "<numpad3>"},
-    {"Numpad 4", "<numpad4>"},  {"Numpad 5", "<numpad5>"},  {"Numpad 6", "<numpad6>"},
-    {"Numpad 7", "<numpad7>"},  {"Numpad 8", "<numpad8>"},  {"Numpad 9", "<numpad9>"},
-    {"Numpad +", "<numpad+>"},  {"Numpad *", "<numpad*>"},  {"Numpad -", "<numpad->"},
-    {"Numpad /", "<numpad/>"},  {"Numpad .", "<numpad.>"},
+    {L"Alt", L"<alt>"},           {L"Ctrl", L"<ctrl>"},         {L"Shift", L"<shift>"},
+    {L"WinKey", L"<winkey>"},     {L"Enter", L"<enter>"},       {L"Delete", L"<del>"},
+    {L"Escape", L"<esc>"},        {L"Left", L"<left>"},         {L"Right", L"<right>"},
+    {L"Up", L"<up>"},             {L"Down", L"<down>"},         {L"PgUp", L"<pgup>"},
+    {L"PgDn", L"<pgdn>"},         {L"Home", L"<home>"},         {L"End", L"<end>"},
+    {L"Insert", L"<insert>"},     {L"Tab", L"<tab>"},           {L"Back", L"<back>"},
+    {L"Caps Lock", L"<capslock>"}, {L"Num Lock", L"<numlock>"}, {L"F1", L"<F1>"},
+    {L"F2", L"<F2>"},             {L"F3", L"<F3>"},             {L"F4", L"<F4>"},
+    {L"F5", L"<F5>"},             {L"F6", L"<F6>"},             {L"F7", L"<F7>"},
+    {L"F8", L"<F8>"},             {L"F9", L"<F9>"},             {L"F10", L"<F10>"},
+    {L"F11", L"<F11>"},           {L"F12", L"<F12>"},           {L"Numpad 0", L"<numpad0>"},
+    {L"Numpad 1", L"<numpad1>"},  {L"Numpad 2", L"<numpad2>"},  {L"Numpad 3", L"<numpad3>"},
+    {L"Numpad 4", L"<numpad4>"},  {L"Numpad 5", L"<numpad5>"},  {L"Numpad 6", L"<numpad6>"},
+    {L"Numpad 7", L"<numpad7>"},  {L"Numpad 8", L"<numpad8>"},  {L"Numpad 9", L"<numpad9>"},
+    {L"Numpad +", L"<numpad+>"},  {L"Numpad *", L"<numpad*>"},  {L"Numpad -", L"<numpad->"},
+    {L"Numpad /", L"<numpad/>"},  {L"Numpad .", L"<numpad.>"},
 };
 
 namespace {
@@ -85,39 +85,32 @@ struct Stroke {
     std::wstring unicode;
 };
 
-std::wstring ToUtf16(const std::string& ansi) {
-    wchar_t units[4] = {};
-    int count = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(),
-                                    static_cast<int>(ansi.size()), units, 4);
-    return std::wstring(units, count > 0 ? count : 0);
-}
-
 // A key that only prepares an accent for the next key would change the character after it.
-bool IsDeadKey(BYTE vk) { return (MapVirtualKeyA(vk, MAPVK_VK_TO_CHAR) & 0x80000000u) != 0; }
+bool IsDeadKey(BYTE vk) { return (MapVirtualKeyW(vk, MAPVK_VK_TO_CHAR) & 0x80000000u) != 0; }
 
-// Reads the character at `position` (both bytes of a double-byte character) and moves past it.
-// A character without a plain key of its own is typed as Unicode, so it arrives as written
-// instead of as some other key; one the code page cannot convert is skipped.
-Stroke StrokeForCharacter(const std::string& text, size_t& position) {
-    const char c = text[position];
-    if (IsDBCSLeadByte(static_cast<BYTE>(c)) && position + 1 < text.size()) {
-        Stroke stroke;
-        stroke.unicode = ToUtf16(text.substr(position, 2));
+// Reads the character at `position` (both halves of a surrogate pair) and moves past it. A
+// character without a plain key of its own is typed as Unicode, so it arrives as written
+// instead of as some other key.
+Stroke StrokeForCharacter(const std::wstring& text, size_t& position) {
+    const wchar_t c = text[position];
+    Stroke stroke;
+    if (IS_HIGH_SURROGATE(c) && position + 1 < text.size() &&
+        IS_LOW_SURROGATE(text[position + 1])) {
+        stroke.unicode = text.substr(position, 2);
         position += 2;
         return stroke;
     }
     ++position;
-    const SHORT key = VkKeyScanA(c);
+    const SHORT key = VkKeyScanW(c);
     const BYTE vk = LOBYTE(key);
     const BYTE needs = HIBYTE(key);
-    const bool usable = vk != 0xFF && (needs & ~(kNeedsShift | kNeedsCtrl | kNeedsAlt)) == 0 &&
-                        !IsDeadKey(vk);
-    Stroke stroke;
+    const bool usable = key != -1 && vk != 0xFF &&
+                        (needs & ~(kNeedsShift | kNeedsCtrl | kNeedsAlt)) == 0 && !IsDeadKey(vk);
     if (usable) {
         stroke.vk = vk;
         stroke.needs = needs;
     } else {
-        stroke.unicode = ToUtf16(std::string(1, c));
+        stroke.unicode.assign(1, c);
     }
     return stroke;
 }
@@ -162,19 +155,20 @@ void TypeStroke(const Modifiers& toggles, const Stroke& stroke) {
 
 }  // namespace
 
-int MatchKeyToken(const std::string& text, size_t& position) {
+int MatchKeyToken(const std::wstring& text, size_t& position) {
     if (position >= text.size()) return 0;
     for (int i = 0; i < kKeyTokenCount; ++i) {
-        const char* token = KeyTokenTable[i].text;
-        if (text.compare(position, std::strlen(token), token) == 0) {
-            position += std::strlen(token);
+        const wchar_t* token = KeyTokenTable[i].text;
+        const size_t length = std::wcslen(token);
+        if (text.compare(position, length, token) == 0) {
+            position += length;
             return i + 1;
         }
     }
     return 0;
 }
 
-void PlayKeySequence(const std::string& text) {
+void PlayKeySequence(const std::wstring& text) {
     Modifiers toggles;
     bool winKeyHeld = false;
     size_t position = 0;
@@ -202,7 +196,7 @@ void PlayKeySequence(const std::string& text) {
 }
 
 void SendKey(BYTE vk, DWORD flags) {
-    g_output->Key(vk, static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)), flags);
+    g_output->Key(vk, static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), flags);
 }
 
 void SetKeyboardOutput(KeyboardOutput* output) {

@@ -11,7 +11,7 @@
 namespace orvale {
 
 struct KeyToken {
-    const char* text;  // exactly as written in a sequence; case-sensitive
+    const wchar_t* text;  // exactly as written in a sequence; case-sensitive
     BYTE vk;           // the virtual key it sends
 };
 
@@ -27,8 +27,8 @@ constexpr int kTokenShift = 3;
 constexpr int kTokenWinKey = 4;
 
 struct SpecialKey {
-    const char* name;   // shown in the Add Special Key list
-    const char* token;  // appended to the sequence text
+    const wchar_t* name;   // shown in the Add Special Key list
+    const wchar_t* token;  // appended to the sequence text
 };
 
 // The Add Special Key list, in display order (not sorted); each token occurs once.
@@ -36,11 +36,13 @@ extern const SpecialKey SpecialKeyTable[kKeyTokenCount];
 
 // If a token begins exactly at `position`, moves `position` past it and returns the token's
 // index (1-47); otherwise returns 0 and leaves `position` alone.
-int MatchKeyToken(const std::string& text, size_t& position);
+int MatchKeyToken(const std::wstring& text, size_t& position);
 
 // Types the whole sequence into whatever window has the keyboard focus. Every modifier the
-// player pressed is released again, and a Windows key still held at the end is released.
-void PlayKeySequence(const std::string& text);
+// player pressed is released again, and a Windows key still held at the end is released. A
+// character the keyboard layout has no key for is typed as the character itself (Unicode
+// input), so any text arrives as written.
+void PlayKeySequence(const std::wstring& text);
 
 // One keyboard event for `vk` with its scan code from the keyboard layout; `flags` is 0 for
 // a press or KEYEVENTF_KEYUP. Never sets the extended-key flag.

@@ -1,7 +1,6 @@
 #include "actions/MacroTool.h"
 
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <system_error>
@@ -15,34 +14,35 @@
 namespace orvale {
 namespace {
 
-constexpr const char* kSections[] = {"br32", "jx32", "ov32"};
+constexpr const wchar_t* kSections[] = {L"br32", L"jx32", L"ov32"};
 constexpr int kProductCount = sizeof kSections / sizeof kSections[0];
 
-std::string ReadExchange(int product, const char* key, const char* fallback) {
-    const char* section = ExchangeFile::Section(product);
+// The exchange file stays in whatever encoding the tool wrote it; the profile functions read
+// it as such.
+std::wstring ReadExchange(int product, const wchar_t* key, const wchar_t* fallback) {
+    const wchar_t* section = ExchangeFile::Section(product);
     if (!section) return fallback;
-    char buffer[512] = {};
-    GetPrivateProfileStringA(section, key, fallback, buffer, sizeof buffer,
-                             ExchangeFile::kFileName);
+    wchar_t buffer[512] = {};
+    GetPrivateProfileStringW(section, key, fallback, buffer, 512, ExchangeFile::kFileName);
     return buffer;
 }
 
-std::string FileOrDefault(const std::string& file) {
+std::wstring FileOrDefault(const std::wstring& file) {
     return file.empty() ? DefaultMacroFile() : file;
 }
 
-// The tool gets a console of its own and is shown normally; it inherits nothing.
-win::KernelHandle StartTool(const std::string& commandLine) {
-    STARTUPINFOA startup = {};
+// The tool is shown normally and inherits nothing; `flags` gives a command a console of its
+// own.
+win::KernelHandle StartTool(const std::wstring& commandLine, DWORD flags) {
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION info = {};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE,
-                        CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup,
-                        &info)) {
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                        flags | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info)) {
         return win::KernelHandle();
     }
     CloseHandle(info.hThread);
@@ -51,7 +51,7 @@ win::KernelHandle StartTool(const std::string& commandLine) {
 
 bool QuitPending() {
     MSG msg;
-    return PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
 // One poll of the wait. A pending quit makes PumpedWait return at once (it leaves the quit
@@ -66,61 +66,60 @@ void PauseWhileWaiting() {
 
 }  // namespace
 
-const char* ExchangeFile::Section(int product) {
+const wchar_t* ExchangeFile::Section(int product) {
     return product >= 0 && product < kProductCount ? kSections[product] : nullptr;
 }
 
-std::string ExchangeFile::ReadPath(int product) { return ReadExchange(product, "path", ""); }
+std::wstring ExchangeFile::ReadPath(int product) { return ReadExchange(product, L"path", L""); }
 
 int ExchangeFile::ReadResult(int product) {
-    return ParseInt(ReadExchange(product, "result", "0"));
+    return ParseInt(ReadExchange(product, L"result", L"0"));
 }
 
-std::string ExchangeFile::ReadStrres(int product) { return ReadExchange(product, "strres", ""); }
+std::wstring ExchangeFile::ReadStrres(int product) {
+    return ReadExchange(product, L"strres", L"");
+}
 
 void ExchangeFile::WriteResult(int product, int value) {
-    const char* section = Section(product);
+    const wchar_t* section = Section(product);
     if (!section) return;
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", value);
-    WritePrivateProfileStringA(section, "result", text, kFileName);
+    WritePrivateProfileStringW(section, L"result", std::to_wstring(value).c_str(), kFileName);
 }
 
-const char* MacroVerbText(MacroVerb verb) {
+const wchar_t* MacroVerbText(MacroVerb verb) {
     switch (verb) {
-        case MacroVerb::Add: return " -add:";
-        case MacroVerb::Delete: return " -del:";
-        case MacroVerb::Edit: return " -edit:";
-        case MacroVerb::Record: return " -rec:";
-        case MacroVerb::New: return " -new:";
-        case MacroVerb::Select: return " -sel:";
-        case MacroVerb::Copy: return " -cpy:";
+        case MacroVerb::Add: return L" -add:";
+        case MacroVerb::Delete: return L" -del:";
+        case MacroVerb::Edit: return L" -edit:";
+        case MacroVerb::Record: return L" -rec:";
+        case MacroVerb::New: return L" -new:";
+        case MacroVerb::Select: return L" -sel:";
+        case MacroVerb::Copy: return L" -cpy:";
     }
     return nullptr;
 }
 
-std::string DefaultMacroFile() {
-    char found[512] = {};
-    DWORD length = SearchPathA(nullptr, kDefaultMacroFileName, nullptr, sizeof found, found,
-                               nullptr);
-    if (length > 0 && length < sizeof found) return found;
+std::wstring DefaultMacroFile() {
+    wchar_t found[512] = {};
+    DWORD length = SearchPathW(nullptr, kDefaultMacroFileName, nullptr, 512, found, nullptr);
+    if (length > 0 && length < 512) return found;
     return settingsPath(kDefaultMacroFileName);
 }
 
-std::string MacroCommandLine(const std::string& toolCommand, const char* verbText,
-                             const std::string& name, const std::string& file) {
-    return toolCommand + verbText + name + " " + file;
+std::wstring MacroCommandLine(const std::wstring& toolCommand, const wchar_t* verbText,
+                              const std::wstring& name, const std::wstring& file) {
+    return toolCommand + verbText + name + L" " + file;
 }
 
-bool RunMacroTool(const std::string& name, MacroVerb verb, const std::string& file) {
-    const char* verbText = MacroVerbText(verb);
+bool RunMacroTool(const std::wstring& name, MacroVerb verb, const std::wstring& file) {
+    const wchar_t* verbText = MacroVerbText(verb);
     if (!verbText) return false;
     const int tool = ExchangeFile::kMacroTool;
-    std::string line =
+    std::wstring line =
         MacroCommandLine(ExchangeFile::ReadPath(tool), verbText, name, FileOrDefault(file));
     // A result left by an earlier command must not count for this one.
     ExchangeFile::WriteResult(tool, 0);
-    win::KernelHandle process = StartTool(line);
+    win::KernelHandle process = StartTool(line, CREATE_NEW_CONSOLE);
     if (!process) return false;
     WaitForProcessPumping(process.Get());
     return ExchangeFile::ReadResult(tool) != 0;
@@ -143,27 +142,24 @@ void WaitForProcessPumping(HANDLE process) {
     waiter.join();
 }
 
-bool StartMacroRun(const std::string& name, const std::string& file) {
-    std::string line = MacroCommandLine(ExchangeFile::ReadPath(ExchangeFile::kMacroTool),
-                                        kRunVerbText, name, FileOrDefault(file));
-    return WinExec(line.c_str(), SW_SHOWNORMAL) > 31;
+bool StartMacroRun(const std::wstring& name, const std::wstring& file) {
+    std::wstring line = MacroCommandLine(ExchangeFile::ReadPath(ExchangeFile::kMacroTool),
+                                         kRunVerbText, name, FileOrDefault(file));
+    // Started as WinExec would start it, shown normally, but with the whole line in Unicode.
+    return static_cast<bool>(StartTool(line, 0));
 }
 
-std::string NewMacroName(const std::function<bool(const std::string&)>& inUse) {
+std::wstring NewMacroName(const std::function<bool(const std::wstring&)>& inUse) {
     static const bool seeded = (std::srand(static_cast<unsigned>(std::time(nullptr))), true);
     (void)seeded;
-    auto nameOf = [](int number) {
-        char name[32];
-        std::snprintf(name, sizeof name, "ov32mac%d", number);
-        return std::string(name);
-    };
+    auto nameOf = [](int number) { return L"ov32mac" + std::to_wstring(number); };
     const int first = std::rand() % 32768;
     // From the drawn number on, the first free one: a draw that is taken costs one step.
     for (int step = 0; step < 32768; ++step) {
-        std::string name = nameOf((first + step) % 32768);
+        std::wstring name = nameOf((first + step) % 32768);
         if (!inUse || !inUse(name)) return name;
     }
-    return std::string();
+    return std::wstring();
 }
 
 }  // namespace orvale

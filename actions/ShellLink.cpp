@@ -8,42 +8,33 @@
 namespace orvale {
 namespace {
 
-constexpr const char* kTemporaryShortcutName = "sct.lnk";
-
-HRESULT LastErrorResult() {
-    DWORD error = GetLastError();
-    return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
-}
+constexpr const wchar_t* kTemporaryShortcutName = L"sct.lnk";
 
 // Target, arguments and description, stopping at the first refusal: a shortcut without its
 // target is not worth saving.
-HRESULT DescribeLink(IShellLinkA* link, const std::string& target,
-                     const std::string& arguments, const std::string& description) {
+HRESULT DescribeLink(IShellLinkW* link, const std::wstring& target,
+                     const std::wstring& arguments, const std::wstring& description) {
     HRESULT result = link->SetPath(target.c_str());
     if (SUCCEEDED(result)) result = link->SetArguments(arguments.c_str());
     if (SUCCEEDED(result)) result = link->SetDescription(description.c_str());
     return result;
 }
 
-// The link file is named in UTF-16 to the persistence interface; a path that does not fit
-// MAX_PATH characters is refused rather than cut short.
-HRESULT SaveLink(IPersistFile* file, const std::string& linkPath) {
-    wchar_t widePath[MAX_PATH] = {};
-    if (!MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH)) {
-        return LastErrorResult();
-    }
-    return file->Save(widePath, TRUE);
+// A path that does not fit MAX_PATH characters is refused rather than cut short.
+HRESULT SaveLink(IPersistFile* file, const std::wstring& linkPath) {
+    if (linkPath.size() >= MAX_PATH) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    return file->Save(linkPath.c_str(), TRUE);
 }
 
 }  // namespace
 
-HRESULT WriteShellLink(const std::string& target, const std::string& arguments,
-                       const std::string& linkPath, const std::string& description) {
+HRESULT WriteShellLink(const std::wstring& target, const std::wstring& arguments,
+                       const std::wstring& linkPath, const std::wstring& description) {
     win::ComScope com;
     // Declared after the COM scope, so both interfaces are released before COM is let go.
-    win::ComPtr<IShellLinkA> link;
+    win::ComPtr<IShellLinkW> link;
     HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkA, link.Out());
+                                      IID_IShellLinkW, link.Out());
     if (FAILED(result)) return result;
     win::ComPtr<IPersistFile> file;
     result = link->QueryInterface(IID_IPersistFile, file.Out());
@@ -53,14 +44,14 @@ HRESULT WriteShellLink(const std::string& target, const std::string& arguments,
     return SaveLink(file.Get(), linkPath);
 }
 
-void OpenViaTemporaryShortcut(const std::string& target, const std::string& arguments) {
-    char folder[512] = {};
-    DWORD length = GetTempPathA(sizeof folder, folder);
-    if (length == 0 || length >= sizeof folder) return;
-    std::string linkPath = std::string(folder) + kTemporaryShortcutName;
-    WriteShellLink(target, arguments, linkPath, "");
-    ShellExecuteA(nullptr, nullptr, linkPath.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
-    DeleteFileA(linkPath.c_str());
+void OpenViaTemporaryShortcut(const std::wstring& target, const std::wstring& arguments) {
+    wchar_t folder[512] = {};
+    DWORD length = GetTempPathW(512, folder);
+    if (length == 0 || length >= 512) return;
+    std::wstring linkPath = std::wstring(folder) + kTemporaryShortcutName;
+    WriteShellLink(target, arguments, linkPath, L"");
+    ShellExecuteW(nullptr, nullptr, linkPath.c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+    DeleteFileW(linkPath.c_str());
 }
 
 }  // namespace orvale

@@ -65,12 +65,12 @@ bool IsSwitchCandidate(HWND window, HWND start, HWND taskbar) {
 
 void SendSystemCommand(HWND window, WPARAM command) {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, WM_SYSCOMMAND, command, 0, SMTO_ABORTIFHUNG,
+    SendMessageTimeoutW(window, WM_SYSCOMMAND, command, 0, SMTO_ABORTIFHUNG,
                         kSystemCommandTimeoutMs, &ignored);
 }
 
 void OpenStartMenu() {
-    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
     if (!IsWindow(taskbar)) return;
     SetForegroundWindow(taskbar);
     PumpedWait(100);
@@ -94,7 +94,7 @@ void OpenStartMenu() {
 
 void SwitchToNextWindow(HWND start, bool withWaits) {
     if (withWaits) PumpedWait(150);
-    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
     HWND next = GetWindow(start, GW_HWNDNEXT);
     while (next && !IsSwitchCandidate(next, start, taskbar)) next = GetWindow(next, GW_HWNDNEXT);
     if (next) {
@@ -140,11 +140,11 @@ void CloseTargetApplication(HWND window) {
 }
 
 void MinimizeTarget(HWND window) {
-    if (GetWindowLongA(window, GWL_STYLE) & WS_MINIMIZEBOX) SendSystemCommand(window, SC_MINIMIZE);
+    if (GetWindowLongW(window, GWL_STYLE) & WS_MINIMIZEBOX) SendSystemCommand(window, SC_MINIMIZE);
 }
 
 void ToggleMaximizeTarget(HWND window) {
-    if (!(GetWindowLongA(window, GWL_STYLE) & WS_MAXIMIZEBOX)) return;
+    if (!(GetWindowLongW(window, GWL_STYLE) & WS_MAXIMIZEBOX)) return;
     SendSystemCommand(window, IsZoomed(window) ? SC_RESTORE : SC_MAXIMIZE);
 }
 

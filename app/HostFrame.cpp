@@ -13,25 +13,25 @@ HostFrame::~HostFrame() = default;
 int HostFrame::Run() {
     if (!Create(nullptr)) return 1;
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (Dialog::PreTranslate(msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return 0;
 }
 
 bool HostFrame::OnInit() {
     win::SetHostFrameWindow(Handle());
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ORVALE));
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ORVALE));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     // The frame is never on screen.
     SetWindowPos(Handle(), nullptr, win::kOffScreen, win::kOffScreen, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(Handle(), SW_HIDE);
     settings_ = win::MakeOwned<SettingsWindow>();
     settings_->Create(Handle());
-    PostMessageA(Handle(), WM_COMMAND, IDC_FRAME_HIDE, 0);
+    PostMessageW(Handle(), WM_COMMAND, IDC_FRAME_HIDE, 0);
     SetTimer(Handle(), IDT_FRAME_HIDE, 1000, nullptr);
     return false;
 }

@@ -9,12 +9,12 @@ namespace orvale {
 bool AnotherCopyIsRunning() {
     // Only the settings window of a running copy counts: other programs' windows titled
     // "Orvale" that are not dialogs must not keep the program from starting.
-    return FindWindowA("#32770", "Orvale") != nullptr;
+    return FindWindowW(L"#32770", L"Orvale") != nullptr;
 }
 
 int RunProgram() {
     if (AnotherCopyIsRunning()) {
-        MessageBoxA(nullptr, "\"Orvale\" is already running.", "Orvale", MB_OK);
+        MessageBoxW(nullptr, L"\"Orvale\" is already running.", L"Orvale", MB_OK);
         return 0;
     }
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};

@@ -3,7 +3,7 @@
 #include <shellapi.h>
 #include <commctrl.h>
 
-#include <cstdio>
+#include <cwchar>
 
 #include "app/BarHandlers.h"
 #include "dialogs/BarEditor.h"
@@ -25,16 +25,16 @@ constexpr int kGlobalBarCount = 3;
 constexpr int kContextBarCount = 29;
 
 struct Tab {
-    const char* text;
-    const char* description;
+    const wchar_t* text;
+    const wchar_t* description;
 };
 const Tab kTabs[] = {
-    {"Global Menu Bars", "Global menu bar appears next to context menu in all applications."},
-    {"Context Menu Bars",
-     "Context menu bar appears next to context menu only in windows defined under \"Context\" "
-     "button."},
-    {"Menu TaskBar",
-     "Menu TaskBar allows you to switch applications without necessity to move mouse."},
+    {L"Global Menu Bars", L"Global menu bar appears next to context menu in all applications."},
+    {L"Context Menu Bars",
+     L"Context menu bar appears next to context menu only in windows defined under "
+     L"\"Context\" button."},
+    {L"Menu TaskBar",
+     L"Menu TaskBar allows you to switch applications without necessity to move mouse."},
 };
 const int kTabControls[] = {IDC_GLOBAL_BARS, IDC_GLOBAL_SETTINGS, IDC_CONTEXT_BARS,
                             IDC_CONTEXT_SETTINGS, IDC_CONTEXT_LIST_BUTTON, IDC_TASKBAR_ENABLE,
@@ -60,19 +60,19 @@ SettingsWindow::~SettingsWindow() = default;
 
 bool SettingsWindow::OnInit() {
     win::SetSettingsWindowHandle(Handle());
-    taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+    taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
     globalList_.Attach(Item(IDC_GLOBAL_BARS));
     contextList_.Attach(Item(IDC_CONTEXT_BARS));
 
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    SetMenu(Handle(), LoadMenuA(instance, MAKEINTRESOURCEA(IDR_SETTINGS_MENU)));
-    bigIcon_ = LoadIconA(instance, MAKEINTRESOURCEA(IDI_ORVALE));
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    SetMenu(Handle(), LoadMenuW(instance, MAKEINTRESOURCEW(IDR_SETTINGS_MENU)));
+    bigIcon_ = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ORVALE));
     smallIcon_.Reset(static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_ORVALE), IMAGE_ICON, 16, 16, 0)));
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_ORVALE), IMAGE_ICON, 16, 16, 0)));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 
-    SetWindowPos(Handle(), nullptr, readInt("options", "x"), readInt("options", "y"), 0, 0,
+    SetWindowPos(Handle(), nullptr, readInt(L"options", L"x"), readInt(L"options", L"y"), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     loadModel();
@@ -92,15 +92,15 @@ bool SettingsWindow::OnInit() {
 
     HWND tabs = Item(IDC_TABS);
     for (int i = 0; i < 3; ++i) {
-        TCITEMA tab = {};
+        TCITEMW tab = {};
         tab.mask = TCIF_TEXT;
-        tab.pszText = const_cast<char*>(kTabs[i].text);
-        SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab));
+        tab.pszText = const_cast<wchar_t*>(kTabs[i].text);
+        SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab));
     }
     SwitchTab(0);
 
     // Hidden before the user ever sees it.
-    PostMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    PostMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     RefreshLists();
     CheckMenuItem(GetMenu(Handle()), IDM_ENABLE,
                   MF_BYCOMMAND | (GlobalEnable() ? MF_CHECKED : MF_UNCHECKED));
@@ -156,7 +156,7 @@ bool SettingsWindow::OnCommand(int id, int code, HWND control) {
 
 bool SettingsWindow::OnNotify(int id, NMHDR& header, LRESULT& /*result*/) {
     if (id != IDC_TABS || header.code != TCN_SELCHANGE) return false;
-    SwitchTab(static_cast<int>(SendMessageA(Item(IDC_TABS), TCM_GETCURSEL, 0, 0)));
+    SwitchTab(static_cast<int>(SendMessageW(Item(IDC_TABS), TCM_GETCURSEL, 0, 0)));
     return true;
 }
 
@@ -225,13 +225,13 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
 
 void SettingsWindow::PaintTitle(HDC dc) {
     const int height = -MulDiv(18, GetDeviceCaps(dc, LOGPIXELSY), 72);
-    win::FontHandle font(CreateFontA(height, 0, 900, 900, 800, TRUE, FALSE, FALSE, ANSI_CHARSET,
+    win::FontHandle font(CreateFontW(height, 0, 900, 900, 800, TRUE, FALSE, FALSE, ANSI_CHARSET,
                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH | FF_SWISS, "Arial"));
+                                     DEFAULT_PITCH | FF_SWISS, L"Arial"));
     win::SelectObjectScope select(dc, font.Get());
-    const char* text = "Orvale";
+    const wchar_t* text = L"Orvale";
     SIZE extent = {};
-    GetTextExtentPoint32A(dc, text, 6, &extent);
+    GetTextExtentPoint32W(dc, text, 6, &extent);
     RECT anchor = {};
     GetWindowRect(Item(IDC_TITLE_ANCHOR), &anchor);
     MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&anchor), 2);
@@ -243,7 +243,7 @@ void SettingsWindow::PaintTitle(HDC dc) {
     } layers[] = {{4, COLOR_3DHIGHLIGHT}, {2, COLOR_3DDKSHADOW}, {3, COLOR_BTNFACE}};
     for (const auto& layer : layers) {
         SetTextColor(dc, GetSysColor(layer.color));
-        TextOutA(dc, layer.offset, base + layer.offset, text, 6);
+        TextOutW(dc, layer.offset, base + layer.offset, text, 6);
     }
 }
 
@@ -253,7 +253,7 @@ void SettingsWindow::ShowForUser() {
     shownByUser_ = 1;
     RefreshLists();
     ShowWindow(Handle(), SW_SHOW);
-    if (IsIconic(Handle())) PostMessageA(Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    if (IsIconic(Handle())) PostMessageW(Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
     SetForegroundWindow(Handle());
 }
 
@@ -266,8 +266,8 @@ void SettingsWindow::OnMoved() {
     if (!initialised_ || IsIconic(Handle())) return;
     RECT rect;
     GetWindowRect(Handle(), &rect);
-    writeInt("options", "x", rect.left);
-    writeInt("options", "y", rect.top);
+    writeInt(L"options", L"x", rect.left);
+    writeInt(L"options", L"y", rect.top);
 }
 
 void SettingsWindow::OnMinimized() {
@@ -285,7 +285,7 @@ void SettingsWindow::OnCloseRequest() {
         return;
     }
     HideWindows();
-    PostMessageA(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    PostMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
 void SettingsWindow::Close() {
@@ -296,7 +296,7 @@ void SettingsWindow::Close() {
         return;
     }
     saveModel();
-    PostMessageA(win::HostFrameWindow(), WM_COMMAND, IDC_FRAME_CLOSE, 0);
+    PostMessageW(win::HostFrameWindow(), WM_COMMAND, IDC_FRAME_CLOSE, 0);
     tray_.Remove();
     End(IDCANCEL);
 }
@@ -304,7 +304,7 @@ void SettingsWindow::Close() {
 void SettingsWindow::RequestExit(bool fromTray) {
     exitRequested_ = 1;
     if (fromTray) {
-        PostMessageA(Handle(), WM_CLOSE, 0, 0);
+        PostMessageW(Handle(), WM_CLOSE, 0, 0);
     } else {
         Close();
     }
@@ -340,8 +340,8 @@ void SettingsWindow::RefreshLists() {
         list.Clear();
         for (int i = 0; i < count; ++i) {
             const BarDef& bar = barDefs[firstBar + i];
-            char row[600];
-            std::snprintf(row, sizeof row, " %2d. %s", i + 1, bar.Name().c_str());
+            wchar_t row[600];
+            std::swprintf(row, 600, L" %2d. %ls", i + 1, bar.Name().substr(0, 511).c_str());
             list.AddRow(row, bar.enabled != 0);
         }
         list.Select(selected >= 0 && selected < count ? selected : 0);
@@ -353,7 +353,7 @@ void SettingsWindow::RefreshLists() {
 void SettingsWindow::SwitchTab(int index) {
     if (index < 0 || index > 2) return;
     currentTab_ = index;
-    SendMessageA(Item(IDC_TABS), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(Item(IDC_TABS), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
     for (int id : kTabControls) ShowWindow(Item(id), SW_HIDE);
     for (int id : kTabShows[index]) {
         if (id) ShowWindow(Item(id), SW_SHOW);
@@ -402,7 +402,7 @@ void SettingsWindow::ToggleEnable() {
 }
 
 void SettingsWindow::OpenHelp() {
-    ShellExecuteA(nullptr, nullptr, settingsPath("ovehelp.htm").c_str(), nullptr, nullptr,
+    ShellExecuteW(nullptr, nullptr, settingsPath(L"ovehelp.htm").c_str(), nullptr, nullptr,
                   SW_SHOWNORMAL);
 }
 

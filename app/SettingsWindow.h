@@ -60,7 +60,7 @@ private:
     int globalEnableCopy_ = 1;
     int currentTab_ = 0;
     int trayClickSeen_ = 0;
-    std::string description_;
+    std::wstring description_;
 
     win::IconHandle smallIcon_;
     HICON bigIcon_ = nullptr;

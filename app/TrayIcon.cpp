@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "resources/resource.h"
 #include "win/Handles.h"
@@ -13,28 +13,28 @@ namespace orvale {
 void TrayIcon::Add(HWND owner) {
     if (!icon_) {
         // A shared icon from the program's resources: nothing to destroy.
-        icon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                                              MAKEINTRESOURCEA(IDI_ORVALE), IMAGE_ICON, 16, 16,
+        icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                              MAKEINTRESOURCEW(IDI_ORVALE), IMAGE_ICON, 16, 16,
                                               LR_SHARED));
     }
-    NOTIFYICONDATAA data = {};
+    NOTIFYICONDATAW data = {};
     data.cbSize = sizeof data;
     data.hWnd = owner;
     data.uID = ORVALE_TRAY_ID;
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = ORVALE_TRAY_MESSAGE;
     data.hIcon = icon_;
-    std::strcpy(data.szTip, "Orvale");
-    if (Shell_NotifyIconA(NIM_ADD, &data)) owner_ = owner;
+    std::wcscpy(data.szTip, L"Orvale");
+    if (Shell_NotifyIconW(NIM_ADD, &data)) owner_ = owner;
 }
 
 void TrayIcon::Remove() {
     if (!owner_) return;
-    NOTIFYICONDATAA data = {};
+    NOTIFYICONDATAW data = {};
     data.cbSize = sizeof data;
     data.hWnd = owner_;
     data.uID = ORVALE_TRAY_ID;
-    Shell_NotifyIconA(NIM_DELETE, &data);
+    Shell_NotifyIconW(NIM_DELETE, &data);
     owner_ = nullptr;
 }
 
@@ -43,13 +43,13 @@ void TrayIcon::ShowMenu(HWND owner, bool enabled) {
     GetCursorPos(&cursor);
     // The menu closes on a click elsewhere only when one of our windows is in front.
     SetForegroundWindow(win::HostFrameWindow());
-    win::MenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+    win::MenuHandle menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU)));
     if (!menu) return;
     HMENU popup = GetSubMenu(menu.Get(), 0);
     CheckMenuItem(popup, IDM_ENABLE, MF_BYCOMMAND | (enabled ? MF_CHECKED : MF_UNCHECKED));
     TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x - 4, cursor.y - 4, 0, owner,
                    nullptr);
-    PostMessageA(owner, WM_NULL, 0, 0);
+    PostMessageW(owner, WM_NULL, 0, 0);
 }
 
 }  // namespace orvale

@@ -10,18 +10,18 @@ namespace {
 // Lists 29 to 31 are kept in the file but serve no bar.
 constexpr int kEditableLists = 29;
 
-std::string ListBoxString(HWND listBox, int index) {
-    LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR) return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    LRESULT got = SendMessageA(listBox, LB_GETTEXT, static_cast<WPARAM>(index),
+std::wstring ListBoxString(HWND listBox, int index) {
+    LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR) return std::wstring();
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    LRESULT got = SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(index),
                                reinterpret_cast<LPARAM>(&text[0]));
     text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
     return text;
 }
 
 // The window-title text for a new or edited entry, or false when the user cancelled.
-bool AskWindowTitle(HWND owner, std::string& text) {
+bool AskWindowTitle(HWND owner, std::wstring& text) {
     WindowTitleDialog dialog(text);
     if (dialog.Run(owner) != IDOK) return false;
     text = dialog.Text();
@@ -32,13 +32,13 @@ bool AskWindowTitle(HWND owner, std::string& text) {
 
 // ---- "Window Title" ------------------------------------------------------------------------
 
-WindowTitleDialog::WindowTitleDialog(std::string text)
+WindowTitleDialog::WindowTitleDialog(std::wstring text)
     : win::ModalDialog(IDD_WINDOW_TITLE), text_(std::move(text)) {
     BindText(IDC_WINDOW_TITLE_EDIT, text_);
 }
 
 bool WindowTitleDialog::OnInit() {
-    SendMessageA(Item(IDC_WINDOW_TITLE_EDIT), EM_LIMITTEXT, kMaxEntryLength, 0);
+    SendMessageW(Item(IDC_WINDOW_TITLE_EDIT), EM_LIMITTEXT, kMaxEntryLength, 0);
     UpdateData(false);
     return true;
 }
@@ -56,8 +56,8 @@ ContextDialog::ContextDialog(WindowList& list) : win::ModalDialog(IDD_CONTEXT), 
 
 bool ContextDialog::OnInit() {
     HWND listBox = Item(IDC_CONTEXT_WINDOWS);
-    for (const std::string& entry : list_.entries) {
-        SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    for (const std::wstring& entry : list_.entries) {
+        SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
     CheckRadioButton(Handle(), IDC_CONTEXT_LISTED_ONLY, IDC_CONTEXT_ALL_EXCEPT,
                      list_.mode != 0 ? IDC_CONTEXT_ALL_EXCEPT : IDC_CONTEXT_LISTED_ONLY);
@@ -84,37 +84,37 @@ bool ContextDialog::OnCommand(int id, int code, HWND control) {
 }
 
 void ContextDialog::AddEntry() {
-    std::string text;
+    std::wstring text;
     if (!AskWindowTitle(Handle(), text)) return;
     HWND listBox = Item(IDC_CONTEXT_WINDOWS);
-    LRESULT index = SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (index >= 0) SendMessageA(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    LRESULT index = SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index >= 0) SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void ContextDialog::EditEntry() {
     HWND listBox = Item(IDC_CONTEXT_WINDOWS);
-    LRESULT index = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
+    LRESULT index = SendMessageW(listBox, LB_GETCURSEL, 0, 0);
     if (index < 0) return;
-    std::string text = ListBoxString(listBox, static_cast<int>(index));
+    std::wstring text = ListBoxString(listBox, static_cast<int>(index));
     if (!AskWindowTitle(Handle(), text)) return;
     // Inserting by position keeps the entry where it was; the list is sorted again only
     // when the dialog next opens.
-    SendMessageA(listBox, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-    SendMessageA(listBox, LB_INSERTSTRING, static_cast<WPARAM>(index),
+    SendMessageW(listBox, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    SendMessageW(listBox, LB_INSERTSTRING, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageA(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void ContextDialog::RemoveEntry() {
     HWND listBox = Item(IDC_CONTEXT_WINDOWS);
-    LRESULT index = SendMessageA(listBox, LB_GETCURSEL, 0, 0);
-    if (index >= 0) SendMessageA(listBox, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    LRESULT index = SendMessageW(listBox, LB_GETCURSEL, 0, 0);
+    if (index >= 0) SendMessageW(listBox, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
-std::vector<std::string> ContextDialog::DisplayedEntries() const {
+std::vector<std::wstring> ContextDialog::DisplayedEntries() const {
     HWND listBox = Item(IDC_CONTEXT_WINDOWS);
-    LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
-    std::vector<std::string> entries;
+    LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+    std::vector<std::wstring> entries;
     for (int i = 0; i < count; ++i) entries.push_back(ListBoxString(listBox, i));
     return entries;
 }

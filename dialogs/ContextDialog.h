@@ -17,15 +17,15 @@ constexpr int kMaxEntryLength = 511;
 // "Window Title": one edit field; OK returns whatever it holds, the empty text included.
 class WindowTitleDialog : public win::ModalDialog {
 public:
-    explicit WindowTitleDialog(std::string text);
-    const std::string& Text() const { return text_; }
+    explicit WindowTitleDialog(std::wstring text);
+    const std::wstring& Text() const { return text_; }
 
 protected:
     bool OnInit() override;
     void OnOK() override;
 
 private:
-    std::string text_;
+    std::wstring text_;
 };
 
 // "Context": edits `list`'s entries and mode; only OK changes the list.
@@ -42,7 +42,7 @@ private:
     void AddEntry();
     void EditEntry();
     void RemoveEntry();
-    std::vector<std::string> DisplayedEntries() const;
+    std::vector<std::wstring> DisplayedEntries() const;
 
     WindowList& list_;
 };

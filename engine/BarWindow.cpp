@@ -23,20 +23,20 @@ BarHandlers g_handlers;
 struct BuiltIn {
     ItemType type;
     int icon;
-    const char* caption;
+    const wchar_t* caption;
     int command;
 };
 const BuiltIn kBuiltIns[] = {
-    {ItemType::StartMenu, IDI_START_MENU, "Start Menu", IDC_BAR_START_MENU},
-    {ItemType::SwitchWindows, IDI_SWAP_WINDOWS, "Swap Windows", IDC_BAR_SWITCH_WINDOWS},
-    {ItemType::NextDocument, IDI_NEXT_DOCUMENT, "Next Document", IDC_BAR_NEXT_DOCUMENT},
-    {ItemType::PreviousDocument, IDI_PREVIOUS_DOCUMENT, "Previous Document",
+    {ItemType::StartMenu, IDI_START_MENU, L"Start Menu", IDC_BAR_START_MENU},
+    {ItemType::SwitchWindows, IDI_SWAP_WINDOWS, L"Swap Windows", IDC_BAR_SWITCH_WINDOWS},
+    {ItemType::NextDocument, IDI_NEXT_DOCUMENT, L"Next Document", IDC_BAR_NEXT_DOCUMENT},
+    {ItemType::PreviousDocument, IDI_PREVIOUS_DOCUMENT, L"Previous Document",
      IDC_BAR_PREVIOUS_DOCUMENT},
-    {ItemType::MinimizeWindow, IDI_MINIMIZE_WINDOW, "Minimize Window", IDC_BAR_MINIMIZE},
-    {ItemType::MaximizeWindow, IDI_MAXIMIZE_WINDOW, "Maximize/restore Window", IDC_BAR_MAXIMIZE},
-    {ItemType::AlwaysOnTop, IDI_ALWAYS_ON_TOP, "Always on Top", IDC_BAR_ALWAYS_ON_TOP},
-    {ItemType::Separator, IDI_SEPARATOR, "", IDC_BAR_SEPARATOR},
-    {ItemType::CloseApplication, IDI_CLOSE_APPLICATION, "Close Application",
+    {ItemType::MinimizeWindow, IDI_MINIMIZE_WINDOW, L"Minimize Window", IDC_BAR_MINIMIZE},
+    {ItemType::MaximizeWindow, IDI_MAXIMIZE_WINDOW, L"Maximize/restore Window", IDC_BAR_MAXIMIZE},
+    {ItemType::AlwaysOnTop, IDI_ALWAYS_ON_TOP, L"Always on Top", IDC_BAR_ALWAYS_ON_TOP},
+    {ItemType::Separator, IDI_SEPARATOR, L"", IDC_BAR_SEPARATOR},
+    {ItemType::CloseApplication, IDI_CLOSE_APPLICATION, L"Close Application",
      IDC_BAR_CLOSE_APPLICATION},
 };
 
@@ -57,7 +57,7 @@ const BuiltIn* FindBuiltInByCommand(int command) {
 HICON LoadProgramIcon(int id) {
     // A private copy, so the button can destroy it like every other icon it holds.
     return static_cast<HICON>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
 }
 
 }  // namespace
@@ -76,24 +76,24 @@ BarButton::~BarButton() {
     if (button && IsWindow(button)) DestroyWindow(button);
 }
 
-bool BarButton::Create(HWND bar, const RECT& rect, int command, const std::string& caption,
+bool BarButton::Create(HWND bar, const RECT& rect, int command, const std::wstring& caption,
                        HICON icon, bool small) {
     commandId = command;
     smallIcon = small;
     caption_ = caption;
     icon_.Reset(icon);
-    HWND button = CreateWindowExA(0, "BUTTON", caption.c_str(),
+    HWND button = CreateWindowExW(0, L"BUTTON", caption.c_str(),
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, rect.left,
                                   rect.top, rect.right - rect.left, rect.bottom - rect.top, bar,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(command)),
-                                  GetModuleHandleA(nullptr), nullptr);
+                                  GetModuleHandleW(nullptr), nullptr);
     if (!button || !Attach(button)) return false;
-    tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, button, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+                               GetModuleHandleW(nullptr), nullptr);
     if (tooltip_) {
-        SendMessageA(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOMATIC, MAKELPARAM(100, 0));
+        SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOMATIC, MAKELPARAM(100, 0));
         AddTooltipTool();
     }
     return true;
@@ -101,31 +101,31 @@ bool BarButton::Create(HWND bar, const RECT& rect, int command, const std::strin
 
 void BarButton::AddTooltipTool() {
     if (!tooltip_ || caption_.empty()) return;
-    TTTOOLINFOA tool = {};
+    TTTOOLINFOW tool = {};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND;
     tool.hwnd = GetParent(Handle());
     tool.uId = reinterpret_cast<UINT_PTR>(Handle());
-    tool.lpszText = const_cast<char*>(caption_.c_str());
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = const_cast<wchar_t*>(caption_.c_str());
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void BarButton::SetCaption(const std::string& caption) {
+void BarButton::SetCaption(const std::wstring& caption) {
     if (caption == caption_) return;
     bool hadTool = !caption_.empty();
     caption_ = caption;
-    SetWindowTextA(Handle(), caption.c_str());
+    SetWindowTextW(Handle(), caption.c_str());
     if (!tooltip_) return;
     if (!hadTool) {
         AddTooltipTool();
         return;
     }
-    TTTOOLINFOA tool = {};
+    TTTOOLINFOW tool = {};
     tool.cbSize = sizeof tool;
     tool.hwnd = GetParent(Handle());
     tool.uId = reinterpret_cast<UINT_PTR>(Handle());
-    tool.lpszText = const_cast<char*>(caption_.c_str());
-    SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = const_cast<wchar_t*>(caption_.c_str());
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void BarButton::SetIcon(HICON icon) {
@@ -171,13 +171,13 @@ void BarButton::RelayToTooltip(UINT msg, WPARAM wp, LPARAM lp) {
     if (!tooltip_) return;
     MSG relayed = {Handle(), msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
     GetCursorPos(&relayed.pt);
-    SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void BarButton::SendCommandToBar(int command) const {
     // Posted: what the command does may hide or even rebuild this bar, which must not happen
     // while the button is still inside its own message handling.
-    PostMessageA(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED),
+    PostMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Handle()));
 }
 
@@ -254,7 +254,7 @@ bool BarWindow::OnInit() {
     for (auto& button : buttons) button.reset();
     count = 0;
     taskBar = 0;
-    SetWindowTextA(Handle(), "OVE32BAR");
+    SetWindowTextW(Handle(), L"OVE32BAR");
     return false;
 }
 

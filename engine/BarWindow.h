@@ -28,10 +28,10 @@ public:
 
     // Creates the button window in `bar` at `rect` with its command id; `icon` is owned by
     // the button from then on.
-    bool Create(HWND bar, const RECT& rect, int commandId, const std::string& caption,
+    bool Create(HWND bar, const RECT& rect, int commandId, const std::wstring& caption,
                 HICON icon, bool smallIcon);
     bool HasWindow() const { return Handle() != nullptr; }
-    void SetCaption(const std::string& caption);
+    void SetCaption(const std::wstring& caption);
     void SetIcon(HICON icon);  // takes ownership
 
     int commandId = 0;
@@ -53,7 +53,7 @@ private:
     void SendCommandToBar(int command) const;
     void AddTooltipTool();
 
-    std::string caption_;
+    std::wstring caption_;
     win::IconHandle icon_;
     HWND tooltip_ = nullptr;
     bool pressed_ = false;

@@ -35,7 +35,7 @@ T Export(HMODULE module, const char* name) {
 bool LoadHookLibrary() {
     HookLibrary& library = Library();
     if (library.module) return true;
-    library.module.Reset(LoadLibraryA("_ovdll.dll"));
+    library.module.Reset(LoadLibraryW(L"_ovdll.dll"));
     if (!library.module) return false;
     library.handOver = Export<HandOver>(library.module.Get(), "dllGetHookToDLL");
     return true;
@@ -51,7 +51,7 @@ void SetMouseHook(bool on) {
     if (library.hook || !library.module || library.suspended) return;
     auto procedure = Export<HOOKPROC>(library.module.Get(), "OVDllMouseProc");
     if (!procedure) return;
-    library.hook = SetWindowsHookExA(WH_MOUSE, procedure, library.module.Get(), 0);
+    library.hook = SetWindowsHookExW(WH_MOUSE, procedure, library.module.Get(), 0);
     if (library.handOver) library.handOver(library.hook);
 }
 

@@ -22,7 +22,7 @@ constexpr UINT kAnswerLimitMs = 250;
 // that stops answering must not stop the program.
 LRESULT AskWindow(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(window, msg, wp, lp, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerLimitMs,
+    if (!SendMessageTimeoutW(window, msg, wp, lp, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerLimitMs,
                              &answer)) {
         return 0;
     }
@@ -40,7 +40,7 @@ bool Qualifies(HWND window, win::IconHandle& icon) {
     icon.Reset(QueryWindowIcon(window));
     if (!icon) return false;
     if (win::WindowText(window).empty()) return false;
-    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
 }
 
 std::vector<Candidate> CollectCandidates() {
@@ -61,7 +61,7 @@ std::vector<Candidate> CollectCandidates() {
 bool IsResponsive(HWND window) {
     if (win::IsOwnThreadWindow(window)) return true;
     DWORD_PTR answer = 0;
-    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
                                kAnswerLimitMs, &answer) != 0;
 }
 
@@ -73,11 +73,11 @@ HICON ProgramFileIcon(HWND window) {
     GetWindowThreadProcessId(window, &pid);
     win::KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process) return nullptr;
-    char path[MAX_PATH] = {};
+    wchar_t path[MAX_PATH] = {};
     DWORD size = MAX_PATH;
-    if (!QueryFullProcessImageNameA(process.Get(), 0, path, &size)) return nullptr;
+    if (!QueryFullProcessImageNameW(process.Get(), 0, path, &size)) return nullptr;
     HICON icon = nullptr;
-    ExtractIconExA(path, 0, nullptr, &icon, 1);
+    ExtractIconExW(path, 0, nullptr, &icon, 1);
     return icon;
 }
 
@@ -87,7 +87,7 @@ HICON QueryWindowIcon(HWND window) {
     auto icon = reinterpret_cast<HICON>(AskWindow(window, WM_QUERYDRAGICON, 0, 0));
     if (!icon) icon = reinterpret_cast<HICON>(AskWindow(window, WM_GETICON, ICON_SMALL, 0));
     if (!icon) icon = reinterpret_cast<HICON>(AskWindow(window, WM_GETICON, ICON_BIG, 0));
-    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
     // The icon belongs to the other window; the button keeps a copy of its own.
     if (icon) return CopyIcon(icon);
     // Some systems (Wine among them) cannot hand a drag icon or a class icon across
@@ -103,7 +103,7 @@ void FillTaskBar(BarWindow& taskBar) {
     for (Candidate& c : candidates) {
         if (taskBar.count >= kMaxBarButtons) break;
         const int k = taskBar.count;
-        std::string title = win::WindowText(c.window);
+        std::wstring title = win::WindowText(c.window);
         auto& button = taskBar.buttons[k];
         if (button && button->HasWindow()) {
             button->SetCaption(title);

@@ -1,6 +1,6 @@
 #include "engine/Tracker.h"
 
-#include <cstring>
+#include <cwchar>
 
 #include "engine/BarWindow.h"
 #include "engine/HookClient.h"
@@ -24,15 +24,15 @@ bool IsVisibleWindow(HWND window) { return window && IsWindow(window) && IsWindo
 // window, or a window styled like an application-drawn popup menu.
 bool LooksLikeForeignMenu(HWND window) {
     if (!window) return false;
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (!std::strcmp(name, "tooltips_class32") || !std::strcmp(name, "#32770") ||
-        !std::strcmp(name, "Button")) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    if (!std::wcscmp(name, L"tooltips_class32") || !std::wcscmp(name, L"#32770") ||
+        !std::wcscmp(name, L"Button")) {
         return false;
     }
-    if (std::strcmp(name, "#32768") != 0) {
-        const LONG style = GetWindowLongA(window, GWL_STYLE);
-        const LONG exStyle = GetWindowLongA(window, GWL_EXSTYLE);
+    if (std::wcscmp(name, L"#32768") != 0) {
+        const LONG style = GetWindowLongW(window, GWL_STYLE);
+        const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
         const LONG required = WS_POPUP | WS_VISIBLE;
         const LONG excluded = WS_DISABLED | WS_SYSMENU | WS_THICKFRAME;
         if ((style & required) != required || (style & excluded) != 0) return false;
@@ -137,7 +137,7 @@ bool TrackerCommand(int id, HWND target) {
         if (target && IsWindow(target) && !LooksLikeForeignMenu(target)) {
             g_state.pointedWindow = target;
         }
-        PostMessageA(win::SettingsWindowHandle(), WM_COMMAND, IDC_START_MENU_SEARCH, 0);
+        PostMessageW(win::SettingsWindowHandle(), WM_COMMAND, IDC_START_MENU_SEARCH, 0);
         HideBarsAfterClickElsewhere();
         return true;
     }

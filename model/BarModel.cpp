@@ -11,8 +11,8 @@ std::array<BarDef, kBarCount> barDefs;
 
 namespace {
 
-const std::string& EmptyText() {
-    static const std::string empty;
+const std::wstring& EmptyText() {
+    static const std::wstring empty;
     return empty;
 }
 
@@ -23,9 +23,9 @@ BarNode* NewOwnedNode(BarDef& bar) {
 
 }  // namespace
 
-std::string BarDef::Name() const {
+std::wstring BarDef::Name() const {
     return nodes && nodes->tag == static_cast<int32_t>(NodeTag::Header) ? nodes->text
-                                                                         : std::string();
+                                                                         : std::wstring();
 }
 
 BarNode* BarItem::Attribute(int offset) const {
@@ -34,7 +34,7 @@ BarNode* BarItem::Attribute(int offset) const {
     return node;
 }
 
-const std::string& BarItem::Text(int offset) const {
+const std::wstring& BarItem::Text(int offset) const {
     if (!IsAttributed()) return EmptyText();
     BarNode* node = Attribute(offset);
     return node ? node->text : EmptyText();
@@ -85,7 +85,7 @@ BarNode* findNode(const BarDef& bar, NodeTag tag) {
 
 ItemRun makeItem(int32_t type, const ItemAttributes& a) {
     ItemRun run;
-    auto add = [&run](NodeTag tag, const std::string& text, int32_t number) {
+    auto add = [&run](NodeTag tag, const std::wstring& text, int32_t number) {
         auto node = std::make_unique<BarNode>();
         node->tag = static_cast<int32_t>(tag);
         node->text = text;
@@ -93,12 +93,12 @@ ItemRun makeItem(int32_t type, const ItemAttributes& a) {
         if (!run.nodes.empty()) run.nodes.back()->next = node.get();
         run.nodes.push_back(std::move(node));
     };
-    add(NodeTag::Type, std::string(), type);
+    add(NodeTag::Type, std::wstring(), type);
     if (type == static_cast<int32_t>(ItemType::Attributed)) {
         add(NodeTag::Wnd, a.wnd, 0);
         add(NodeTag::Pth, a.pth, 0);
         add(NodeTag::Ipth, a.ipth, 0);
-        add(NodeTag::Inum, std::string(), a.inum);
+        add(NodeTag::Inum, std::wstring(), a.inum);
         add(NodeTag::Par, a.par, 0);
         add(NodeTag::Dir, a.dir, 0);
         add(NodeTag::Tt, a.tt, 0);
@@ -128,7 +128,7 @@ std::vector<BarItem> items(const BarDef& bar) {
     return result;
 }
 
-void relinkBar(BarDef& bar, const std::string& name, const std::vector<BarNode*>& runs) {
+void relinkBar(BarDef& bar, const std::wstring& name, const std::vector<BarNode*>& runs) {
     if (!bar.nodes) {
         BarNode* header = appendNode(bar);
         header->tag = static_cast<int32_t>(NodeTag::Header);
@@ -147,74 +147,74 @@ void relinkBar(BarDef& bar, const std::string& name, const std::vector<BarNode*>
     tail->next = nullptr;
 }
 
-ItemKind itemKind(const std::string& dir) {
+ItemKind itemKind(const std::wstring& dir) {
     static const struct {
-        const char* marker;
+        const wchar_t* marker;
         ItemKind kind;
-    } kMarkers[] = {{"mailto:", ItemKind::EMail},
-                    {"www:", ItemKind::WebPage},
-                    {"macro:", ItemKind::Macro},
-                    {"kseq:", ItemKind::KeySequence},
-                    {"file:", ItemKind::SelectFile}};
+    } kMarkers[] = {{L"mailto:", ItemKind::EMail},
+                    {L"www:", ItemKind::WebPage},
+                    {L"macro:", ItemKind::Macro},
+                    {L"kseq:", ItemKind::KeySequence},
+                    {L"file:", ItemKind::SelectFile}};
     for (const auto& m : kMarkers) {
-        if (dir.find(m.marker) != std::string::npos) return m.kind;
+        if (dir.find(m.marker) != std::wstring::npos) return m.kind;
     }
     return ItemKind::Application;
 }
 
-const char* kindMarker(ItemKind kind) {
+const wchar_t* kindMarker(ItemKind kind) {
     switch (kind) {
-    case ItemKind::EMail: return "mailto:";
-    case ItemKind::WebPage: return "www:";
-    case ItemKind::Macro: return "macro:";
-    case ItemKind::KeySequence: return "kseq:";
-    case ItemKind::SelectFile: return "file:";
+    case ItemKind::EMail: return L"mailto:";
+    case ItemKind::WebPage: return L"www:";
+    case ItemKind::Macro: return L"macro:";
+    case ItemKind::KeySequence: return L"kseq:";
+    case ItemKind::SelectFile: return L"file:";
     case ItemKind::Application: break;
     }
-    return "";
+    return L"";
 }
 
 namespace {
 
 // Icon files named without a folder ("kseq.ico") ship beside the program; look there first
 // so that a changed current directory does not lose them.
-std::string ResolveIconFile(const std::string& file) {
-    if (file.empty() || !PathIsRelativeA(file.c_str())) return file;
-    char module[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+std::wstring ResolveIconFile(const std::wstring& file) {
+    if (file.empty() || !PathIsRelativeW(file.c_str())) return file;
+    wchar_t module[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return file;
-    std::string besideProgram(module, length);
+    std::wstring besideProgram(module, length);
     besideProgram = besideProgram.substr(0, besideProgram.find_last_of('\\') + 1) + file;
-    return GetFileAttributesA(besideProgram.c_str()) != INVALID_FILE_ATTRIBUTES ? besideProgram
+    return GetFileAttributesW(besideProgram.c_str()) != INVALID_FILE_ATTRIBUTES ? besideProgram
                                                                                 : file;
 }
 
-HICON ShellIconOf(const std::string& path, bool small) {
+HICON ShellIconOf(const std::wstring& path, bool small) {
     if (path.empty()) return nullptr;
-    SHFILEINFOA info = {};
+    SHFILEINFOW info = {};
     UINT flags = SHGFI_ICON | (small ? SHGFI_SMALLICON : SHGFI_LARGEICON);
-    if (!SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, flags)) return nullptr;
+    if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, flags)) return nullptr;
     return info.hIcon;
 }
 
 }  // namespace
 
 HICON loadItemIcon(const BarItem& item, bool small) {
-    const std::string& ipth = item.Ipth();
-    if (!ipth.empty() && ipth != "default") {
+    const std::wstring& ipth = item.Ipth();
+    if (!ipth.empty() && ipth != L"default") {
         HICON icon = nullptr;
-        std::string file = ResolveIconFile(ipth);
+        std::wstring file = ResolveIconFile(ipth);
         if (small) {
-            ExtractIconExA(file.c_str(), item.Inum(), nullptr, &icon, 1);
+            ExtractIconExW(file.c_str(), item.Inum(), nullptr, &icon, 1);
         } else {
-            ExtractIconExA(file.c_str(), item.Inum(), &icon, nullptr, 1);
+            ExtractIconExW(file.c_str(), item.Inum(), &icon, nullptr, 1);
         }
         return icon;
     }
     if (HICON icon = ShellIconOf(item.Pth(), small)) return icon;
-    char program[MAX_PATH] = {};
+    wchar_t program[MAX_PATH] = {};
     if (item.Pth().empty()) return nullptr;
-    auto found = reinterpret_cast<INT_PTR>(FindExecutableA(item.Pth().c_str(), nullptr, program));
+    auto found = reinterpret_cast<INT_PTR>(FindExecutableW(item.Pth().c_str(), nullptr, program));
     if (found <= 32) return nullptr;
     return ShellIconOf(program, small);
 }

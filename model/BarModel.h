@@ -30,7 +30,7 @@ enum class NodeTag : int32_t {
 
 struct BarNode {
     int32_t tag = 0;
-    std::string text;
+    std::wstring text;
     int32_t number = 0;
     BarNode* next = nullptr;  // not owning: the bar owns its nodes
 };
@@ -58,9 +58,9 @@ constexpr int kAttributeCount = 7;
 
 // The attribute values of one attributed item.
 struct ItemAttributes {
-    std::string wnd, pth, ipth;
+    std::wstring wnd, pth, ipth;
     int32_t inum = 0;
-    std::string par, dir, tt;
+    std::wstring par, dir, tt;
 };
 
 // A run of nodes not yet part of any bar (from makeItem). It owns its nodes until a bar
@@ -82,7 +82,7 @@ struct BarDef {
     // The orientation number: the header's (menu bar) or the single Type node's (task bar).
     int32_t Orientation() const { return nodes ? nodes->number : 0; }
     bool IsHorizontal() const { return Orientation() != 0; }
-    std::string Name() const;
+    std::wstring Name() const;
 };
 
 // A view of one item: its Type node and the attribute nodes that follow it by position.
@@ -96,13 +96,13 @@ public:
     bool IsAttributed() const { return Type() == static_cast<int32_t>(ItemType::Attributed); }
 
     // Attributes of a type-101 item; empty (or 0) when the node is missing.
-    const std::string& Wnd() const { return Text(1); }
-    const std::string& Pth() const { return Text(2); }
-    const std::string& Ipth() const { return Text(3); }
+    const std::wstring& Wnd() const { return Text(1); }
+    const std::wstring& Pth() const { return Text(2); }
+    const std::wstring& Ipth() const { return Text(3); }
     int32_t Inum() const;
-    const std::string& Par() const { return Text(5); }
-    const std::string& Dir() const { return Text(6); }
-    const std::string& Tt() const { return Text(7); }
+    const std::wstring& Par() const { return Text(5); }
+    const std::wstring& Dir() const { return Text(6); }
+    const std::wstring& Tt() const { return Text(7); }
     ItemAttributes Attributes() const;
 
     // The node `offset` places after the Type node (1 = wnd ... 7 = tt), or null.
@@ -111,7 +111,7 @@ public:
     BarNode* Last() const;
 
 private:
-    const std::string& Text(int offset) const;
+    const std::wstring& Text(int offset) const;
     BarNode* node_;
 };
 
@@ -139,12 +139,12 @@ BarNode* adoptRun(BarDef& bar, ItemRun&& run);
 std::vector<BarItem> items(const BarDef& bar);
 // Sets the header's name and rebuilds the list as header, then each run (given by its Type
 // node) in order. Runs not given are no longer part of the bar.
-void relinkBar(BarDef& bar, const std::string& name, const std::vector<BarNode*>& runs);
+void relinkBar(BarDef& bar, const std::wstring& name, const std::vector<BarNode*>& runs);
 
 // The kind marker test: the first of "mailto:", "www:", "macro:", "kseq:", "file:" found
 // anywhere in `dir` (case-sensitive) decides; none gives Application.
-ItemKind itemKind(const std::string& dir);
-const char* kindMarker(ItemKind kind);
+ItemKind itemKind(const std::wstring& dir);
+const wchar_t* kindMarker(ItemKind kind);
 
 // The icon rule of an attributed item: icon `inum` of `ipth` unless `ipth` is empty or
 // exactly "default", else the shell's icon of `pth`, else that of the program that opens

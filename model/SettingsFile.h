@@ -7,28 +7,28 @@
 
 namespace orvale {
 
-constexpr const char* kSettingsFileName = "ov32data.ini";
+constexpr const wchar_t* kSettingsFileName = L"ov32data.ini";
 
 // The folder of the program's executable, a backslash and `fileName`.
-std::string settingsPath(const std::string& fileName = kSettingsFileName);
+std::wstring settingsPath(const std::wstring& fileName = kSettingsFileName);
 
 // Reads like atoi: leading blanks, a sign, digits up to the first other character; 0 when
 // missing or not a number. Values are read into 511 characters at most.
-int32_t readInt(const std::string& section, const std::string& key);
+int32_t readInt(const std::wstring& section, const std::wstring& key);
 // Reads a number the way atoi does, with values past the range of an int clamped to it.
-int32_t ParseInt(const std::string& text);
-std::string readString(const std::string& section, const std::string& key);
-void writeInt(const std::string& section, const std::string& key, int32_t value);
+int32_t ParseInt(const std::wstring& text);
+std::wstring readString(const std::wstring& section, const std::wstring& key);
+void writeInt(const std::wstring& section, const std::wstring& key, int32_t value);
 // Writes the text so that it reads back unchanged (see ProtectValue).
-void writeString(const std::string& section, const std::string& key, const std::string& value);
+void writeString(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 // The text written for `value`: unchanged, or inside double quotes when the profile reader
 // would otherwise trim blanks or strip quotes from it.
-std::string ProtectValue(const std::string& value);
+std::wstring ProtectValue(const std::wstring& value);
 
 // "menu+:%02d:%02d" for a bar number and an item position.
-std::string itemSection(int barNumber, int position);
-std::string barSection(int barNumber);    // "Menu+%02d"
-std::string listSection(int listIndex);   // "wndctx%d"
+std::wstring itemSection(int barNumber, int position);
+std::wstring barSection(int barNumber);    // "Menu+%02d"
+std::wstring listSection(int listIndex);   // "wndctx%d"
 
 // Builds barDefs and windowLists from the file.
 void loadModel();
@@ -38,6 +38,6 @@ void saveModel();
 void saveBarItems(int barNumber);
 
 // Tests point the settings at a folder of their own instead of the program's folder.
-void SetSettingsFolderForTesting(const std::string& folder);
+void SetSettingsFolderForTesting(const std::wstring& folder);
 
 }  // namespace orvale

@@ -17,9 +17,9 @@ constexpr size_t kComparedLength = 511;
 bool matches(WindowList& list, HWND window) {
     if (window && window == list.rememberedWindow) return true;
     for (HWND w = window; w && IsWindow(w); w = GetParent(w)) {
-        std::string title = win::WindowText(w).substr(0, kComparedLength);
+        std::wstring title = win::WindowText(w).substr(0, kComparedLength);
         if (title.empty()) continue;
-        for (const std::string& entry : list.entries) {
+        for (const std::wstring& entry : list.entries) {
             if (!win::ContainsIgnoringCase(title, entry.substr(0, kComparedLength))) continue;
             if (list.mode != 0) return false;
             list.rememberedWindow = w;

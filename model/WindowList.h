@@ -11,7 +11,7 @@
 namespace orvale {
 
 struct WindowList {
-    std::vector<std::string> entries;  // title fragments
+    std::vector<std::wstring> entries;  // title fragments
     int32_t mode = 0;                  // 0 only the listed windows, 1 all but the listed ones
     HWND rememberedWindow = nullptr;   // last window at which a mode-0 match was found
 };

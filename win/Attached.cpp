@@ -33,12 +33,12 @@ Attached* Attached::Attach(HWND hwnd, Attached* given) {
     t_expected = nullptr;
     if (!self) return nullptr;
     self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     return self;
 }
 
 Attached* Attached::FromWindow(HWND hwnd) {
-    return reinterpret_cast<Attached*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return reinterpret_cast<Attached*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 bool Attached::Deliver(Attached* self, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -57,7 +57,7 @@ bool Attached::Deliver(Attached* self, UINT msg, WPARAM wp, LPARAM lp, LRESULT& 
 
 void Attached::Detach() {
     if (!hwnd_) return;
-    if (IsWindow(hwnd_) && FromWindow(hwnd_) == this) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    if (IsWindow(hwnd_) && FromWindow(hwnd_) == this) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
 }
 

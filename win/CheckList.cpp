@@ -4,33 +4,33 @@
 
 namespace win {
 
-void CheckList::Clear() { SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
+void CheckList::Clear() { SendMessageW(Handle(), LB_RESETCONTENT, 0, 0); }
 
-void CheckList::AddRow(const std::string& text, bool checked) {
-    auto row = SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (row >= 0) SendMessageA(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(row), checked ? 1 : 0);
+void CheckList::AddRow(const std::wstring& text, bool checked) {
+    auto row = SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (row >= 0) SendMessageW(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(row), checked ? 1 : 0);
 }
 
 int CheckList::Count() const {
-    return static_cast<int>(SendMessageA(Handle(), LB_GETCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0));
 }
 
 int CheckList::Selection() const {
-    auto row = SendMessageA(Handle(), LB_GETCURSEL, 0, 0);
+    auto row = SendMessageW(Handle(), LB_GETCURSEL, 0, 0);
     return row == LB_ERR ? -1 : static_cast<int>(row);
 }
 
-void CheckList::Select(int row) { SendMessageA(Handle(), LB_SETCURSEL, static_cast<WPARAM>(row), 0); }
+void CheckList::Select(int row) { SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(row), 0); }
 
 bool CheckList::IsChecked(int row) const {
-    auto data = SendMessageA(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(row), 0);
+    auto data = SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(row), 0);
     return data != LB_ERR && data != 0;
 }
 
 void CheckList::SetChecked(int row, bool checked) {
-    SendMessageA(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(row), checked ? 1 : 0);
+    SendMessageW(Handle(), LB_SETITEMDATA, static_cast<WPARAM>(row), checked ? 1 : 0);
     RECT rect;
-    if (SendMessageA(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(row),
+    if (SendMessageW(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(row),
                      reinterpret_cast<LPARAM>(&rect)) != LB_ERR) {
         InvalidateRect(Handle(), &rect, TRUE);
     }
@@ -57,14 +57,14 @@ void CheckList::Draw(const DRAWITEMSTRUCT& draw) const {
     RECT text = draw.rcItem;
     text.left += CheckWidth();
     FillRect(draw.hDC, &text, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    char buffer[512] = {};
-    auto length = SendMessageA(Handle(), LB_GETTEXTLEN, draw.itemID, 0);
-    if (length > 0 && length < static_cast<LRESULT>(sizeof buffer)) {
-        SendMessageA(Handle(), LB_GETTEXT, draw.itemID, reinterpret_cast<LPARAM>(buffer));
+    wchar_t buffer[512] = {};
+    auto length = SendMessageW(Handle(), LB_GETTEXTLEN, draw.itemID, 0);
+    if (length > 0 && length < static_cast<LRESULT>(sizeof buffer / sizeof buffer[0])) {
+        SendMessageW(Handle(), LB_GETTEXT, draw.itemID, reinterpret_cast<LPARAM>(buffer));
     }
     SetBkMode(draw.hDC, TRANSPARENT);
     SetTextColor(draw.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    DrawTextA(draw.hDC, buffer, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawTextW(draw.hDC, buffer, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     if (draw.itemState & ODS_FOCUS) DrawFocusRect(draw.hDC, &text);
 }
 
@@ -72,7 +72,7 @@ void CheckList::Toggle(int row) {
     if (row >= 0 && row < Count()) {
         SetChecked(row, !IsChecked(row));
         // The parent learns of the change as a selection change of the list.
-        SendMessageA(GetParent(Handle()), WM_COMMAND,
+        SendMessageW(GetParent(Handle()), WM_COMMAND,
                      MAKEWPARAM(GetDlgCtrlID(Handle()), LBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(Handle()));
     }
@@ -81,7 +81,7 @@ void CheckList::Toggle(int row) {
 bool CheckList::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg == WM_LBUTTONDOWN && GET_X_LPARAM(lp) < CheckWidth()) {
         result = Default(msg, wp, lp);  // select the row as usual first
-        auto hit = SendMessageA(Handle(), LB_ITEMFROMPOINT, 0, lp);
+        auto hit = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, lp);
         if (HIWORD(hit) == 0) Toggle(LOWORD(hit));
         return true;
     }

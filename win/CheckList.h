@@ -13,7 +13,7 @@ namespace win {
 class CheckList : public Subclass {
 public:
     void Clear();
-    void AddRow(const std::string& text, bool checked);
+    void AddRow(const std::wstring& text, bool checked);
     int Count() const;
     int Selection() const;  // -1 when nothing is selected
     void Select(int row);

@@ -36,7 +36,7 @@ bool ReturnsResultDirectly(UINT msg) {
 
 bool Dialog::PreTranslate(MSG& msg) {
     for (HWND hwnd : ModelessWindows()) {
-        if (IsWindow(hwnd) && IsDialogMessageA(hwnd, &msg)) return true;
+        if (IsWindow(hwnd) && IsDialogMessageW(hwnd, &msg)) return true;
     }
     return false;
 }
@@ -94,7 +94,7 @@ bool Dialog::OnCommand(int id, int /*code*/, HWND /*control*/) {
 
 void Dialog::BindInt(int id, int& value) { bindings_.push_back({Binding::Int, id, &value}); }
 void Dialog::BindCheck(int id, int& value) { bindings_.push_back({Binding::Check, id, &value}); }
-void Dialog::BindText(int id, std::string& value) {
+void Dialog::BindText(int id, std::wstring& value) {
     bindings_.push_back({Binding::Text, id, &value});
 }
 
@@ -105,7 +105,7 @@ void Dialog::UpdateData(bool fromControls) {
         case Binding::Int: {
             int& value = *static_cast<int*>(binding.value);
             if (fromControls) {
-                value = std::atoi(WindowText(control).c_str());
+                value = _wtoi(WindowText(control).c_str());
             } else {
                 SetDlgItemInt(Handle(), binding.id, static_cast<UINT>(value), TRUE);
             }
@@ -121,11 +121,11 @@ void Dialog::UpdateData(bool fromControls) {
             break;
         }
         case Binding::Text: {
-            std::string& value = *static_cast<std::string*>(binding.value);
+            std::wstring& value = *static_cast<std::wstring*>(binding.value);
             if (fromControls) {
                 value = WindowText(control);
             } else {
-                SetWindowTextA(control, value.c_str());
+                SetWindowTextW(control, value.c_str());
             }
             break;
         }
@@ -144,13 +144,13 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!Deliver(self, msg, wp, lp, result)) return FALSE;
     if (ReturnsResultDirectly(msg)) return static_cast<INT_PTR>(result);
     // The window may be gone by now (the handler ended it); then nobody reads the result.
-    if (IsWindow(hwnd)) SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    if (IsWindow(hwnd)) SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
     return TRUE;
 }
 
 INT_PTR ModalDialog::Run(HWND owner) {
     ExpectWindowFor(this);
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(TemplateId()),
+    INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TemplateId()),
                                      owner, Procedure, reinterpret_cast<LPARAM>(this));
     ExpectWindowFor(nullptr);
     return result;
@@ -162,7 +162,7 @@ void ModalDialog::End(int result) {
 
 bool ModelessDialog::Create(HWND owner) {
     ExpectWindowFor(this);
-    HWND hwnd = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(TemplateId()),
+    HWND hwnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TemplateId()),
                                    owner, Procedure, reinterpret_cast<LPARAM>(this));
     ExpectWindowFor(nullptr);
     if (hwnd) ModelessWindows().push_back(hwnd);

@@ -46,7 +46,7 @@ protected:
 
     void BindInt(int id, int& value);    // edit field holding a number
     void BindCheck(int id, int& value);  // check box, 0 or 1
-    void BindText(int id, std::string& value);
+    void BindText(int id, std::wstring& value);
 
     // The dialog procedure of both kinds; `object` is handed over at WM_INITDIALOG.
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -9,14 +9,14 @@ void PumpedWait(unsigned ms) {
     // Compared as a signed difference so a wait across the 49.7-day wrap still ends.
     while (static_cast<LONG>(end - GetTickCount()) > 0) {
         MSG msg;
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 // The quit belongs to the message loop; leave it there and stop waiting.
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 return;
             }
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         Sleep(1);
     }

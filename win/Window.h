@@ -12,7 +12,7 @@ class Window : public Attached {
 public:
     // Registers `className` with this base's procedure (once per class) and creates the
     // window. A parent of HWND_MESSAGE makes a message-only window.
-    bool Create(const char* className, const char* title, DWORD style, DWORD exStyle,
+    bool Create(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
                 HWND parent);
     void Destroy();
 

@@ -196,8 +196,8 @@ TEST_F(LauncherTest, KeySequenceTypesIntoTheWindowThatOwnedTheMenu) {
     Start({Attributed("Hello, World 42!", "kseq:")});
     TestApp target("Launch Target");
     ClickItem(target, 0);
-    EXPECT_TRUE(WaitUntil([&] { return target.TypedText() == "Hello, World 42!"; }, 5000))
-        << target.TypedText();
+    EXPECT_TRUE(WaitUntil([&] { return target.TypedText() == L"Hello, World 42!"; }, 5000))
+        << testing::PrintToString(target.TypedText());
 }
 
 TEST_F(LauncherTest, MacroItemRunsTheMacroToolWithoutWaiting) {

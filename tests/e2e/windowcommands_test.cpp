@@ -121,7 +121,7 @@ TEST(WindowCommands, CloseApplicationSendsAltF4ToItsOwnWindowOnly) {
     ASSERT_TRUE(front.Activate());
     CloseTargetApplication(closed);
     // Input arrives in order: once a later key is in, an Alt+F4 sent before it would be too.
-    PlayKeySequence("z");
+    PlayKeySequence(L"z");
     ASSERT_TRUE(WaitUntil([&] { return front.LogContains("keydown 90 mods="); }));
     EXPECT_FALSE(front.LogContains("syskeydown 115 mods=A"));
 }

@@ -7,6 +7,25 @@
 
 namespace testing_support {
 
+std::wstring Wide(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                     nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    return wide;
+}
+
+std::string Ansi(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                     nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &narrow[0],
+                        length, nullptr, nullptr);
+    return narrow;
+}
+
 std::string BinDir() {
     char module[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, module, MAX_PATH);
@@ -313,12 +332,18 @@ TestApp::~TestApp() {
 
 std::vector<std::string> TestApp::Log() const { return ReadLines(logPath_); }
 
-std::string TestApp::TypedText() const {
-    std::string typed;
+std::wstring TestApp::TypedText() const {
+    std::wstring typed;
     for (const std::string& line : Log()) {
-        if (line.rfind("char ", 0) == 0) typed += static_cast<char>(std::stoi(line.substr(5)));
+        if (line.rfind("char ", 0) == 0) typed += static_cast<wchar_t>(std::stoi(line.substr(5)));
     }
     return typed;
+}
+
+void TestApp::SetTitle(const std::wstring& title) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title.c_str()),
+                        SMTO_ABORTIFHUNG, 2000, &ignored);
 }
 
 bool TestApp::LogContains(const std::string& wanted) const {

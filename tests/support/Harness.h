@@ -10,6 +10,11 @@
 
 namespace testing_support {
 
+// The harness speaks the system's code page (paths of its own, files as bytes); the program
+// keeps text in UTF-16. These convert at the meeting points.
+std::wstring Wide(const std::string& text);
+std::string Ansi(const std::wstring& text);
+
 // The folder of the running test executable: the build's bin folder, where the program, the
 // hook library, the test application and the stand-ins are built.
 std::string BinDir();
@@ -112,8 +117,10 @@ public:
     HWND Window() const { return hwnd_; }
     Process& Proc() { return process_; }
     std::vector<std::string> Log() const;
-    // The characters received as WM_CHAR, in order.
-    std::string TypedText() const;
+    // The characters received as WM_CHAR, in order (the window is a Unicode window).
+    std::wstring TypedText() const;
+    // Gives the window a title of any script (its command line speaks the code page only).
+    void SetTitle(const std::wstring& title);
     bool LogContains(const std::string& line) const;
     // Asks the application to stop answering messages for `ms` milliseconds.
     void Hang(DWORD ms);

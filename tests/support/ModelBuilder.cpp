@@ -18,7 +18,7 @@ BarDef& MakeBar(int number, bool horizontal, bool enabled, const std::vector<int
         ItemAttributes a = type == 101 && next < attributed.size() ? attributed[next++] : ItemAttributes();
         runs.push_back(adoptRun(bar, makeItem(type, a)));
     }
-    relinkBar(bar, "Test bar", runs);
+    relinkBar(bar, L"Test bar", runs);
     return bar;
 }
 

@@ -64,25 +64,25 @@ LRESULT CALLBACK CustomMenuProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         g_customMenu = nullptr;
         return 0;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 void OpenMenu(HWND owner, POINT at) {
     if (g_options.customMenu) {
         // A window that looks like an application-drawn popup menu: popup, visible, topmost,
         // no system menu, no sizing frame.
-        g_customMenu = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "OrvaleTestMenu", "",
+        g_customMenu = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"OrvaleTestMenu", L"",
                                        WS_POPUP | WS_BORDER, at.x, at.y, 120, 90, owner, nullptr,
-                                       GetModuleHandleA(nullptr), nullptr);
+                                       GetModuleHandleW(nullptr), nullptr);
         ShowWindow(g_customMenu, SW_SHOWNA);
         Log("menu open");
         return;
     }
     HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, 1001, "First");
-    AppendMenuA(menu, MF_STRING, 1002, "Second");
-    AppendMenuA(menu, MF_STRING, 1003, "Third");
-    AppendMenuA(menu, MF_STRING, 1004, "Fourth");
+    AppendMenuW(menu, MF_STRING, 1001, L"First");
+    AppendMenuW(menu, MF_STRING, 1002, L"Second");
+    AppendMenuW(menu, MF_STRING, 1003, L"Third");
+    AppendMenuW(menu, MF_STRING, 1004, L"Fourth");
     Log("menu open");
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
     Log("menu closed");
@@ -145,7 +145,13 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     default:
         break;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+std::wstring Wide(const std::string& text) {
+    wchar_t wide[1024] = {};
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 1024);
+    return wide;
 }
 
 void ParseArguments() {
@@ -179,28 +185,29 @@ void ParseArguments() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ParseArguments();
 
-    WNDCLASSA main = {};
+    WNDCLASSW main = {};
     main.lpfnWndProc = MainProc;
     main.hInstance = instance;
     main.hCursor = LoadCursor(nullptr, IDC_ARROW);
     main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     main.hIcon = g_options.noIcon ? nullptr : LoadIcon(nullptr, IDI_APPLICATION);
-    main.lpszClassName = "OrvaleTestApp";
-    RegisterClassA(&main);
+    main.lpszClassName = L"OrvaleTestApp";
+    RegisterClassW(&main);
 
-    WNDCLASSA menu = {};
+    WNDCLASSW menu = {};
     menu.lpfnWndProc = CustomMenuProc;
     menu.hInstance = instance;
     menu.hCursor = LoadCursor(nullptr, IDC_ARROW);
     menu.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
-    menu.lpszClassName = "OrvaleTestMenu";
-    RegisterClassA(&menu);
+    menu.lpszClassName = L"OrvaleTestMenu";
+    RegisterClassW(&menu);
 
     DWORD style = WS_OVERLAPPEDWINDOW;
     if (g_options.noMinBox) style &= ~WS_MINIMIZEBOX;
     if (g_options.noMaxBox) style &= ~WS_MAXIMIZEBOX;
     DWORD exStyle = g_options.tool ? WS_EX_TOOLWINDOW : 0;
-    HWND hwnd = CreateWindowExA(exStyle, "OrvaleTestApp", g_options.title.c_str(), style,
+    // A Unicode window: characters of every script arrive as themselves (WM_CHAR logs UTF-16).
+    HWND hwnd = CreateWindowExW(exStyle, L"OrvaleTestApp", Wide(g_options.title).c_str(), style,
                                 g_options.x, g_options.y, g_options.width, g_options.height,
                                 nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
@@ -212,9 +219,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     Log("started");
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return 0;
 }

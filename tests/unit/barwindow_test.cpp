@@ -16,9 +16,9 @@ using namespace testing_support;
 
 namespace {
 
-ItemAttributes Application(const std::string& tt, const std::string& ipth) {
+ItemAttributes Application(const std::wstring& tt, const std::wstring& ipth) {
     ItemAttributes a;
-    a.pth = "C:\\does\\not\\exist.exe";
+    a.pth = L"C:\\does\\not\\exist.exe";
     a.ipth = ipth;
     a.tt = tt;
     return a;
@@ -55,7 +55,7 @@ struct BarWindowTest : ::testing::Test {
 TEST_F(BarWindowTest, BuildBarMakesOneButtonPerItemWithIdsCaptionsAndTooltips) {
     // An icon file that does not exist, a built-in, an unknown type, a separator, no caption.
     MakeBar(1, true, true, {101, 102, 5, 109, 101},
-            {Application("Mail the boss", "no-such-icon-file.ico"), Application("", "default")});
+            {Application(L"Mail the boss", L"no-such-icon-file.ico"), Application(L"", L"default")});
     CreateMenuBarWindow(1);
     BarWindow& bar = *BarTable[1];
     ASSERT_EQ(5, bar.count);
@@ -94,7 +94,7 @@ TEST_F(BarWindowTest, VerticalBarHoldsAtMost64ButtonsAndIdsSurviveManyRebuilds) 
     EXPECT_EQ(64 * 24 + 2 * BarFrameHeight(), outer.bottom - outer.top);
 
     // Item ids are numbered per bar: rebuilding past 400 item buttons still gives working ids.
-    MakeBar(1, true, true, {101, 101}, {Application("a", "default"), Application("b", "default")});
+    MakeBar(1, true, true, {101, 101}, {Application(L"a", L"default"), Application(L"b", L"default")});
     for (int i = 0; i < 201; ++i) {
         DestroyBarWindow(1);
         CreateMenuBarWindow(1);
@@ -134,9 +134,9 @@ TEST_F(BarWindowTest, LayoutPlacesApplicableBarsAroundTheMenuAndStretchesIt) {
     MakeBar(1, true, true, std::vector<int>(8, 102));
     MakeBar(2, false, true, {106});
     MakeBar(4, true, true, {107});  // context bar of list 0, which does not match
-    windowLists[0].entries = {"some other program"};
+    windowLists[0].entries = {L"some other program"};
     MakeBar(5, false, true, {108});  // context bar of list 1, which matches
-    windowLists[1].entries = {"LAYOUT target"};
+    windowLists[1].entries = {L"LAYOUT target"};
     CreateTaskBarWindow();
     for (int n : {1, 2, 4, 5}) CreateMenuBarWindow(n);
 

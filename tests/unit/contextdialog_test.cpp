@@ -11,13 +11,14 @@
 #include "dialogs/ContextDialog.h"
 #include "model/WindowList.h"
 #include "resources/resource.h"
+#include "win/Text.h"
 
 using namespace orvale;
 using testing_support::TitleOf;
 
 namespace {
 
-using Strings = std::vector<std::string>;
+using Strings = std::vector<std::wstring>;
 using Action = std::function<void(HWND dialog)>;
 using Step = std::pair<std::string, Action>;  // a dialog's caption, what to do with it
 
@@ -70,10 +71,10 @@ void Press(HWND dialog, int id, UINT code = BN_CLICKED) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 // Checks what the "Window Title" field starts with, puts the text in and presses the button.
-Action Answer(const std::string& text, int button = IDOK, const std::string& given = "") {
+Action Answer(const std::wstring& text, int button = IDOK, const std::wstring& given = L"") {
     return [=](HWND dialog) {
-        EXPECT_EQ(given, TitleOf(GetDlgItem(dialog, IDC_WINDOW_TITLE_EDIT)));
-        SetDlgItemTextA(dialog, IDC_WINDOW_TITLE_EDIT, text.c_str());
+        EXPECT_EQ(given, win::WindowText(GetDlgItem(dialog, IDC_WINDOW_TITLE_EDIT)));
+        SetDlgItemTextW(dialog, IDC_WINDOW_TITLE_EDIT, text.c_str());
         PostMessageA(dialog, WM_COMMAND, button, 0);
     };
 }
@@ -95,8 +96,8 @@ std::string Checked(HWND dialog) {
 }
 Strings Shown(HWND dialog) {
     Strings texts;
-    char text[1024];
-    for (WPARAM i = 0; SendDlgItemMessageA(dialog, IDC_CONTEXT_WINDOWS, LB_GETTEXT, i,
+    wchar_t text[1024];
+    for (WPARAM i = 0; SendDlgItemMessageW(dialog, IDC_CONTEXT_WINDOWS, LB_GETTEXT, i,
                                            reinterpret_cast<LPARAM>(text)) != LB_ERR;
          ++i) {
         texts.push_back(text);
@@ -116,20 +117,21 @@ INT_PTR RunDriven(win::ModalDialog& dialog, const Action& drive) {
 
 TEST(ContextDialog, AddEditRemoveAndModeChangeTheDialogOkStoresThemAndCancelChangesNothing) {
     const HWND remembered = reinterpret_cast<HWND>(0x1234);
-    WindowList list = {{"cherry", "apple", "Banana"}, 0, remembered};
-    const Strings stored = {"", "zulu", "Blueberry", "cherry"};
+    WindowList list = {{L"cherry", L"apple", L"Banana"}, 0, remembered};
+    const Strings stored = {L"", L"zulu", L"Blueberry", L"cherry"};
     ContextDialog context(list);
     EXPECT_EQ(IDOK, RunDriven(context, [&](HWND d) {
-        EXPECT_EQ((Strings{"apple", "Banana", "cherry"}), Shown(d)) << "sorted without regard to case";
+        EXPECT_EQ((Strings{L"apple", L"Banana", L"cherry"}), Shown(d)) << "sorted, any case";
         EXPECT_EQ("listed", Checked(d));
-        EXPECT_FALSE(PressAnswering(d, IDC_CONTEXT_EDIT, Answer("", IDCANCEL))) << "no selection";
+        EXPECT_FALSE(PressAnswering(d, IDC_CONTEXT_EDIT, Answer(L"", IDCANCEL)))
+            << "no selection";
         Press(d, IDC_CONTEXT_REMOVE);
-        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer("Blueberry")));
-        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer("cancelled", IDCANCEL)));
-        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer("")));
-        EXPECT_EQ((Strings{"", "apple", "Banana", "Blueberry", "cherry"}), Shown(d));
+        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer(L"Blueberry")));
+        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer(L"cancelled", IDCANCEL)));
+        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer(L"")));
+        EXPECT_EQ((Strings{L"", L"apple", L"Banana", L"Blueberry", L"cherry"}), Shown(d));
         Select(d, 2);
-        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_EDIT, Answer("zulu", IDOK, "Banana")));
+        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_EDIT, Answer(L"zulu", IDOK, L"Banana")));
         Select(d, 1);
         Press(d, IDC_CONTEXT_REMOVE);
         EXPECT_EQ(stored, Shown(d)) << "an edited entry keeps its place";
@@ -142,9 +144,10 @@ TEST(ContextDialog, AddEditRemoveAndModeChangeTheDialogOkStoresThemAndCancelChan
 
     ContextDialog again(list);
     EXPECT_EQ(IDCANCEL, RunDriven(again, [&](HWND d) {
-        EXPECT_EQ((Strings{"", "Blueberry", "cherry", "zulu"}), Shown(d)) << "sorted when reopened";
+        EXPECT_EQ((Strings{L"", L"Blueberry", L"cherry", L"zulu"}), Shown(d))
+            << "sorted when reopened";
         EXPECT_EQ("except", Checked(d));
-        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer("new")));
+        EXPECT_TRUE(PressAnswering(d, IDC_CONTEXT_ADD, Answer(L"new")));
         Select(d, 0);
         Press(d, IDC_CONTEXT_REMOVE);
         ChooseMode(d, 0);
@@ -155,7 +158,7 @@ TEST(ContextDialog, AddEditRemoveAndModeChangeTheDialogOkStoresThemAndCancelChan
 }
 
 TEST(ContextDialog, AnyNonZeroModeShowsAsAllExceptAndADoubleClickActsAsOk) {
-    WindowList list = {{"x"}, 7};
+    WindowList list = {{L"x"}, 7};
     ContextDialog context(list);
     EXPECT_EQ(IDOK, RunDriven(context, [](HWND d) {
         EXPECT_EQ("except", Checked(d));
@@ -164,12 +167,12 @@ TEST(ContextDialog, AnyNonZeroModeShowsAsAllExceptAndADoubleClickActsAsOk) {
         Press(d, IDC_CONTEXT_WINDOWS, LBN_DBLCLK);
     }));
     EXPECT_EQ(0, list.mode);
-    EXPECT_EQ(Strings{"x"}, list.entries);
+    EXPECT_EQ(Strings{L"x"}, list.entries);
 }
 
 TEST(ContextDialog, EditListOpensOnlyContextBarListsAndKeepsEntriesTo511Characters) {
     windowLists[0] = {};
-    const std::string tooLong = std::string(511, 'w') + "beyond";
+    const std::wstring tooLong = std::wstring(511, L'w') + L"beyond";
     const Action pressOk = [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDOK, 0); };
     EXPECT_TRUE(Play({{"Context", [](HWND d) { PostMessageA(d, WM_COMMAND, IDC_CONTEXT_ADD, 0); }},
                       {"Window Title", Answer(tooLong)},

@@ -2,7 +2,7 @@
 // the system's input, and the token matching it rests on.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cwchar>
 #include <set>
 #include <string>
 #include <tuple>
@@ -27,7 +27,7 @@ public:
     Events events;
 };
 
-Events Play(const std::string& text) {
+Events Play(const std::wstring& text) {
     Recorder recorder;
     PlayKeySequence(text);
     return recorder.events;
@@ -85,11 +85,11 @@ protected:
 }  // namespace
 
 TEST(KeyTokens, SpecialKeyListOffersEveryTokenOnce) {
-    std::set<std::string> offered;
+    std::set<std::wstring> offered;
     for (const SpecialKey& key : SpecialKeyTable) {
         size_t position = 0;
         EXPECT_NE(0, MatchKeyToken(key.token, position)) << key.name;
-        EXPECT_EQ(std::strlen(key.token), position) << key.name;
+        EXPECT_EQ(std::wcslen(key.token), position) << key.name;
         offered.insert(key.token);
     }
     EXPECT_EQ(static_cast<size_t>(kKeyTokenCount), offered.size());
@@ -97,11 +97,11 @@ TEST(KeyTokens, SpecialKeyListOffersEveryTokenOnce) {
 
 TEST(KeyTokens, MatchOnlyExactlyAtThePosition) {
     size_t position = 2;
-    EXPECT_EQ(11, MatchKeyToken("ab<down><up>", position));
+    EXPECT_EQ(11, MatchKeyToken(L"ab<down><up>", position));
     EXPECT_EQ(8u, position);
     for (size_t start : {1u, 5u, 99u}) {  // inside a token, at the end, past the end
         position = start;
-        EXPECT_EQ(0, MatchKeyToken("<tab>", position));
+        EXPECT_EQ(0, MatchKeyToken(L"<tab>", position));
         EXPECT_EQ(start, position);
     }
 }
@@ -109,36 +109,40 @@ TEST(KeyTokens, MatchOnlyExactlyAtThePosition) {
 TEST_F(Player, SendsExactlyTheseEvents) {
     const Events ctrlAB = Stroke(kA, {kCtrl}) + Stroke(kB, {kCtrl});
     const struct {
-        const char* text;
+        const wchar_t* text;
         Events expected;
     } cases[] = {
-        {"", {}},
-        {"<alt>f<alt>", Stroke(kF, {kAlt})},
-        {"<ctrl>ab<ctrl>", ctrlAB},
-        {"<ctrl>ab", ctrlAB},  // unclosed: every later key, and nothing left held
+        {L"", {}},
+        {L"<alt>f<alt>", Stroke(kF, {kAlt})},
+        {L"<ctrl>ab<ctrl>", ctrlAB},
+        {L"<ctrl>ab", ctrlAB},  // unclosed: every later key, and nothing left held
         // Always pressed in the order Shift, Alt, Ctrl, whatever order the toggles came in.
-        {"<ctrl><alt><shift>x<shift><alt><ctrl>", Stroke(kX, {kShift, kAlt, kCtrl})},
+        {L"<ctrl><alt><shift>x<shift><alt><ctrl>", Stroke(kX, {kShift, kAlt, kCtrl})},
         // The Shift a character needs inverts the Shift toggle for that key.
-        {"<shift>a<shift>", Stroke(kA, {kShift})},
-        {"<shift>A<shift>", Stroke(kA)},
-        {"A", Stroke(kA, {kShift})},
-        {"<F1>0", Stroke(kF1) + Stroke(kZero)},
-        {"<F10>", Stroke(kF10)},
-        {"<left><numpad/>", Stroke(kLeft) + Stroke(kDivide)},  // never the extended-key flag
+        {L"<shift>a<shift>", Stroke(kA, {kShift})},
+        {L"<shift>A<shift>", Stroke(kA)},
+        {L"A", Stroke(kA, {kShift})},
+        {L"<F1>0", Stroke(kF1) + Stroke(kZero)},
+        {L"<F10>", Stroke(kF10)},
+        {L"<left><numpad/>", Stroke(kLeft) + Stroke(kDivide)},  // never the extended-key flag
         // Tokens are case-sensitive; a "<" that starts no token is typed as it is.
-        {"<Ctrl>", TypedByLayout('<') + Stroke(kC, {kShift}) + Stroke(kT) + Stroke(kR) +
+        {L"<Ctrl>", TypedByLayout('<') + Stroke(kC, {kShift}) + Stroke(kT) + Stroke(kR) +
                        Stroke(kL) + TypedByLayout('>')},
-        {"<", TypedByLayout('<')},
-        {"<winkey>r<winkey><winkey>e<winkey>", WithWinKey(Stroke(kR)) + WithWinKey(Stroke(kE))},
+        {L"<", TypedByLayout('<')},
+        {L"<winkey>r<winkey><winkey>e<winkey>", WithWinKey(Stroke(kR)) + WithWinKey(Stroke(kE))},
         // A Windows key left down would turn the user's next keys into shortcuts.
-        {"<winkey>e", WithWinKey(Stroke(kE))},
+        {L"<winkey>e", WithWinKey(Stroke(kE))},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.expected, Play(c.text)) << '"' << c.text << '"';
+    for (const auto& c : cases) EXPECT_EQ(c.expected, Play(c.text)) << testing::PrintToString(std::wstring(c.text));
 }
 
 TEST_F(Player, TypesACharacterWithoutAKeyAsUnicode) {
-    if (GetACP() != 1252) GTEST_SKIP() << "the characters below are written in code page 1252";
-    // "e" with an acute accent has no key on the US layout; the euro sign's byte is U+20AC.
-    EXPECT_EQ(Stroke(Unicode(0xE9)), Play("\xE9"));
-    EXPECT_EQ(Stroke(Unicode(0x20AC), {kAlt}), Play("<alt>\x80<alt>"));
+    // "e" with an acute accent and Cyrillic letters have no key on the US layout; a character
+    // beyond the first 65536 goes as its two UTF-16 halves.
+    EXPECT_EQ(Stroke(Unicode(0xE9)), Play(L"\u00E9"));
+    EXPECT_EQ(Stroke(Unicode(0x20AC), {kAlt}), Play(L"<alt>\u20AC<alt>"));
+    EXPECT_EQ(Stroke(Unicode(0x041F)) + Stroke(Unicode(0x0440)), Play(L"\u041F\u0440"));
+    Events pair = {Down(Unicode(0xD83D)), Up(Unicode(0xD83D)), Down(Unicode(0xDE00)),
+                   Up(Unicode(0xDE00)), Event(0, 1, 0)};
+    EXPECT_EQ(pair, Play(L"\U0001F600"));
 }

@@ -67,30 +67,30 @@ TEST_F(MacroTool, TheToolsResultDecidesAndAStaleResultDoesNotCount) {
         SCOPED_TRACE(c.text);
         if (c.scripted) tool_.Script(c.text, "result", c.scripted);
         SetExchangeValue("result", "1");  // left over from an earlier command
-        EXPECT_EQ(c.expected, RunMacroTool("Daily report", c.verb, file));
+        EXPECT_EQ(c.expected, RunMacroTool(L"Daily report", c.verb, Wide(file)));
         EXPECT_EQ(tool_.Program() + " -" + c.text + ":Daily report " + file, LastCommandLine());
     }
     SetExchangeValue("path", nullptr);  // not installed: nothing starts
     SetExchangeValue("result", "1");
-    EXPECT_FALSE(RunMacroTool("m", MacroVerb::Edit, file));
+    EXPECT_FALSE(RunMacroTool(L"m", MacroVerb::Edit, Wide(file)));
 }
 
 TEST_F(MacroTool, AnEmptyFileMeansTheDefaultMacroFileElseTheOneBesideTheProgram) {
     // None on the search path: the program's own folder, which the search looks at first, so
     // the file the tool creates there is the one found from then on.
-    char found[MAX_PATH] = {};
-    ASSERT_EQ(0u, SearchPathA(nullptr, orvale::kDefaultMacroFileName, nullptr, MAX_PATH, found,
-                              nullptr)) << "a stray " << found;
-    RunMacroTool("m", MacroVerb::Delete);
+    wchar_t found[MAX_PATH] = {};
+    ASSERT_EQ(0u, SearchPathW(nullptr, orvale::kDefaultMacroFileName, nullptr, MAX_PATH, found,
+                              nullptr)) << "a stray " << Ansi(found);
+    RunMacroTool(L"m", MacroVerb::Delete);
     EXPECT_EQ(tool_.Program() + " -del:m " + BinDir() + "\\ov32mac.brd", LastCommandLine());
 
     std::string onSearchPath = workDir_.File("ov32mac.brd");
     WriteFile(onSearchPath, "");
     tool_.Script("sel", "result", "1");
     tool_.Script("sel", "strres", "Chosen one");
-    EXPECT_TRUE(RunMacroTool("", MacroVerb::Select, ""));
+    EXPECT_TRUE(RunMacroTool(L"", MacroVerb::Select, L""));
     EXPECT_EQ(tool_.Program() + " -sel: " + onSearchPath, LastCommandLine());
-    EXPECT_EQ("Chosen one", orvale::ExchangeFile::ReadStrres(orvale::ExchangeFile::kMacroTool));
+    EXPECT_EQ(L"Chosen one", orvale::ExchangeFile::ReadStrres(orvale::ExchangeFile::kMacroTool));
 }
 
 TEST_F(MacroTool, MessagesAreHandledWhileTheToolRuns) {
@@ -100,7 +100,7 @@ TEST_F(MacroTool, MessagesAreHandledWhileTheToolRuns) {
     tool_.Script("rec", "result", "1");
     UINT_PTR timer =
         SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { WriteFile(releaseFile, ""); });
-    EXPECT_TRUE(RunMacroTool("m", MacroVerb::Record, "x.brd")) << "the tool was not released";
+    EXPECT_TRUE(RunMacroTool(L"m", MacroVerb::Record, L"x.brd")) << "the tool was not released";
     KillTimer(nullptr, timer);
 }
 
@@ -109,7 +109,7 @@ TEST_F(MacroTool, APendingQuitIsLeftForTheMessageLoopAndTheWaitDoesNotSpin) {
     tool_.Script("edit", "result", "1");
     PostQuitMessage(3);
     ULONGLONG cpuBefore = ThreadCpuMs();
-    EXPECT_TRUE(RunMacroTool("m", MacroVerb::Edit, "x.brd"));
+    EXPECT_TRUE(RunMacroTool(L"m", MacroVerb::Edit, L"x.brd"));
     // Spinning through the half second takes a good part of it; waiting takes next to none.
     EXPECT_LT(ThreadCpuMs() - cpuBefore, 100u);
     MSG msg;
@@ -123,20 +123,20 @@ TEST_F(MacroTool, TheRunCommandIsStartedWithoutWaiting) {
     tool_.Script("run", "holduntil", workDir_.File("release"));
     tool_.Script("run", "result", "1");  // "0" when never released
     SetExchangeValue("result", "0");
-    ASSERT_TRUE(orvale::StartMacroRun("Sign off"));
+    ASSERT_TRUE(orvale::StartMacroRun(L"Sign off"));
     WriteFile(workDir_.File("release"), "");  // had the call waited, the hold would be over
     EXPECT_TRUE(WaitUntil([] { return ExchangeValue("result") == "1"; }));
     EXPECT_EQ(tool_.Program() + " -run:Sign off " + defaultFile, LastCommandLine());
 }
 
 TEST(MacroNames, NewNamesAreNeverOneAlreadyInUseEvenWithinOneSecond) {
-    std::set<std::string> used;
+    std::set<std::wstring> used;
     for (int i = 0; i < 300; ++i) {
-        std::string name = NewMacroName([&](const std::string& n) { return used.count(n) > 0; });
-        ASSERT_EQ(0u, name.rfind("ov32mac", 0)) << name;
+        std::wstring name = NewMacroName([&](const std::wstring& n) { return used.count(n) > 0; });
+        ASSERT_EQ(0u, name.rfind(L"ov32mac", 0)) << Ansi(name);
         int number = std::stoi(name.substr(7));
-        EXPECT_TRUE(number >= 0 && number <= 32767) << name;
-        EXPECT_TRUE(used.insert(name).second) << "a second macro named " << name;
+        EXPECT_TRUE(number >= 0 && number <= 32767) << Ansi(name);
+        EXPECT_TRUE(used.insert(name).second) << "a second macro named " << Ansi(name);
     }
-    EXPECT_EQ("", NewMacroName([](const std::string&) { return true; })) << "none free";
+    EXPECT_EQ(L"", NewMacroName([](const std::wstring&) { return true; })) << "none free";
 }

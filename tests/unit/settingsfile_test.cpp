@@ -22,10 +22,10 @@ using Strings = std::vector<std::string>;
 class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetSettingsFolderForTesting(folder_.Path());
+        SetSettingsFolderForTesting(Wide(folder_.Path()));
         loadModel();  // the empty model of a missing file
     }
-    void TearDown() override { SetSettingsFolderForTesting(""); }
+    void TearDown() override { SetSettingsFolderForTesting(L""); }
 
     // The profile services may keep a file parsed in memory after writing it, which would
     // hide how values come back from the text.
@@ -36,30 +36,31 @@ protected:
     }
     std::string Raw(const std::string& section, const std::string& key) const {
         Forget();
-        return readString(section, key);
+        return Ansi(readString(Wide(section), Wide(key)));
     }
 
     TempDir folder_;
-    const std::string path_ = folder_.File(kSettingsFileName);
+    const std::string path_ = folder_.File(Ansi(kSettingsFileName));
 };
 
 // The model as text, so that a failing comparison shows what differs.
 std::string Describe(const BarDef& bar) {
     std::string text = "en=" + std::to_string(bar.enabled) +
-                       " horiz=" + std::to_string(bar.Orientation()) + " [" + bar.Name() + "]";
+                       " horiz=" + std::to_string(bar.Orientation()) + " [" + Ansi(bar.Name()) + "]";
     for (const BarItem& item : items(bar)) {
         const ItemAttributes a = item.Attributes();
         text += " | " + std::to_string(item.Type());
         if (!item.IsAttributed()) continue;
-        text += " [" + a.wnd + "][" + a.pth + "][" + a.ipth + "] " + std::to_string(a.inum) +
-                " [" + a.par + "][" + a.dir + "][" + a.tt + "]";
+        text += " [" + Ansi(a.wnd) + "][" + Ansi(a.pth) + "][" + Ansi(a.ipth) + "] " +
+                std::to_string(a.inum) + " [" + Ansi(a.par) + "][" + Ansi(a.dir) + "][" +
+                Ansi(a.tt) + "]";
     }
     return text;
 }
 
 std::string Describe(const WindowList& list) {
     std::string text = "inc=" + std::to_string(list.mode);
-    for (const std::string& entry : list.entries) text += " [" + entry + "]";
+    for (const std::wstring& entry : list.entries) text += " [" + Ansi(entry) + "]";
     return text;
 }
 
@@ -77,7 +78,7 @@ std::vector<ItemRun> Runs(std::initializer_list<int32_t> types) {
 }
 
 // Replaces bar `number`'s settings and items.
-void SetBar(int number, int enabled, int horiz, const std::string& name,
+void SetBar(int number, int enabled, int horiz, const std::wstring& name,
             std::vector<ItemRun> runs = {}) {
     BarDef& bar = barDefs[number];
     bar.enabled = enabled;
@@ -101,15 +102,15 @@ TEST_F(SettingsFileTest, FromAMissingFileEveryKindOfItemBarAndListSurvivesSaveAn
     // wnd, pth, ipth, inum, par, dir, tt of one item of every kind, then values the profile
     // reader would trim or unquote, or that hold its own syntax.
     const ItemAttributes attributed[] = {
-        {"", "someone@example.com", "email.ico", 0, "", "mailto:", "Mail"},
-        {"", "https://example.com/?a=1&b=2", "www.ico", 0, "", "www:", "Web page"},
-        {"", "", "macro.ico", 0, "Weekly report", "macro:", "Macro"},
-        {"", "<alt>f<alt>", "kseq.ico", 0, "", "kseq:", "File menu"},
-        {"", "C:\\Docs", "shell32.dll", 3, "*.txt;*.ini", "file:", "Documents"},
-        {"Untitled - Notepad", "notepad.exe", "default", -1, "readme.txt", "C:\\Windows", "Notes"},
-        {"\"quoted title\"", "\"C:\\My App\\app.exe\"", "\tTabbed.ico", -2147483647 - 1, " -x ",
-         "C:\\Work ", "  spaced  "},
-        {"'single'", "\"", "\"\"", 2147483647, "a \"b\" c", "x=y;z [s]", "'"},
+        {L"", L"someone@example.com", L"email.ico", 0, L"", L"mailto:", L"Mail"},
+        {L"", L"https://example.com/?a=1&b=2", L"www.ico", 0, L"", L"www:", L"Web page"},
+        {L"", L"", L"macro.ico", 0, L"Weekly report", L"macro:", L"Macro"},
+        {L"", L"<alt>f<alt>", L"kseq.ico", 0, L"", L"kseq:", L"File menu"},
+        {L"", L"C:\\Docs", L"shell32.dll", 3, L"*.txt;*.ini", L"file:", L"Documents"},
+        {L"Untitled - Notepad", L"notepad.exe", L"default", -1, L"readme.txt", L"C:\\Windows", L"Notes"},
+        {L"\"quoted title\"", L"\"C:\\My App\\app.exe\"", L"\tTabbed.ico", -2147483647 - 1, L" -x ",
+         L"C:\\Work ", L"  spaced  "},
+        {L"'single'", L"\"", L"\"\"", 2147483647, L"a \"b\" c", L"x=y;z [s]", L"'"},
     };
     // One-node items between the attributed ones: position 2k + 1 holds attributed[k].
     const int32_t types[] = {102, 103, 104, 105, 106, 107, 108, 109, 110, 5, -7};
@@ -118,23 +119,23 @@ TEST_F(SettingsFileTest, FromAMissingFileEveryKindOfItemBarAndListSurvivesSaveAn
         runs.push_back(makeItem(types[i]));
         if (i < 8) runs.push_back(makeItem(kAttributed, attributed[i]));
     }
-    SetBar(1, 1, 1, "Tools", std::move(runs));
-    SetBar(2, 0, 2, "  Padded name ", Runs({109}));
-    SetBar(3, 0, 0, "one\r\n[options]\r\nx=77\ntwo");
-    SetBar(4, 0, 0, std::string(511, 'e'));
-    SetBar(32, 1, 0, "\"Last\"", Runs({110, 102}));
-    windowLists[0] = {{"notepad", "", " leading", "trailing ", "\"quoted\"", "a=b"}, 0};
-    windowLists[1] = {{std::string(511, 'l') + "tail past the limit"}, 0};
-    windowLists[3] = {{"before", ".", "after"}, 1};
-    windowLists[28] = {{"Word"}, 1};
-    windowLists[31] = {{"kept although no bar uses it"}, 1};
+    SetBar(1, 1, 1, L"Tools", std::move(runs));
+    SetBar(2, 0, 2, L"  Padded name ", Runs({109}));
+    SetBar(3, 0, 0, L"one\r\n[options]\r\nx=77\ntwo");
+    SetBar(4, 0, 0, std::wstring(511, L'e'));
+    SetBar(32, 1, 0, L"\"Last\"", Runs({110, 102}));
+    windowLists[0] = {{L"notepad", L"", L" leading", L"trailing ", L"\"quoted\"", L"a=b"}, 0};
+    windowLists[1] = {{std::wstring(511, L'l') + L"tail past the limit"}, 0};
+    windowLists[3] = {{L"before", L".", L"after"}, 1};
+    windowLists[28] = {{L"Word"}, 1};
+    windowLists[31] = {{L"kept although no bar uses it"}, 1};
     saveModel();
 
     // What is read back: line breaks as blanks, so they add no key or section; text cut to
     // 511 characters; an entry "." left out, so that the entries after it survive.
-    barDefs[3].nodes->text = "one  [options]  x=77 two";
+    barDefs[3].nodes->text = L"one  [options]  x=77 two";
     windowLists[1].entries[0].resize(511);
-    windowLists[3].entries = {"before", "after"};
+    windowLists[3].entries = {L"before", L"after"};
     const Strings expected = Describe();
     Reload();
     EXPECT_EQ(expected, Describe());
@@ -148,7 +149,7 @@ TEST_F(SettingsFileTest, HandWrittenFileReadsNumbersLikeAtoiGapsAsDefaultsAndTho
     std::string list = "[wndctx5]\r\n", bar;
     for (int i = 0; i < 3000; ++i) {
         list += std::to_string(i) + "=title " + std::to_string(i) + "\r\n";
-        bar += "[" + itemSection(6, i) + "]\r\ntype=" +
+        bar += "[" + Ansi(itemSection(6, i)) + "]\r\ntype=" +
                (i % 10 ? std::string("102\r\n") : "101\r\npth=" + std::to_string(i) + "\r\n");
     }
     WriteFile(path_, list + bar + "[menu+:01:00]\r\ntype=101abc\r\ninum=  -12xyz\r\npth=kept\r\n"
@@ -179,16 +180,16 @@ TEST_F(SettingsFileTest, HandWrittenFileReadsNumbersLikeAtoiGapsAsDefaultsAndTho
 
     const std::vector<BarItem> loaded = items(barDefs[6]);
     ASSERT_EQ(3000u, loaded.size());
-    EXPECT_EQ("2990", loaded[2990].Pth());
+    EXPECT_EQ(L"2990", loaded[2990].Pth());
     EXPECT_EQ(102, loaded[2999].Type());
     ASSERT_EQ(3000u, windowLists[5].entries.size());
-    EXPECT_EQ("title 2999", windowLists[5].entries.back());
+    EXPECT_EQ(L"title 2999", windowLists[5].entries.back());
 }
 
 TEST_F(SettingsFileTest, ShrinkingABarLeavesTheSectionsPastItsTerminatorUntouched) {
-    SetBar(1, 1, 0, "Bar", Runs({101, 102, 103, 104, 105}));
+    SetBar(1, 1, 0, L"Bar", Runs({101, 102, 103, 104, 105}));
     saveBarItems(1);
-    SetBar(1, 1, 0, "Bar", Runs({106, 107, 108}));
+    SetBar(1, 1, 0, L"Bar", Runs({106, 107, 108}));
     saveBarItems(1);
     EXPECT_EQ("0", Raw("menu+:01:03", "type"));
     EXPECT_EQ("105", Raw("menu+:01:04", "type"));
@@ -206,7 +207,7 @@ TEST_F(SettingsFileTest, GarbageLoadsWithoutHarmAndIsNoReasonNotToSave) {
     WriteFile(path_, garbage + std::string("\0\0[Menu+02]\0en=1\r\n", 18));
     Reload();
     EXPECT_NE(std::string::npos, Describe(barDefs[1]).find("] | 101 [][][] 0 [][][]"));
-    EXPECT_EQ(std::string(511, 'w'), windowLists[0].entries.at(0));
+    EXPECT_EQ(std::wstring(511, L'w'), windowLists[0].entries.at(0));
     saveModel();
     const Strings saved = Describe();
     Reload();

@@ -52,7 +52,7 @@ TEST(WindowBase, AnObjectDeletedInsideItsOwnHandlerGoesOnlyAfterTheHandler) {
     for (int i = 0; i < 100; ++i) {
         bool deleted = false, wholeAfterDelete = false;
         auto* window = new SelfEnding(&deleted, &wholeAfterDelete);
-        ASSERT_TRUE(window->Create("OrvaleSelfEnding", "", 0, 0, HWND_MESSAGE));
+        ASSERT_TRUE(window->Create(L"OrvaleSelfEnding", L"", 0, 0, HWND_MESSAGE));
         HWND hwnd = window->Handle();
         SendMessageA(hwnd, kEndYourself, 0, 0);
         EXPECT_TRUE(wholeAfterDelete) << "deleted under its own running handler";

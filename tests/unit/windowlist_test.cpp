@@ -18,25 +18,25 @@ protected:
     enum Window { Main, Child, Grandchild, Popup, Loner, None };
 
     void SetUp() override {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "OrvaleWindowListTest";
-        RegisterClassA(&windowClass);  // fails harmlessly when already registered
-        w_[Main] = Create("My NOTEPAD Window", WS_OVERLAPPEDWINDOW, nullptr);
-        w_[Child] = Create("", WS_CHILD, w_[Main]);
-        w_[Grandchild] = Create("", WS_CHILD, w_[Child]);
-        w_[Popup] = Create("", WS_POPUP, w_[Main]);
-        w_[Loner] = Create("", WS_OVERLAPPEDWINDOW, nullptr);
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"OrvaleWindowListTest";
+        RegisterClassW(&windowClass);  // fails harmlessly when already registered
+        w_[Main] = Create(L"My NOTEPAD Window", WS_OVERLAPPEDWINDOW, nullptr);
+        w_[Child] = Create(L"", WS_CHILD, w_[Main]);
+        w_[Grandchild] = Create(L"", WS_CHILD, w_[Child]);
+        w_[Popup] = Create(L"", WS_POPUP, w_[Main]);
+        w_[Loner] = Create(L"", WS_OVERLAPPEDWINDOW, nullptr);
         for (int w = Main; w < None; ++w) ASSERT_NE(nullptr, w_[w]);
         ASSERT_EQ(w_[Main], GetParent(w_[Popup])) << "the owner is reported as the parent";
     }
     void TearDown() override {
         for (Window w : {Popup, Main, Loner}) DestroyWindow(w_[w]);
     }
-    static HWND Create(const char* title, DWORD style, HWND parent) {
-        return CreateWindowExA(0, "OrvaleWindowListTest", title, style, 0, 0, 200, 100, parent,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    static HWND Create(const wchar_t* title, DWORD style, HWND parent) {
+        return CreateWindowExW(0, L"OrvaleWindowListTest", title, style, 0, 0, 200, 100, parent,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
     }
 
     HWND w_[None + 1] = {};
@@ -46,7 +46,7 @@ protected:
 
 TEST_F(WindowListTest, ModeEntriesAndTheWindowsAboveDecideAndMode0RemembersTheMatch) {
     const struct {
-        std::vector<std::string> entries;
+        std::vector<std::wstring> entries;
         int32_t mode;
         Window window;
         bool shown;
@@ -54,19 +54,19 @@ TEST_F(WindowListTest, ModeEntriesAndTheWindowsAboveDecideAndMode0RemembersTheMa
     } cases[] = {
         {{}, 0, Main, false, None},  // without entries the mode alone decides
         {{}, 1, Loner, true, None},
-        {{"excel", "note"}, 0, Main, true, Main},  // a fragment, without regard to case
-        {{"excel", "note"}, 0, Grandchild, true, Main},  // untitled windows pass on upwards
-        {{"excel", "note"}, 0, Popup, true, Main},  // an owned popup's owner is its parent
-        {{"excel", "note"}, 0, Loner, false, None},
-        {{"notepad window x"}, 0, Main, false, None},  // the whole entry must occur
-        {{"NotePad"}, 1, Child, false, None},  // only mode 0 remembers
-        {{"NotePad"}, 1, Loner, true, None},
-        {{""}, 0, Child, true, Main},  // the empty entry occurs in every title
-        {{""}, 0, Loner, false, None},  // no titled window on the chain
-        {{""}, 1, Child, false, None},
-        {{""}, 1, Loner, true, None},
-        {{"notepad"}, 0, None, false, None},
-        {{"notepad"}, 1, None, true, None},
+        {{L"excel", L"note"}, 0, Main, true, Main},  // a fragment, without regard to case
+        {{L"excel", L"note"}, 0, Grandchild, true, Main},  // untitled windows pass on upwards
+        {{L"excel", L"note"}, 0, Popup, true, Main},  // an owned popup's owner is its parent
+        {{L"excel", L"note"}, 0, Loner, false, None},
+        {{L"notepad window x"}, 0, Main, false, None},  // the whole entry must occur
+        {{L"NotePad"}, 1, Child, false, None},  // only mode 0 remembers
+        {{L"NotePad"}, 1, Loner, true, None},
+        {{L""}, 0, Child, true, Main},  // the empty entry occurs in every title
+        {{L""}, 0, Loner, false, None},  // no titled window on the chain
+        {{L""}, 1, Child, false, None},
+        {{L""}, 1, Loner, true, None},
+        {{L"notepad"}, 0, None, false, None},
+        {{L"notepad"}, 1, None, true, None},
     };
     for (const auto& c : cases) {
         WindowList list = {c.entries, c.mode};
@@ -76,7 +76,7 @@ TEST_F(WindowListTest, ModeEntriesAndTheWindowsAboveDecideAndMode0RemembersTheMa
 }
 
 TEST_F(WindowListTest, RememberedWindowMatchesAtOnceUntilForgotten) {
-    WindowList list = {{"notepad"}, 0};
+    WindowList list = {{L"notepad"}, 0};
     ASSERT_TRUE(matches(list, w_[Child]));
     list.entries.clear();
     EXPECT_TRUE(matches(list, w_[Main])) << "the remembered window itself";
@@ -87,17 +87,20 @@ TEST_F(WindowListTest, RememberedWindowMatchesAtOnceUntilForgotten) {
 }
 
 TEST_F(WindowListTest, EveryLetterIgnoresCaseAsForTitleItemsAndTitlesCountTo511Characters) {
-    SetWindowTextA(w_[Main], "\xC4rger Notes");  // "Ärger" in the ANSI code page
-    for (const char* entry : {"\xE4rger", "\xC4RGER", "\xE4RGER NOTES"}) {
+    // Cyrillic and accented Latin letters, beyond any one code page.
+    SetWindowTextW(w_[Main], L"\u0411\u041B\u041E\u041A\u041D\u041E\u0422 \u00C4rger");
+    for (const wchar_t* entry : {L"\u0411\u043B\u043E\u043A\u043D\u043E\u0442",
+                                 L"\u0431\u043B\u043E\u043A\u043D\u043E\u0442 \u00E4RGER",
+                                 L"\u00C4RGER"}) {
         WindowList list = {{entry}, 0};
-        EXPECT_TRUE(matches(list, w_[Main])) << entry;
-        EXPECT_TRUE(TitleMatches(w_[Main], entry, false)) << "a title item agrees: " << entry;
+        EXPECT_TRUE(matches(list, w_[Main])) << testing::PrintToString(std::wstring(entry));
+        EXPECT_TRUE(TitleMatches(w_[Main], entry, false)) << "a title item agrees";
     }
-    WindowList other = {{"\xE5rger"}, 0};  // "årger": another letter, not another case
+    WindowList other = {{L"\u00E5rger"}, 0};  // "årger": another letter, not another case
     EXPECT_FALSE(matches(other, w_[Main]));
 
-    SetWindowTextA(w_[Main], (std::string(520, 'x') + "needle").c_str());
-    WindowList late = {{"needle"}, 0}, longEntry = {{std::string(600, 'X')}, 0};
+    SetWindowTextW(w_[Main], (std::wstring(520, L'x') + L"needle").c_str());
+    WindowList late = {{L"needle"}, 0}, longEntry = {{std::wstring(600, L'X')}, 0};
     EXPECT_FALSE(matches(late, w_[Main])) << "past the 511 characters read of the title";
     EXPECT_TRUE(matches(longEntry, w_[Main])) << "an over-long entry counts with 511 characters";
 }
