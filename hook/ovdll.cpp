@@ -17,10 +17,8 @@ namespace {
 // learn which "Orvale" dialog is the real settings window: a refused second copy's message
 // box carries the same title and class.
 #if defined(_MSC_VER)
-#pragma data_seg(".ovshare")
-DWORD g_orvaleProcess = 0;
-#pragma data_seg()
-#pragma comment(linker, "/SECTION:.ovshare,RWS")
+#pragma section(".ovshare", read, write, shared)
+__declspec(allocate(".ovshare")) DWORD g_orvaleProcess = 0;
 #else
 DWORD g_orvaleProcess __attribute__((section(".ovshare"), shared)) = 0;
 #endif
