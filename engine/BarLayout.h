@@ -5,6 +5,16 @@
 // their tops level with the top of the horizontal stack (or the menu's top), all as tall as
 // the tallest of them or the span down to the menu's bottom. The menu is then stretched to
 // the right edge of the horizontal stack and down to the bottom of the vertical stack.
+//
+// Every bar stays inside the work area of the menu's monitor. A bar that would stick out
+// along the menu's edge is shifted along it. A stack that finds no room on its usual side
+// goes to the opposite one: horizontal bars stack downwards from the menu's bottom edge (the
+// menu is then widened as usual but not lengthened, the bars lie against its bottom), vertical
+// bars stack rightwards from the right edge of the menu and its horizontal bars. Where
+// neither side has room, the stack keeps its side and is pushed inside over the menu's edge.
+// Vertical bars start level with the menu's top instead of the horizontal stack's top when
+// a horizontal bar had to move over the space they would take. When everything fits, the
+// placement is exactly the one described above.
 #pragma once
 
 #include <windows.h>
@@ -35,7 +45,9 @@ struct BarLayoutResult {
     RECT menu = {0, 0, 0, 0};              // the menu's rectangle after stretching
 };
 
-// Lays out the applicable bars (in slot order) around a menu whose window rectangle is `menu`.
-BarLayoutResult LayoutBarsAround(const RECT& menu, const std::vector<LayoutBar>& bars);
+// Lays out the applicable bars (in slot order) around a menu whose window rectangle is `menu`,
+// inside `workArea`, the work area of the menu's monitor.
+BarLayoutResult LayoutBarsAround(const RECT& menu, const std::vector<LayoutBar>& bars,
+                                 const RECT& workArea);
 
 }  // namespace orvale

@@ -431,6 +431,18 @@ bool SlotApplies(int number, HWND pointedWindow) {
     return applies;
 }
 
+// The bars stay inside the work area of the monitor that shows the menu.
+RECT WorkAreaOf(HWND menu) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfo(MonitorFromWindow(menu, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        return monitor.rcWork;
+    }
+    RECT desktop = {};
+    SystemParametersInfo(SPI_GETWORKAREA, 0, &desktop, 0);
+    return desktop;
+}
+
 LayoutBar DescribeForLayout(int number, const BarWindow& window) {
     RECT rect;
     GetWindowRect(window.Handle(), &rect);
@@ -455,7 +467,7 @@ void LayoutBars(HWND menu, HWND pointedWindow) {
     }
     RECT menuRect;
     if (!GetWindowRect(menu, &menuRect)) return;
-    BarLayoutResult layout = LayoutBarsAround(menuRect, applicable);
+    BarLayoutResult layout = LayoutBarsAround(menuRect, applicable, WorkAreaOf(menu));
     for (const BarPlacement& placed : layout.placements) {
         if (!IsWindow(menu)) return;
         const RECT& r = placed.rect;

@@ -76,6 +76,31 @@ TEST(Startup, SecondCopyShowsTheMessageAndEnds) {
     EXPECT_TRUE(first.Proc().Running()) << "the first copy goes on";
 }
 
+TEST(Startup, ARefusedCopysMessageBoxTakesNoReportsAndOutlivesTheFirstCopyHarmlessly) {
+    Orvale first;
+    first.WriteSettings(kOneBar);
+    ASSERT_TRUE(first.Start());
+    Process refused;
+    ASSERT_TRUE(refused.Start("\"" + first.Folder().File("orvale.exe") + "\"",
+                              first.Folder().Path()));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return !MessageBoxText(refused.Id(), &box).empty(); }));
+
+    // The box is a dialog titled "Orvale" too; the clicks still reach the first copy.
+    TestApp app("Beside The Box");
+    ASSERT_NE(nullptr, OpenContextMenu(app));
+    EXPECT_TRUE(WaitUntil([&] { return first.VisibleBars().size() == 1; }, 3000))
+        << "bars beside the menu while the box is open";
+    CloseMenus();
+
+    ASSERT_TRUE(first.Exit());
+    Orvale next;
+    EXPECT_TRUE(next.Start()) << "the box of a refused copy does not refuse the next start";
+    EXPECT_TRUE(refused.Running()) << "the box was still open";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(refused.WaitForExit(5000));
+}
+
 TEST(Startup, AWindowTitledOrvaleThatIsNotADialogDoesNotBlockStartUp) {
     TestApp impostor("Orvale");
     ASSERT_TRUE(impostor.Started());

@@ -41,6 +41,20 @@ bool IsVerticalBar(HWND bar) {
     return Height(r) > Width(r);
 }
 
+// Starts notepad in front; the middle of its edit area, or (0, 0) when it did not come.
+POINT StartNotepad(Process& notepad) {
+    HWND window = nullptr;
+    if (!notepad.Start("notepad.exe") || !WaitUntil([&] {
+            window = VisibleWindowOf(notepad, "Notepad");
+            return window != nullptr;
+        }, 10000)) {
+        return {0, 0};
+    }
+    SetForegroundWindow(window);
+    RECT r = WindowRect(FindWindowExA(window, nullptr, "Edit", nullptr));
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 class TrackerTest : public ::testing::Test {
 protected:
     void StartWith(const std::string& settings) {
@@ -112,21 +126,49 @@ TEST_F(TrackerTest, BarsAppearBesideTheTestApplicationsMenuLaidOutAroundIt) {
 TEST_F(TrackerTest, BarsAppearBesideNotepadsMenu) {
     StartWith(BarsSettings("notepad", "nothing of the kind"));
     Process notepad;
-    ASSERT_TRUE(notepad.Start("notepad.exe"));
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        window = FindWindowA("Notepad", nullptr);
-        return window && IsWindowVisible(window);
-    }, 10000));
-    SetForegroundWindow(window);
-    HWND edit = FindWindowExA(window, nullptr, "Edit", nullptr);
-    ASSERT_NE(nullptr, edit);
-    RECT r = WindowRect(edit);
-    RightClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const POINT spot = StartNotepad(notepad);
+    ASSERT_NE(0, spot.x);
+    RightClick(spot.x, spot.y);
     ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000));
     EXPECT_TRUE(BarsShown(3)) << "the context bar for \"notepad\" comes too";
     CloseMenus();
-    notepad.Kill();
+}
+
+TEST_F(TrackerTest, AQuickSecondRightClickOnTheSameSpotGetsBarsToo) {
+    StartWith(BarsSettings("notepad", "nothing of the kind"));
+    Process notepad;
+    const POINT spot = StartNotepad(notepad);
+    ASSERT_NE(0, spot.x);
+    // Escape and the next right-click follow at once: that press arrives as a double-click.
+    for (int round = 1; round <= 5; ++round) {
+        SCOPED_TRACE(round);
+        RightClick(spot.x, spot.y);
+        ASSERT_TRUE(WaitUntil([] { return VisibleMenu() != nullptr; }, 5000));
+        ASSERT_TRUE(BarsShown(3));
+        keybd_event(VK_ESCAPE, 0, 0, 0);
+        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+        ASSERT_TRUE(WaitUntil([] { return VisibleMenu() == nullptr; }, 3000));
+        ASSERT_TRUE(BarsShown(0));
+    }
+}
+
+TEST_F(TrackerTest, BarsBesideAMenuInTheBottomRightCornerStayInsideTheWorkArea) {
+    StartWith(BarsSettings("tracker target", "nothing of the kind"));
+    TestApp app("Tracker Target", "--pos 800 480 220 240");
+    HWND menu = OpenContextMenu(app);
+    ASSERT_NE(nullptr, menu);
+    ASSERT_TRUE(BarsShown(3));
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(menu, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT work = monitor.rcWork;
+    for (HWND bar : orvale.VisibleBars()) {
+        RECT r = WindowRect(bar);
+        EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+                    r.bottom <= work.bottom)
+            << "bar " << r.left << "," << r.top << "-" << r.right << "," << r.bottom
+            << " outside " << work.right << "," << work.bottom;
+    }
 }
 
 TEST_F(TrackerTest, MenusWithoutARecentRightPressGetNoBars) {

@@ -33,6 +33,20 @@ bool Same(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+void ExpectLayout(const Case& c, const RECT& workArea) {
+    SCOPED_TRACE(c.name);
+    BarLayoutResult layout = LayoutBarsAround(c.menu, c.bars, workArea);
+    ASSERT_EQ(c.placed.size(), layout.placements.size());
+    for (size_t i = 0; i < c.placed.size(); ++i) {
+        EXPECT_EQ(c.placed[i].slot, layout.placements[i].slot);
+        EXPECT_TRUE(Same(c.placed[i].rect, layout.placements[i].rect)) << "bar " << i;
+    }
+    EXPECT_TRUE(Same(c.stretchedMenu, layout.menu)) << "menu";
+}
+
+// Room for everything: the layout must not move a thing.
+const RECT kRoomy = {-100000, -100000, 100000, 100000};
+
 }  // namespace
 
 TEST(BarLayout, BarsStackAroundTheMenuWhichIsStretchedToMeetThem) {
@@ -63,14 +77,41 @@ TEST(BarLayout, BarsStackAroundTheMenuWhichIsStretchedToMeetThem) {
          {V(1, 2)}, {{1, {-530, -300, -500, -150}}}, {-500, -300, -380, -150}},
         {"no bars", menu, {}, {}, menu},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        BarLayoutResult layout = LayoutBarsAround(c.menu, c.bars);
-        ASSERT_EQ(c.placed.size(), layout.placements.size());
-        for (size_t i = 0; i < c.placed.size(); ++i) {
-            EXPECT_EQ(c.placed[i].slot, layout.placements[i].slot);
-            EXPECT_TRUE(Same(c.placed[i].rect, layout.placements[i].rect)) << "bar " << i;
-        }
-        EXPECT_TRUE(Same(c.stretchedMenu, layout.menu)) << "menu";
-    }
+    for (const Case& c : cases) ExpectLayout(c, kRoomy);
+}
+
+TEST(BarLayout, BarsStayInsideTheWorkAreaOfTheMenusMonitor) {
+    const RECT screen = {0, 0, 1024, 738};  // the taskbar below
+    const RECT second = {-1280, 0, 0, 1024};  // a monitor left of the primary one
+    const struct {
+        RECT work;
+        Case c;
+    } cases[] = {
+        {screen, {"right edge: the bar moves left along the menu's top", {870, 300, 990, 450},
+                  {H(1, 8)}, {{1, {826, 270, 1024, 300}}}, {870, 300, 1024, 450}}},
+        {screen, {"right edge: vertical bars then stand beside the menu alone",
+                  {870, 300, 990, 450}, {H(1, 8), V(2, 3)},
+                  {{1, {826, 270, 1024, 300}}, {2, {840, 300, 870, 450}}},
+                  {870, 300, 1024, 450}}},
+        {screen, {"left edge: vertical bars go right of the menu and its horizontal bars",
+                  {5, 300, 125, 450}, {H(1, 5), V(2, 3)},
+                  {{1, {5, 270, 131, 300}}, {2, {131, 270, 161, 450}}}, {5, 300, 131, 450}}},
+        {screen, {"top edge: horizontal bars stack below the menu, which is not lengthened",
+                  {300, 10, 420, 160}, {H(1, 5), V(2, 3), H(3, 3)},
+                  {{1, {300, 160, 426, 190}}, {3, {300, 190, 426, 220}},
+                   {2, {270, 10, 300, 220}}},
+                  {300, 10, 426, 160}}},
+        {screen, {"bottom edge: a long vertical bar moves up along the menu's side",
+                  {300, 600, 420, 730}, {V(1, 10)}, {{1, {270, 492, 300, 738}}},
+                  {300, 600, 420, 738}}},
+        {screen, {"no room above or below: pushed down over the menu", {300, 5, 420, 730},
+                  {H(1, 5)}, {{1, {300, 0, 426, 30}}}, {300, 5, 426, 730}}},
+        {screen, {"no room left or right: pushed right over the menu", {10, 300, 1010, 450},
+                  {V(1, 2)}, {{1, {0, 300, 30, 450}}}, {10, 300, 1010, 450}}},
+        {second, {"second monitor, its right edge", {-110, 400, -10, 500}, {H(1, 5)},
+                  {{1, {-126, 370, 0, 400}}}, {-110, 400, 0, 500}}},
+        {second, {"second monitor, its left edge", {-1275, 400, -1155, 500}, {V(1, 3)},
+                  {{1, {-1155, 400, -1125, 500}}}, {-1275, 400, -1155, 500}}},
+    };
+    for (const auto& c : cases) ExpectLayout(c.c, c.work);
 }
