@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -193,4 +194,157 @@ TEST_F(SettingsDocumentTest, ReadsEveryValueOfAThousandOddFilesAsTheProfileFunct
     EXPECT_GT(wholeQuoted511, 0);
     std::printf("%d lookups compared, %d found, %d quoted values of 511 characters\n",
                 compared, found, wholeQuoted511);
+}
+
+TEST_F(SettingsDocumentTest, EditsChangeOnlyTheirLinesAndTheFileTurnsUnicodeOnlyWhenItMust) {
+    const std::wstring original =
+        L"; Orvale settings\r\n[TaskBar+]\r\nen = 1\r\nhoriz=0\r\n\r\n[Other program]\n"
+        L"colour=caf\xe9\r\njunk line without equals\r\n\r\n[Menu+01]\r\nname=Tools\r\n"
+        L"[menu+01]\r\nname=second copy, never read\r\n[wndctx0]\r\n0=notepad";
+    const std::wstring edited =
+        L"; Orvale settings\r\n[TaskBar+]\r\nen = 1\r\nhoriz=1\r\nnew=caf\xe9\r\n\r\n"
+        L"[Other program]\ncolour=caf\xe9\r\njunk line without equals\r\n\r\n[Menu+01]\r\n"
+        L"name=Tools\r\nen=1\r\n[menu+01]\r\nname=second copy, never read\r\n[wndctx0]\r\n"
+        L"0=notepad\r\n1=.\r\n[options]\r\nx=120\r\n";
+    std::wstring renamed = edited;
+    renamed.replace(renamed.find(L"Tools"), 5, L"\x0418\x043d\x0441\x0442\x0440\x0443\x043c");
+
+    const struct {
+        TextEncoding encoding, afterRename;
+    } cases[] = {{TextEncoding::Ansi, TextEncoding::Utf16LE},
+                 {TextEncoding::Utf8, TextEncoding::Utf8},
+                 {TextEncoding::Utf16LE, TextEncoding::Utf16LE}};
+    const std::wstring backup = path_ + L".bak";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.encoding));
+        Put(path_, Bytes(original, c.encoding));
+        SettingsDocument document;
+        ASSERT_EQ(SettingsDocument::LoadStatus::Loaded, document.Load(path_));
+        EXPECT_EQ(c.encoding, document.Encoding());
+        document.Write(L"TaskBar+", L"en", L"1");
+        EXPECT_FALSE(document.Modified()) << "the same value";
+        ASSERT_FALSE(document.Save(path_));
+        EXPECT_EQ(Bytes(original, c.encoding), Disk(path_)) << "nothing changed, byte for byte";
+        EXPECT_EQ(Bytes(original, c.encoding), Disk(backup));
+
+        document.Write(L"TaskBar+", L"horiz", L"1");
+        document.Write(L"MENU+01", L"en", L"1");
+        document.Write(L" TaskBar+ ", L"new", L"caf\xe9");
+        document.Write(L"wndctx0", L"1", L".");
+        document.Write(L"options", L"x", L"120");
+        EXPECT_TRUE(document.Modified());
+        ASSERT_FALSE(document.Save(path_));
+        EXPECT_FALSE(document.Modified());
+        EXPECT_EQ(c.encoding, document.Encoding()) << "every value fits";
+        EXPECT_EQ(Bytes(edited, c.encoding), Disk(path_));
+
+        document.Write(L"Menu+01", L"name", L"\x0418\x043d\x0441\x0442\x0440\x0443\x043c");
+        ASSERT_FALSE(document.Save(path_));
+        EXPECT_EQ(c.afterRename, document.Encoding());
+        EXPECT_EQ(Bytes(renamed, c.afterRename), Disk(path_));
+        EXPECT_EQ(Bytes(edited, c.encoding), Disk(backup)) << "the file as it was";
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str());
+        wchar_t name[512];
+        GetPrivateProfileStringW(L"Menu+01", L"name", L"", name, 512, path_.c_str());
+        EXPECT_EQ(document.Read(L"Menu+01", L"name", L""), name) << "the profile function agrees";
+    }
+}
+
+TEST_F(SettingsDocumentTest, QuotedValuesOf511CharactersSurviveEverySaveAndANulEndsAValue) {
+    const std::wstring value = L" " + std::wstring(510, L'x');
+    SettingsDocument document;
+    document.Write(L"Menu+01", L"name", L"\"" + value + L"\"");
+    document.Write(L"Menu+01", L"tt", std::wstring(L"before\0after", 12));
+    for (int save = 0; save < 3; ++save) {
+        ASSERT_FALSE(document.Save(path_));
+        ASSERT_EQ(SettingsDocument::LoadStatus::Loaded, document.Load(path_));
+        const std::wstring read = document.Read(L"Menu+01", L"name", L"");
+        EXPECT_EQ(value, read);
+        document.Write(L"Menu+01", L"name", L"\"" + read + L"\"");
+    }
+    EXPECT_EQ(L"before", document.Read(L"Menu+01", L"tt", L""));
+}
+
+TEST_F(SettingsDocumentTest, AFailedSaveSaysWhyLeavesTheFileAndCanBeTriedAgain) {
+    const std::wstring inMissingFolder = Path("gone") + L"\\ov32data.ini";
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    const struct {
+        const char* cause;
+        std::wstring path;
+        std::function<void()> begin, end;
+    } cases[] = {
+        {"held open by another program", path_,
+         [&] { lock = CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); },
+         [&] { CloseHandle(lock); }},
+        {"read-only", path_, [&] { SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY); },
+         [&] { SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL); }},
+        {"missing folder", inMissingFolder, [] {},
+         [&] { CreateDirectoryW(Path("gone").c_str(), nullptr); }},
+        {"full disk", path_, [] { SettingsDocument::SetWriteLimitForTesting(10); },
+         [] { SettingsDocument::SetWriteLimitForTesting(SIZE_MAX); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cause);
+        const std::string before = "[Menu+01]\r\nname=" + std::string(200, 'n') + "\r\n";
+        Put(path_, before);
+        SettingsDocument document;
+        document.Load(c.path);
+        document.Write(L"Menu+01", L"name", L"changed");
+        c.begin();
+        const FileError error = document.Save(c.path);
+        c.end();
+        EXPECT_TRUE(error);
+        EXPECT_FALSE(error.reason.empty());
+        EXPECT_EQ(before, Disk(path_));
+        EXPECT_FALSE(FileExists(folder_.File("ov32data.ini.tmp")));
+        EXPECT_TRUE(document.Modified());
+        ASSERT_FALSE(document.Save(c.path)) << "once the cause is gone";
+        document.Load(c.path);
+        EXPECT_EQ(L"changed", document.Read(L"Menu+01", L"name", L""));
+    }
+}
+
+TEST_F(SettingsDocumentTest, AFileThatCouldNotBeReadIsNotReplacedUntilItIsRead) {
+    const std::string settings = "[Menu+01]\r\nname=Tools\r\n";
+    Put(path_, settings);
+    HANDLE lock = CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SettingsDocument document;
+    FileError error;
+    EXPECT_EQ(SettingsDocument::LoadStatus::Unreadable, document.Load(path_, &error));
+    CloseHandle(lock);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), error.code);
+    document.Write(L"Menu+01", L"en", L"0");
+    EXPECT_EQ(error.code, document.Save(path_).code);
+    EXPECT_EQ(settings, Disk(path_));
+    ASSERT_EQ(SettingsDocument::LoadStatus::Loaded, document.Load(path_));
+    document.Write(L"Menu+01", L"en", L"0");
+    EXPECT_FALSE(document.Save(path_));
+    EXPECT_EQ(settings + "en=0\r\n", Disk(path_));
+}
+
+TEST_F(SettingsDocumentTest, KillingAProgramThatSavesLeavesTheOldOrTheNewFileWhole) {
+    std::wstring first, second;
+    for (int i = 0; i < 3000; ++i) {
+        first += L"[menu+:01:" + std::to_wstring(i) + L"]\r\ntype=101\r\npth=C:\\first\r\n";
+        second += L"[wndctx" + std::to_wstring(i) + L"]\r\n0=second \x0416\r\n1=.\r\n";
+    }
+    const std::string old = Bytes(first, TextEncoding::Ansi);
+    const std::string now = Bytes(second, TextEncoding::Utf16LE);
+    WriteFile(folder_.File("first.ini"), old);
+    WriteFile(folder_.File("second.ini"), now);
+    Put(path_, old);
+    const std::string backup = folder_.File("ov32data.ini.bak");
+    auto whole = [&](const std::string& bytes) { return bytes == old || bytes == now; };
+    for (int kill = 0; kill < 25; ++kill) {
+        DeleteFileA(backup.c_str());
+        Process saver;
+        ASSERT_TRUE(saver.Start("\"" + BinDir() + "\\settings_saver.exe\" \"" +
+                                folder_.File("first.ini") + "\" \"" + folder_.File("second.ini") +
+                                "\" \"" + folder_.File("ov32data.ini") + "\""));
+        ASSERT_TRUE(WaitUntil([&] { return FileExists(backup); }, 10000)) << "saving";
+        PumpFor(static_cast<DWORD>(kill * 7 % 31));  // a different moment of a save each time
+        saver.Kill();
+        EXPECT_TRUE(whole(Disk(path_))) << "kill " << kill << ": " << Disk(path_).size() << " bytes";
+        EXPECT_TRUE(!FileExists(backup) || whole(ReadFile(backup))) << "kill " << kill;
+    }
 }
