@@ -123,7 +123,8 @@ std::vector<LineSpan> SplitLines(const Text& text) {
         size_t stop = pos;
         while (stop < text.size() && text[stop] != '\r' && text[stop] != '\n') ++stop;
         size_t next = stop;
-        if (next < text.size()) next += text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n' ? 2 : 1;
+        if (next < text.size())
+            next += text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n' ? 2 : 1;
         lines.push_back({pos, stop, next});
         pos = next;
     }
@@ -140,7 +141,8 @@ std::wstring Decode(UINT codePage, const char* bytes, size_t length) {
     }
     int count = MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(length), nullptr, 0);
     std::wstring text(static_cast<size_t>(std::max(count, 0)), L'\0');
-    if (count > 0) MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(length), &text[0], count);
+    if (count > 0)
+        MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(length), &text[0], count);
     return text;
 }
 
@@ -148,8 +150,9 @@ std::wstring Decode(UINT codePage, const char* bytes, size_t length) {
 bool FitsAnsi(const std::wstring& text) {
     if (IsAscii(text) || GetACP() == CP_UTF8) return true;
     BOOL usedDefault = FALSE;
-    int count = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(),
-                                    static_cast<int>(text.size()), nullptr, 0, nullptr, &usedDefault);
+    int count =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(),
+                            static_cast<int>(text.size()), nullptr, 0, nullptr, &usedDefault);
     return count > 0 && !usedDefault;
 }
 
@@ -164,7 +167,8 @@ void AppendEncoded(std::string& out, const std::wstring& text, TextEncoding enco
     } else {
         UINT codePage = encoding == TextEncoding::Utf8 ? CP_UTF8 : CP_ACP;
         int length = static_cast<int>(text.size());
-        int count = WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+        int count =
+            WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
         if (count <= 0) return;
         size_t at = out.size();
         out.resize(at + static_cast<size_t>(count));
@@ -199,7 +203,8 @@ DWORD ReadWhole(HANDLE file, std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD read = 0;
-        if (!ReadFile(file, &bytes[done], static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
+        if (!ReadFile(file, &bytes[done], static_cast<DWORD>(bytes.size() - done), &read,
+                      nullptr)) {
             return GetLastError();
         }
         if (read == 0) break;  // the file shrank meanwhile
@@ -337,9 +342,8 @@ void SettingsDocument::Parse(std::string bytes) {
             text[i] = static_cast<wchar_t>(static_cast<unsigned char>(raw_[at]) | (high << 8));
         }
         for (const LineSpan& span : SplitLines(text)) {
-            add(text.substr(span.begin, span.stop - span.begin),
-                LineEndOf(text, span), start + 2 * span.begin,
-                std::min(start + 2 * span.stop, raw_.size()));
+            add(text.substr(span.begin, span.stop - span.begin), LineEndOf(text, span),
+                start + 2 * span.begin, std::min(start + 2 * span.stop, raw_.size()));
         }
     } else {
         const UINT codePage = encoding == TextEncoding::Utf8 ? CP_UTF8 : CP_ACP;
@@ -498,20 +502,25 @@ std::string SettingsDocument::Encode(TextEncoding encoding, std::vector<uint32_t
             }
             offsets.push_back(static_cast<uint32_t>(out.size()));
             const char* end = kLineEndText[line.end];
-            AppendEncoded(out, std::wstring(end, end + std::char_traits<char>::length(end)), encoding);
+            AppendEncoded(out, std::wstring(end, end + std::char_traits<char>::length(end)),
+                          encoding);
         }
     }
     return out;
 }
 
 FileError SettingsDocument::Save(const std::wstring& path) {
-    if (!unreadPath_.empty() && SamePath(path, unreadPath_)) return unreadError_;
+    if (!unreadPath_.empty() && SamePath(path, unreadPath_)) {
+        // Whatever this document holds, it is not what that file holds.
+        FileError error = unreadError_;
+        error.reason = L"The file could not be read, so it is left as it is. " + error.reason;
+        return error;
+    }
     if (FileError error = CheckReplaceable(path)) return error;
     // The file stays in the code page as long as it can hold every value; else it becomes
     // UTF-16LE, which the profile functions read as Unicode, and the backup keeps it as it was.
-    const TextEncoding encoding = encoding_ == TextEncoding::Ansi && !NewTextFitsAnsi()
-                                      ? TextEncoding::Utf16LE
-                                      : encoding_;
+    const TextEncoding encoding =
+        encoding_ == TextEncoding::Ansi && !NewTextFitsAnsi() ? TextEncoding::Utf16LE : encoding_;
     std::vector<uint32_t> offsets;
     std::string bytes = Encode(encoding, offsets);
 

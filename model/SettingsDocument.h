@@ -70,7 +70,7 @@ private:
 
     struct Line {
         std::wstring text;  // without its line end
-        uint8_t end = 0;  // none, CR LF, LF or CR
+        uint8_t end = 0;    // none, CR LF, LF or CR
         // The line's bytes in raw_ (line end included) while it is unchanged.
         uint32_t rawBegin = kNoRaw;
         uint32_t rawEnd = kNoRaw;

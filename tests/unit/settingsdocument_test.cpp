@@ -31,8 +31,8 @@ std::string Bytes(const std::wstring& text, TextEncoding encoding) {
     int count = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
                                     nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(count), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0],
-                        count, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0], count,
+                        nullptr, nullptr);
     return (encoding == TextEncoding::Utf8 ? "\xEF\xBB\xBF" : "") + bytes;
 }
 
@@ -74,10 +74,10 @@ public:
     }
 
 private:
-    const std::vector<std::wstring> sections = {L"options", L"Menu+01", L"menu+:01:00",
-                                                L"wndctx0", L"",        L"a b", L"\x0416x"};
-    const std::vector<std::wstring> keys = {L"en", L"type", L"0",  L"name", L"",
-                                            L"k k", L";c",  L"[x", L"\x0436"};
+    const std::vector<std::wstring> sections = {L"options", L"Menu+01", L"menu+:01:00", L"wndctx0",
+                                                L"",        L"a b",     L"\x0416x"};
+    const std::vector<std::wstring> keys = {L"en",  L"type", L"0",  L"name",  L"",
+                                            L"k k", L";c",   L"[x", L"\x0436"};
 
     size_t Pick(size_t n) { return random_() % n; }
 
@@ -88,7 +88,7 @@ private:
     // Names in other cases of A-Z, now and then with blanks around them.
     std::wstring Spelled(std::wstring name) {
         for (wchar_t& c : name) {
-            if (Pick(4) == 0 && c < 0x80 && std::isalpha(c)) c ^= 0x20;
+            if (Pick(4) == 0 && c < 0x80 && std::isalpha(c)) c = static_cast<wchar_t>(c ^ 0x20);
         }
         return Pick(5) ? name : Blank() + name + Blank();
     }
@@ -99,8 +99,8 @@ private:
     }
 
     std::wstring Text(size_t length) {
-        const std::wstring letters = unicode_ ? L"ab Z=;[]\"'\t\xe9\x0416\x0436\x4e2d\x1a"
-                                              : L"ab Z=;[]\"'\t\xe9\x1a";
+        const std::wstring letters =
+            unicode_ ? L"ab Z=;[]\"'\t\xe9\x0416\x0436\x4e2d\x1a" : L"ab Z=;[]\"'\t\xe9\x1a";
         std::wstring text;
         while (text.size() < length) text += letters[Pick(letters.size())];
         return text;
@@ -112,8 +112,9 @@ private:
         case 0: return quote + Text(Pick(6)) + quote;
         case 1: return L"\"" + Text(Pick(4)) + L"'";
         case 2: return std::wstring(1, quote);
-        case 3: return (Pick(2) ? L"" : std::wstring(1, quote)) + std::wstring(505 + Pick(10), L'v') +
-                       (Pick(2) ? L" " : L"") + (Pick(3) ? std::wstring(1, quote) : L"");
+        case 3:
+            return (Pick(2) ? L"" : std::wstring(1, quote)) + std::wstring(505 + Pick(10), L'v') +
+                   (Pick(2) ? L" " : L"") + (Pick(3) ? std::wstring(1, quote) : L"");
         case 4: return Text(Pick(4)) + L'\0' + Text(Pick(4));
         default: return Text(Pick(12));
         }
@@ -186,14 +187,15 @@ TEST_F(SettingsDocumentTest, ReadsEveryValueOfAThousandOddFilesAsTheProfileFunct
                 continue;
             }
             ++failures;
-            ADD_FAILURE() << "file " << file << " [" << Escaped(section) << "] "
-                          << Escaped(key) << "\n profile: " << Escaped(profile)
-                          << "\n ours:    " << Escaped(ours) << "\n" << Escaped(text);
+            ADD_FAILURE() << "file " << file << " [" << Escaped(section) << "] " << Escaped(key)
+                          << "\n profile: " << Escaped(profile) << "\n ours:    " << Escaped(ours)
+                          << "\n"
+                          << Escaped(text);
         }
     }
     EXPECT_GT(wholeQuoted511, 0);
-    std::printf("%d lookups compared, %d found, %d quoted values of 511 characters\n",
-                compared, found, wholeQuoted511);
+    std::printf("%d lookups compared, %d found, %d quoted values of 511 characters\n", compared,
+                found, wholeQuoted511);
 }
 
 TEST_F(SettingsDocumentTest, EditsChangeOnlyTheirLinesAndTheFileTurnsUnicodeOnlyWhenItMust) {
@@ -274,7 +276,9 @@ TEST_F(SettingsDocumentTest, AFailedSaveSaysWhyLeavesTheFileAndCanBeTriedAgain) 
         std::function<void()> begin, end;
     } cases[] = {
         {"held open by another program", path_,
-         [&] { lock = CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); },
+         [&] {
+             lock = CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+         },
          [&] { CloseHandle(lock); }},
         {"read-only", path_, [&] { SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY); },
          [&] { SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL); }},
@@ -344,7 +348,8 @@ TEST_F(SettingsDocumentTest, KillingAProgramThatSavesLeavesTheOldOrTheNewFileWho
         ASSERT_TRUE(WaitUntil([&] { return FileExists(backup); }, 10000)) << "saving";
         PumpFor(static_cast<DWORD>(kill * 7 % 31));  // a different moment of a save each time
         saver.Kill();
-        EXPECT_TRUE(whole(Disk(path_))) << "kill " << kill << ": " << Disk(path_).size() << " bytes";
+        EXPECT_TRUE(whole(Disk(path_)))
+            << "kill " << kill << ": " << Disk(path_).size() << " bytes";
         EXPECT_TRUE(!FileExists(backup) || whole(ReadFile(backup))) << "kill " << kill;
     }
 }
