@@ -170,7 +170,7 @@ TEST_F(SettingsDocumentTest, ReadsEveryValueOfAThousandOddFilesAsTheProfileFunct
         Put(path_, Bytes(text, encoding));
         SettingsDocument document;
         ASSERT_EQ(SettingsDocument::LoadStatus::Loaded, document.Load(path_));
-        for (int query = 0; query < 30; ++query) {
+        for (int query = 0; query < 20; ++query) {
             const auto [section, key] = corpus.Query();
             wchar_t buffer[512];
             GetPrivateProfileStringW(section.c_str(), key.c_str(), kMissing, buffer, 512,
