@@ -34,7 +34,8 @@ public:
 
     // Reads the file. Missing leaves an empty document; Unreadable (the file exists but cannot
     // be read) leaves an empty document too, and Save then refuses to replace that file until
-    // a later Load of it succeeds, so defaults never overwrite settings that were not read.
+    // a later Load of it reads it (or finds it gone), so defaults never overwrite settings that
+    // were not read.
     LoadStatus Load(const std::wstring& path, FileError* error = nullptr);
     // Takes `text` as the whole file, to be saved in `encoding`.
     void LoadText(const std::wstring& text, TextEncoding encoding);
@@ -71,7 +72,8 @@ private:
     struct Line {
         std::wstring text;  // without its line end
         uint8_t end = 0;    // none, CR LF, LF or CR
-        // The line's bytes in raw_ (line end included) while it is unchanged.
+        // The bytes of the line's text in raw_ while it is unchanged (line ends are rewritten
+        // as they were read).
         uint32_t rawBegin = kNoRaw;
         uint32_t rawEnd = kNoRaw;
     };
