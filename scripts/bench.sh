@@ -16,3 +16,4 @@ prepare_prefix "${ORVALE_TEST_PREFIX:-$BUILD_DIR/wineprefix}"
 start_desktop
 cd "$BUILD_DIR/bin"
 wine orvale_bench.exe "${1:-30}"
+wine settings_bench.exe
