@@ -8,6 +8,7 @@
 #include "app/BarHandlers.h"
 #include "dialogs/BarEditor.h"
 #include "dialogs/ContextDialog.h"
+#include "dialogs/SaveProblem.h"
 #include "engine/BarTable.h"
 #include "engine/HookClient.h"
 #include "engine/Tracker.h"
@@ -72,6 +73,10 @@ bool SettingsWindow::OnInit() {
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 
+    FileError unread;
+    if (openSettings(&unread) == SettingsDocument::LoadStatus::Unreadable) {
+        ReportUnreadableSettings(nullptr, unread);
+    }
     SetWindowPos(Handle(), nullptr, readInt(L"options", L"x"), readInt(L"options", L"y"), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -194,6 +199,13 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     case WM_MOVE:
         OnMoved();
         return ModelessDialog::OnMessage(msg, wp, lp, result);
+    case WM_ENTERSIZEMOVE:
+        dragging_ = true;
+        return ModelessDialog::OnMessage(msg, wp, lp, result);
+    case WM_EXITSIZEMOVE:
+        dragging_ = false;
+        OnMoved();
+        return ModelessDialog::OnMessage(msg, wp, lp, result);
     case WM_SIZE:
         if (wp == SIZE_MINIMIZED) OnMinimized();
         return ModelessDialog::OnMessage(msg, wp, lp, result);
@@ -201,7 +213,8 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         OnCloseRequest();
         return true;
     case WM_QUERYENDSESSION:
-        saveModel();
+        // Windows may go on either way; the user has been asked while a save fails.
+        SaveBeforeLeaving(Handle(), [] { return saveModel(); });
         result = TRUE;
         return true;
     case WM_QUERYDRAGICON:
@@ -268,6 +281,8 @@ void SettingsWindow::OnMoved() {
     GetWindowRect(Handle(), &rect);
     writeInt(L"options", L"x", rect.left);
     writeInt(L"options", L"y", rect.top);
+    // While the user drags the window, once the drag is over.
+    if (!dragging_) ReportSave(Handle(), saveSettings());
 }
 
 void SettingsWindow::OnMinimized() {
@@ -280,8 +295,7 @@ void SettingsWindow::OnCloseRequest() {
     UpdateData(true);
     barDefs[0].enabled = taskBarEnableCopy_;
     if (exitRequested_) {
-        saveModel();
-        Close();
+        Close();  // which saves
         return;
     }
     HideWindows();
@@ -295,7 +309,7 @@ void SettingsWindow::Close() {
         HideWindows();
         return;
     }
-    saveModel();
+    SaveBeforeLeaving(Handle(), [] { return saveModel(); });
     PostMessageW(win::HostFrameWindow(), WM_COMMAND, IDC_FRAME_CLOSE, 0);
     tray_.Remove();
     End(IDCANCEL);

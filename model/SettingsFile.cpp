@@ -16,6 +16,23 @@ std::wstring& FolderOverride() {
     return folder;
 }
 
+// The settings as held in memory, read from the file on first use.
+struct Settings {
+    SettingsDocument document;
+    bool open = false;
+};
+
+Settings& TheSettings() {
+    static Settings settings;
+    return settings;
+}
+
+SettingsDocument& Document() {
+    Settings& settings = TheSettings();
+    if (!settings.open) openSettings();
+    return settings.document;
+}
+
 std::wstring Format(const wchar_t* format, int a, int b = 0) {
     wchar_t buffer[64];
     std::swprintf(buffer, sizeof buffer / sizeof buffer[0], format, a, b);
@@ -25,18 +42,6 @@ std::wstring Format(const wchar_t* format, int a, int b = 0) {
 // The value that ends a window list in the file.
 const wchar_t* const kListEnd = L".";
 
-// A window list with no "." entry ends at its first missing key; this default marks
-// "missing": no stored value can hold a line break, and it ends in a character that no
-// reader trims from a default.
-const wchar_t* const kMissing = L"\n(missing)";
-
-std::wstring ReadRaw(const std::wstring& section, const std::wstring& key,
-                     const wchar_t* fallback) {
-    wchar_t buffer[512] = {};
-    GetPrivateProfileStringW(section.c_str(), key.c_str(), fallback, buffer, sizeof buffer / sizeof buffer[0],
-                             settingsPath().c_str());
-    return buffer;
-}
 
 constexpr int32_t kAttributed = static_cast<int32_t>(ItemType::Attributed);
 
@@ -74,9 +79,10 @@ void LoadWindowList(int index) {
     list.entries.clear();
     list.rememberedWindow = nullptr;
     std::wstring section = listSection(index);
-    for (int j = 0;; ++j) {
-        std::wstring entry = ReadRaw(section, std::to_wstring(j), kMissing);
-        if (entry == kListEnd || entry == kMissing) break;
+    // A list with no "." entry ends at its first missing key.
+    std::wstring entry;
+    for (int j = 0; Document().Find(section, std::to_wstring(j), entry) && entry != kListEnd;
+         ++j) {
         list.entries.push_back(entry);
     }
     list.mode = readInt(section, L"inc");
@@ -98,7 +104,18 @@ void SaveWindowList(int index) {
 
 }  // namespace
 
-void SetSettingsFolderForTesting(const std::wstring& folder) { FolderOverride() = folder; }
+void SetSettingsFolderForTesting(const std::wstring& folder) {
+    FolderOverride() = folder;
+    TheSettings().open = false;
+}
+
+SettingsDocument::LoadStatus openSettings(FileError* error) {
+    Settings& settings = TheSettings();
+    settings.open = true;
+    return settings.document.Load(settingsPath(), error);
+}
+
+FileError saveSettings() { return Document().Save(settingsPath()); }
 
 std::wstring settingsPath(const std::wstring& fileName) {
     if (!FolderOverride().empty()) return FolderOverride() + L"\\" + fileName;
@@ -117,11 +134,11 @@ int32_t ParseInt(const std::wstring& text) {
 }
 
 int32_t readInt(const std::wstring& section, const std::wstring& key) {
-    return ParseInt(ReadRaw(section, key, L"0"));
+    return ParseInt(Document().Read(section, key, L"0"));
 }
 
 std::wstring readString(const std::wstring& section, const std::wstring& key) {
-    return ReadRaw(section, key, L"");
+    return Document().Read(section, key, L"");
 }
 
 void writeInt(const std::wstring& section, const std::wstring& key, int32_t value) {
@@ -150,8 +167,7 @@ std::wstring ProtectValue(const std::wstring& value) {
 }
 
 void writeString(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-    WritePrivateProfileStringW(section.c_str(), key.c_str(), ProtectValue(value).c_str(),
-                               settingsPath().c_str());
+    Document().Write(section, key, ProtectValue(value));
 }
 
 std::wstring itemSection(int barNumber, int position) {
@@ -181,8 +197,9 @@ void loadModel() {
     for (int k = 0; k < kWindowListCount; ++k) LoadWindowList(k);
 }
 
-void saveBarItems(int barNumber) {
-    if (barNumber < 1 || barNumber > kMenuBarCount) return;
+namespace {
+
+void WriteBarItems(int barNumber) {
     int position = 0;
     for (const BarItem& item : items(barDefs[barNumber])) {
         std::wstring section = itemSection(barNumber, position++);
@@ -199,14 +216,22 @@ void saveBarItems(int barNumber) {
     writeInt(itemSection(barNumber, position), L"type", 0);
 }
 
-void saveModel() {
+}  // namespace
+
+FileError saveBarItems(int barNumber) {
+    if (barNumber < 1 || barNumber > kMenuBarCount) return FileError();
+    WriteBarItems(barNumber);
+    return saveSettings();
+}
+
+FileError saveModel() {
     const BarDef& taskBar = barDefs[0];
     writeInt(L"TaskBar+", L"en", taskBar.enabled ? 1 : 0);
     writeInt(L"TaskBar+", L"horiz", taskBar.nodes ? taskBar.nodes->number : 0);
 
     for (int n = 1; n <= kMenuBarCount; ++n) {
         const BarDef& bar = barDefs[n];
-        saveBarItems(n);
+        WriteBarItems(n);
         std::wstring section = barSection(n);
         writeInt(section, L"en", bar.enabled ? 1 : 0);
         writeInt(section, L"horiz", bar.Orientation());
@@ -214,6 +239,7 @@ void saveModel() {
     }
 
     for (int k = 0; k < kWindowListCount; ++k) SaveWindowList(k);
+    return saveSettings();
 }
 
 }  // namespace orvale
