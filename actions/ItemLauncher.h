@@ -20,7 +20,12 @@ void DispatchItemClick(int type, const BarItem& item, const ActionContext& conte
 void ContinueSwitchWindows(const ActionContext& context);
 
 // Show actions of ActivateWindowByTitle.
-enum ShowAction { kShowRestore = 0, kShowMinimize = 1, kShowMaximize = 2, kShowRestoreIfMinimized = 3 };
+enum ShowAction {
+    kShowRestore = 0,
+    kShowMinimize = 1,
+    kShowMaximize = 2,
+    kShowRestoreIfMinimized = 3
+};
 
 // Brings forward the first top-level window of another thread whose title is `title` (then,
 // unless `exactOnly`, the first whose title contains it, ignoring case). False when none.

@@ -499,7 +499,9 @@ void ShowBarsForMenu(HWND menu, HWND pointedWindow) {
     const LONG bottom = after.bottom - before.top;
     RECT strips[] = {{before.right - before.left - 10, 0, right, bottom},
                      {0, before.bottom - before.top - 10, right, bottom}};
-    for (const RECT& strip : strips) RedrawWindow(menu, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    for (const RECT& strip : strips) {
+        RedrawWindow(menu, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    }
     UpdateWindow(menu);
 }
 

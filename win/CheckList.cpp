@@ -20,7 +20,9 @@ int CheckList::Selection() const {
     return row == LB_ERR ? -1 : static_cast<int>(row);
 }
 
-void CheckList::Select(int row) { SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(row), 0); }
+void CheckList::Select(int row) {
+    SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
 
 bool CheckList::IsChecked(int row) const {
     auto data = SendMessageW(Handle(), LB_GETITEMDATA, static_cast<WPARAM>(row), 0);

@@ -17,8 +17,8 @@ bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style,
         if (!RegisterClassExW(&windowClass)) return false;
     }
     ExpectWindowFor(this);
-    HWND hwnd = CreateWindowExW(exStyle, className, title, style, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, this);
+    HWND hwnd = CreateWindowExW(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, this);
     ExpectWindowFor(nullptr);
     return hwnd != nullptr;
 }

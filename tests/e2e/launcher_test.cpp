@@ -127,8 +127,9 @@ protected:
         return false;
     }
 
-    void Start(const std::vector<Item>& items) {
-        orvale.WriteSettings(Settings(items));
+    // `utf8`: the items' texts are UTF-8 and the file says so with its byte order mark.
+    void Start(const std::vector<Item>& items, bool utf8 = false) {
+        orvale.WriteSettings((utf8 ? "\xEF\xBB\xBF" : "") + Settings(items));
         ASSERT_TRUE(orvale.Start());
     }
 
@@ -198,6 +199,24 @@ TEST_F(LauncherTest, KeySequenceTypesIntoTheWindowThatOwnedTheMenu) {
     ClickItem(target, 0);
     EXPECT_TRUE(WaitUntil([&] { return target.TypedText() == L"Hello, World 42!"; }, 5000))
         << testing::PrintToString(target.TypedText());
+}
+
+TEST_F(LauncherTest, TextBeyondTheCodePageIsTypedAndFindsItsWindowByTitle) {
+    Start({Attributed(u8"Gr\u00FC\u00DFe, \u041F\u0440\u0438\u0432\u0435\u0442!", "kseq:"),
+           Attributed(recorder_, "", "", u8"\u043E\u0442\u0447\u0451\u0442")},
+          /*utf8=*/true);
+    TestApp report("Report");
+    report.SetTitle(L"\u041E\u0422\u0427\u0401\u0422 - May");
+    TestApp target("Launch Target");
+    ClickItem(target, 0);
+    const std::wstring typed = L"Gr\u00FC\u00DFe, \u041F\u0440\u0438\u0432\u0435\u0442!";
+    EXPECT_TRUE(WaitUntil([&] { return target.TypedText() == typed; }, 5000))
+        << testing::PrintToString(target.TypedText());
+    ClickItem(target, 1);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == report.Window(); }, 3000))
+        << "the title item finds the window whatever the case of its Cyrillic letters";
+    PumpFor(300);
+    EXPECT_TRUE(Recorded().empty()) << "nothing is launched when a window is found";
 }
 
 TEST_F(LauncherTest, MacroItemRunsTheMacroToolWithoutWaiting) {

@@ -131,6 +131,36 @@ TEST(Startup, QueryEndSessionSavesTheModelAndAllowsShutdown) {
     EXPECT_TRUE(orvale.Proc().Running()) << "the program keeps running until Windows ends it";
 }
 
+TEST(Startup, ExitWithTheSettingsFileLockedSaysSoAndSavesOnRetry) {
+    Orvale orvale;
+    orvale.WriteSettings(kOneBar);
+    ASSERT_TRUE(orvale.Start());
+    // Another program holds the file open and shares it with nobody.
+    HANDLE lock = CreateFileA(orvale.SettingsFile().c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    PostMessageA(orvale.SettingsWindow(), WM_COMMAND, 32805, 0);  // tray "Exit"
+
+    HWND box = nullptr;
+    std::string text;
+    ASSERT_TRUE(WaitUntil([&] {
+        text = MessageBoxText(orvale.Proc().Id(), &box);
+        return !text.empty();
+    }));
+    EXPECT_NE(std::string::npos, text.find("could not save")) << text;
+    EXPECT_NE(std::string::npos, text.find(orvale.SettingsFile())) << "names the file: " << text;
+    EXPECT_TRUE(orvale.Proc().Running()) << "waits for the user";
+
+    CloseHandle(lock);
+    ClickCentre(GetDlgItem(box, IDRETRY));
+    DWORD code = 99;
+    ASSERT_TRUE(orvale.Proc().WaitForExit(5000, &code)) << "retried, saved and ended";
+    EXPECT_EQ(0u, code);
+    EXPECT_EQ("0", orvale.Setting("TaskBar+", "en")) << "the retry wrote the whole model";
+    EXPECT_EQ("Tools", orvale.Setting("Menu+01", "name"));
+    EXPECT_TRUE(FileExists(orvale.SettingsFile() + ".bak")) << "the previous file is kept";
+}
+
 TEST(Startup, DamagedSettingsFileLoadsAndIsKept) {
     Orvale orvale;
     std::string garbage = "\x01\x02[[[Menu+01\r\nen=99999999999999999999\r\n[Menu+02]\r\nen=x\r\n"

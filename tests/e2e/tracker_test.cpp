@@ -123,6 +123,17 @@ TEST_F(TrackerTest, BarsAppearBesideTheTestApplicationsMenuLaidOutAroundIt) {
     EXPECT_EQ(h1.right, m.right) << "the menu reaches the horizontal bars' right edge";
 }
 
+TEST_F(TrackerTest, ACyrillicContextEntryMatchesTheTitleWithoutRegardToCase) {
+    // A UTF-8 settings file; the entry in lower case, the window's title in upper case.
+    StartWith("\xEF\xBB\xBF" + BarsSettings(u8"\u0431\u043B\u043E\u043A\u043D\u043E\u0442",
+                                            "nothing of the kind"));
+    TestApp app("Cyrillic Target");
+    ASSERT_TRUE(app.Started());
+    app.SetTitle(L"\u0411\u041B\u041E\u041A\u041D\u041E\u0422 - \u0442\u0435\u0441\u0442");
+    ASSERT_NE(nullptr, OpenContextMenu(app));
+    EXPECT_TRUE(BarsShown(3)) << "the two global bars and the matching context bar";
+}
+
 TEST_F(TrackerTest, BarsAppearBesideNotepadsMenu) {
     StartWith(BarsSettings("notepad", "nothing of the kind"));
     Process notepad;

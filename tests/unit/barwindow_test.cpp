@@ -55,7 +55,8 @@ struct BarWindowTest : ::testing::Test {
 TEST_F(BarWindowTest, BuildBarMakesOneButtonPerItemWithIdsCaptionsAndTooltips) {
     // An icon file that does not exist, a built-in, an unknown type, a separator, no caption.
     MakeBar(1, true, true, {101, 102, 5, 109, 101},
-            {Application(L"Mail the boss", L"no-such-icon-file.ico"), Application(L"", L"default")});
+            {Application(L"Mail the boss", L"no-such-icon-file.ico"),
+             Application(L"", L"default")});
     CreateMenuBarWindow(1);
     BarWindow& bar = *BarTable[1];
     ASSERT_EQ(5, bar.count);

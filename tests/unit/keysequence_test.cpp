@@ -133,7 +133,9 @@ TEST_F(Player, SendsExactlyTheseEvents) {
         // A Windows key left down would turn the user's next keys into shortcuts.
         {L"<winkey>e", WithWinKey(Stroke(kE))},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.expected, Play(c.text)) << testing::PrintToString(std::wstring(c.text));
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.expected, Play(c.text)) << testing::PrintToString(std::wstring(c.text));
+    }
 }
 
 TEST_F(Player, TypesACharacterWithoutAKeyAsUnicode) {

@@ -54,7 +54,8 @@ TEST(MakeItem, AttributedRunHoldsSevenAttributeNodesInFixedOrderEveryOtherTypeOn
     ItemRun run = makeItem(kAttributed, a);
     Strings nodes;
     for (BarNode* n = run.First(); n; n = n->next) {
-        nodes.push_back(std::to_wstring(n->tag) + L":" + n->text + L":" + std::to_wstring(n->number));
+        nodes.push_back(std::to_wstring(n->tag) + L":" + n->text + L":" +
+                        std::to_wstring(n->number));
     }
     EXPECT_EQ((Strings{L"1::101", L"2:Untitled - Notepad:0", L"3:notepad.exe:0", L"4:default:0",
                        L"5::-3", L"6:readme.txt:0", L"7:C:\\:0", L"9:Notes:0"}),

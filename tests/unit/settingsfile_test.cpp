@@ -49,7 +49,8 @@ protected:
 // The model as text, so that a failing comparison shows what differs.
 std::string Describe(const BarDef& bar) {
     std::string text = "en=" + std::to_string(bar.enabled) +
-                       " horiz=" + std::to_string(bar.Orientation()) + " [" + Ansi(bar.Name()) + "]";
+                       " horiz=" + std::to_string(bar.Orientation()) + " [" +
+                       Ansi(bar.Name()) + "]";
     for (const BarItem& item : items(bar)) {
         const ItemAttributes a = item.Attributes();
         text += " | " + std::to_string(item.Type());
@@ -110,7 +111,8 @@ TEST_F(SettingsFileTest, FromAMissingFileEveryKindOfItemBarAndListSurvivesSaveAn
         {L"", L"", L"macro.ico", 0, L"Weekly report", L"macro:", L"Macro"},
         {L"", L"<alt>f<alt>", L"kseq.ico", 0, L"", L"kseq:", L"File menu"},
         {L"", L"C:\\Docs", L"shell32.dll", 3, L"*.txt;*.ini", L"file:", L"Documents"},
-        {L"Untitled - Notepad", L"notepad.exe", L"default", -1, L"readme.txt", L"C:\\Windows", L"Notes"},
+        {L"Untitled - Notepad", L"notepad.exe", L"default", -1, L"readme.txt", L"C:\\Windows",
+         L"Notes"},
         {L"\"quoted title\"", L"\"C:\\My App\\app.exe\"", L"\tTabbed.ico", -2147483647 - 1, L" -x ",
          L"C:\\Work ", L"  spaced  "},
         {L"'single'", L"\"", L"\"\"", 2147483647, L"a \"b\" c", L"x=y;z [s]", L"'"},
