@@ -167,6 +167,12 @@ void CloseMenus();
 constexpr UINT kTestAppHang = WM_APP + 1;  // wParam: milliseconds to stop answering
 constexpr const char* kTestAppClass = "OrvaleTestApp";
 
+// The GDI objects a process holds. GetGuiResources answers 0 under Wine, so there they are
+// counted in the process's GDI handle table; -1 when that cannot be read.
+int GdiObjectCount(HANDLE process = GetCurrentProcess());
+// The windows (top-level and child) of a process.
+int WindowCount(DWORD pid = GetCurrentProcessId());
+
 // True when neither Shift, Ctrl, Alt nor a Windows key is held down.
 bool NoModifierDown();
 // The first visible top-level window of the process with the class `className`, or null.

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "Harness.h"
 #include "win/Dialog.h"
 #include "win/Window.h"
 #include "resources/resource.h"
@@ -66,4 +67,28 @@ TEST(WindowBase, ADialogSeesTheMessagesThatComeBeforeItsInitialisation) {
     ASSERT_TRUE(dialog.Create(nullptr));
     EXPECT_NE(static_cast<UINT>(WM_INITDIALOG), dialog.first) << "WM_SETFONT comes first";
     dialog.Destroy();
+}
+
+// Leak tests count GDI objects; the count must see objects come and go, or they cannot fail.
+TEST(Counting, GdiObjectsAndWindowsOfTheProcessAreCounted) {
+    auto newWindow = [] {
+        return CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                               nullptr, nullptr);
+    };
+    // While a thread has windows the system keeps one of its own for it (input methods).
+    HWND first = newWindow();
+    const int windows = testing_support::WindowCount();
+    HWND window = newWindow();
+    EXPECT_EQ(windows + 1, testing_support::WindowCount());
+    DestroyWindow(window);
+    EXPECT_EQ(windows, testing_support::WindowCount());
+    DestroyWindow(first);
+
+    const int gdi = testing_support::GdiObjectCount();
+    ASSERT_GE(gdi, 0);
+    HBRUSH brushes[10];
+    for (HBRUSH& brush : brushes) brush = CreateSolidBrush(RGB(1, 2, 3));
+    EXPECT_EQ(gdi + 10, testing_support::GdiObjectCount());
+    for (HBRUSH brush : brushes) DeleteObject(brush);
+    EXPECT_EQ(gdi, testing_support::GdiObjectCount());
 }
