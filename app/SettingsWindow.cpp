@@ -383,7 +383,7 @@ void SettingsWindow::EditGlobalBar() {
     ApplyListChecks();
     BarDef& bar = barDefs[1 + row];
     bar.enabled = globalList_.IsChecked(row) ? 1 : 0;
-    if (EditBar(bar)) {
+    if (EditBar(bar, Handle())) {
         globalList_.SetChecked(row, bar.enabled != 0);
         RefreshLists();
     }
@@ -394,7 +394,7 @@ void SettingsWindow::EditContextBar() {
     int row = contextList_.Selection();
     if (row < 0) return;
     ApplyListChecks();
-    if (EditBar(barDefs[kFirstContextBar + row])) RefreshLists();
+    if (EditBar(barDefs[kFirstContextBar + row], Handle())) RefreshLists();
 }
 
 void SettingsWindow::EditContextList() {
@@ -402,7 +402,7 @@ void SettingsWindow::EditContextList() {
     if (row >= 0) editList(row);
 }
 
-void SettingsWindow::EditTaskBar() { EditBar(barDefs[0]); }
+void SettingsWindow::EditTaskBar() { EditBar(barDefs[0], Handle()); }
 
 // ---- Enable, help, about, tray ----------------------------------------------------------------
 

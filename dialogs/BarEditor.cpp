@@ -1,8 +1,50 @@
 #include "dialogs/BarEditor.h"
 
-namespace orvale {
+#include "dialogs/BarPropertiesDialog.h"
+#include "dialogs/SaveProblem.h"
+#include "dialogs/TaskBarPropertiesDialog.h"
+#include "engine/BarTable.h"
+#include "model/SettingsFile.h"
 
-// The bar editor has not been written yet: nothing opens and nothing changes.
-bool EditBar(BarDef&) { return false; }
+namespace orvale {
+namespace {
+
+bool EditTaskBar(BarDef& taskBar, HWND owner) {
+    TaskBarPropertiesDialog dialog(taskBar);
+    if (dialog.Run(owner) != IDOK) return false;
+    // Its buttons were laid out for the old orientation: the window is built afresh.
+    DestroyBarWindow(0);
+    CreateTaskBarWindow();
+    writeInt(L"TaskBar+", L"en", taskBar.enabled ? 1 : 0);
+    writeInt(L"TaskBar+", L"horiz", taskBar.Orientation());
+    ReportSave(owner, saveSettings());
+    return true;
+}
+
+bool EditMenuBar(BarDef& bar, HWND owner) {
+    HWND wasActive = GetForegroundWindow();
+    BarPropertiesDialog dialog(bar);
+    dialog.horizontal = bar.IsHorizontal() ? 1 : 0;
+    dialog.enabled = bar.enabled ? 1 : 0;
+    if (dialog.Run(owner) != IDOK) return false;
+
+    // The bar window is built afresh; it may be the very window whose press opened the editor,
+    // which is let go of once that press has been handled.
+    DestroyBarWindow(bar.number);
+    if (bar.nodes) bar.nodes->number = dialog.horizontal;
+    bar.enabled = dialog.enabled ? 1 : 0;
+    if (bar.enabled) {
+        CreateMenuBarWindow(bar.number);
+        if (IsWindow(wasActive)) SetForegroundWindow(wasActive);
+    }
+    ReportSave(owner, saveBarItems(bar.number));
+    return true;
+}
+
+}  // namespace
+
+bool EditBar(BarDef& bar, HWND owner) {
+    return bar.number == 0 ? EditTaskBar(bar, owner) : EditMenuBar(bar, owner);
+}
 
 }  // namespace orvale

@@ -10,6 +10,7 @@
 #include "engine/HookClient.h"
 #include "engine/TaskBar.h"
 #include "engine/Tracker.h"
+#include "model/BuiltInItems.h"
 #include "model/WindowList.h"
 #include "resources/resource.h"
 #include "win/ProgramWindows.h"
@@ -18,41 +19,6 @@ namespace orvale {
 namespace {
 
 BarHandlers g_handlers;
-
-// The built-in commands: what each type code looks like on a bar and which command it sends.
-struct BuiltIn {
-    ItemType type;
-    int icon;
-    const wchar_t* caption;
-    int command;
-};
-const BuiltIn kBuiltIns[] = {
-    {ItemType::StartMenu, IDI_START_MENU, L"Start Menu", IDC_BAR_START_MENU},
-    {ItemType::SwitchWindows, IDI_SWAP_WINDOWS, L"Swap Windows", IDC_BAR_SWITCH_WINDOWS},
-    {ItemType::NextDocument, IDI_NEXT_DOCUMENT, L"Next Document", IDC_BAR_NEXT_DOCUMENT},
-    {ItemType::PreviousDocument, IDI_PREVIOUS_DOCUMENT, L"Previous Document",
-     IDC_BAR_PREVIOUS_DOCUMENT},
-    {ItemType::MinimizeWindow, IDI_MINIMIZE_WINDOW, L"Minimize Window", IDC_BAR_MINIMIZE},
-    {ItemType::MaximizeWindow, IDI_MAXIMIZE_WINDOW, L"Maximize/restore Window", IDC_BAR_MAXIMIZE},
-    {ItemType::AlwaysOnTop, IDI_ALWAYS_ON_TOP, L"Always on Top", IDC_BAR_ALWAYS_ON_TOP},
-    {ItemType::Separator, IDI_SEPARATOR, L"", IDC_BAR_SEPARATOR},
-    {ItemType::CloseApplication, IDI_CLOSE_APPLICATION, L"Close Application",
-     IDC_BAR_CLOSE_APPLICATION},
-};
-
-const BuiltIn* FindBuiltInByType(int32_t type) {
-    for (const BuiltIn& b : kBuiltIns) {
-        if (static_cast<int32_t>(b.type) == type) return &b;
-    }
-    return nullptr;
-}
-
-const BuiltIn* FindBuiltInByCommand(int command) {
-    for (const BuiltIn& b : kBuiltIns) {
-        if (b.command == command) return &b;
-    }
-    return nullptr;
-}
 
 HICON LoadProgramIcon(int id) {
     // A private copy, so the button can destroy it like every other icon it holds.
@@ -311,7 +277,7 @@ bool BarWindow::OnCommand(int id, int /*code*/, HWND /*control*/) {
         }
     } else if (id == IDC_BAR_SWITCH_STEP2) {
         if (g_handlers.continueSwitch) g_handlers.continueSwitch(*this);
-    } else if (const BuiltIn* builtIn = FindBuiltInByCommand(id)) {
+    } else if (const BuiltInItem* builtIn = FindBuiltInByBarCommand(id)) {
         if (builtIn->type != ItemType::Separator && g_handlers.runItem) {
             g_handlers.runItem(*this, static_cast<int>(builtIn->type), BarItem());
         }
@@ -366,9 +332,10 @@ std::unique_ptr<BarButton> BuildItemButton(BarWindow& window, int slot, const Ba
     return button;
 }
 
-std::unique_ptr<BarButton> BuildBuiltInButton(BarWindow& window, int slot, const BuiltIn& b) {
+std::unique_ptr<BarButton> BuildBuiltInButton(BarWindow& window, int slot,
+                                              const BuiltInItem& b) {
     auto button = std::make_unique<BarButton>();
-    button->Create(window.Handle(), window.SlotRect(slot), b.command, b.caption,
+    button->Create(window.Handle(), window.SlotRect(slot), b.barCommand, b.caption,
                    LoadProgramIcon(b.icon), false);
     return button;
 }
@@ -386,8 +353,8 @@ void BuildBar(BarWindow& window, BarDef& def) {
         if (node->tag == static_cast<int32_t>(NodeTag::Type) && item.IsAttributed()) {
             window.buttons[slot] = BuildItemButton(window, slot, item);
             node = item.Last();
-        } else if (const BuiltIn* b = node->tag == static_cast<int32_t>(NodeTag::Type)
-                                          ? FindBuiltInByType(node->number)
+        } else if (const BuiltInItem* b = node->tag == static_cast<int32_t>(NodeTag::Type)
+                                          ? FindBuiltIn(node->number)
                                           : nullptr) {
             window.buttons[slot] = BuildBuiltInButton(window, slot, *b);
         } else {

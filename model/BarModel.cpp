@@ -106,6 +106,20 @@ ItemRun makeItem(int32_t type, const ItemAttributes& a) {
     return run;
 }
 
+void setItemAttributes(const BarItem& item, const ItemAttributes& a) {
+    if (!item.IsAttributed()) return;
+    const std::wstring* texts[] = {&a.wnd, &a.pth, &a.ipth, nullptr, &a.par, &a.dir, &a.tt};
+    for (int offset = 1; offset <= kAttributeCount; ++offset) {
+        BarNode* node = item.Attribute(offset);
+        if (!node) return;
+        if (texts[offset - 1]) {
+            node->text = *texts[offset - 1];
+        } else {
+            node->number = a.inum;
+        }
+    }
+}
+
 BarNode* adoptRun(BarDef& bar, ItemRun&& run) {
     BarNode* first = run.First();
     for (auto& node : run.nodes) bar.owned.push_back(std::move(node));

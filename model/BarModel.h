@@ -133,6 +133,8 @@ BarNode* appendNode(BarDef& bar);
 BarNode* findNode(const BarDef& bar, NodeTag tag);
 // A detached item run: a Type node, and for 101 the seven attribute nodes in order.
 ItemRun makeItem(int32_t type, const ItemAttributes& attributes = {});
+// Writes the seven attributes into a type-101 item's nodes, in place.
+void setItemAttributes(const BarItem& item, const ItemAttributes& attributes);
 // Takes ownership of a detached run's nodes; returns its first node for relinkBar.
 BarNode* adoptRun(BarDef& bar, ItemRun&& run);
 // The bar's items in order, from the node after the header.

@@ -12,18 +12,22 @@
 #define IDI_ALWAYS_ON_TOP         168
 #define IDI_SEPARATOR             169
 #define IDI_CLOSE_APPLICATION     175
+#define IDI_DROP_FILES            198
 
 // ---- Dialog templates ---------------------------------------------------------------
 #define IDD_ABOUT                 100
 #define IDD_SETTINGS              102
 #define IDD_BAR                   144
 #define IDD_HOST_FRAME            160
+#define IDD_BAR_PROPERTIES        162
+#define IDD_TASKBAR_PROPERTIES    164
 #define IDD_CONTEXT               183
 #define IDD_WINDOW_TITLE          184
 
 // ---- Menus --------------------------------------------------------------------------
 #define IDR_SETTINGS_MENU         138
 #define IDR_TRAY_MENU             139
+#define IDR_ADD_MENU              164
 
 // ---- Host frame ("OV32 Frame") --------------------------------------------------------
 #define IDC_FRAME_CLOSE           1029
@@ -59,6 +63,7 @@
 #define IDT_TRACKER_TICK          1     // settings window: the tracker's 50 ms tick
 #define IDT_FRAME_HIDE            1     // host frame: keeps itself hidden, every second
 #define IDT_BUTTON_HOVER          1     // bar button: ends the hover edge, every 5 ms
+#define IDT_BUTTON_STATES         1     // bar editor: enables its buttons, every 100 ms
 
 // ---- Commands between the hook library, the settings window and the tracker -------------
 #define IDC_START_MENU_SEARCH     114
@@ -88,3 +93,35 @@
 #define IDC_CONTEXT_LISTED_ONLY   1096
 #define IDC_CONTEXT_ALL_EXCEPT    1097
 #define IDC_WINDOW_TITLE_EDIT     1098
+
+// ---- "Bar Properties" and "TaskBar" dialogs ---------------------------------------------------
+#define IDC_BAR_ADD               1016
+#define IDC_BAR_CONTEXT           1029
+#define IDC_BAR_COPY              1031
+#define IDC_BAR_PROPERTIES        1034
+#define IDC_BAR_PASTE             1035
+#define IDC_BAR_REMOVE            1046
+#define IDC_BAR_ITEMS             1055
+#define IDC_BAR_UP                1062
+#define IDC_BAR_DOWN              1063
+#define IDC_BAR_HORIZONTAL        1065
+#define IDC_BAR_ENABLE            1028
+#define IDC_BAR_NAME              1106
+
+// The "Add >>" menu ("AddToMenu++") of the bar editor.
+#define IDM_ADD_APPLICATION       32781
+#define IDM_ADD_START_MENU        32782
+#define IDM_ADD_SWITCH_WINDOWS    32783
+#define IDM_ADD_NEXT_DOCUMENT     32784
+#define IDM_ADD_MINIMIZE_WINDOW   32786
+#define IDM_ADD_MAXIMIZE_WINDOW   32787
+#define IDM_ADD_ALWAYS_ON_TOP     32788
+#define IDM_ADD_PREVIOUS_DOCUMENT 32790
+#define IDM_ADD_CLOSE_APPLICATION 32811
+#define IDM_ADD_EMAIL             32813
+#define IDM_ADD_WEB_PAGE          32814
+#define IDM_ADD_EMPTY_MACRO       32816
+#define IDM_ADD_RECORD_MACRO      32817
+#define IDM_ADD_SELECT_MACRO      32818
+#define IDM_ADD_KEY_SEQUENCE      32819
+#define IDM_ADD_SELECT_FILE       32826

@@ -428,6 +428,16 @@ def draw_macro(c):
     c.paint(ellipse(14, 13, 2 - p), RED)
 
 
+def draw_drop(c):
+    """A document and a green arrow pointing down into a tray: drop a file here."""
+    page(c, 1, 0, 10, 11, [(4, 7), (6, 8), (8, 6)])
+    c.outlined(polygon([(11, 1), (14, 1), (14, 6), (16, 6), (12.5, 10), (9, 6), (11, 6)]),
+               GREEN, GREEN_INK)
+    c.paint(rect(0, 12, 16, 16), INK)
+    c.paint(rect(c.px, 12 + c.px, 16 - c.px, 16 - c.px), FOLD)
+    c.paint(rect(3, 13, 13, 14), INK)
+
+
 ICONS = {
     'orvale': draw_orvale,
     'swap_windows': draw_swap_windows,
@@ -443,6 +453,7 @@ ICONS = {
     'email': draw_email,
     'kseq': draw_kseq,
     'macro': draw_macro,
+    'drop': draw_drop,
 }
 
 # ---- The .ico file -------------------------------------------------------------------------

@@ -7,15 +7,18 @@ using namespace testing_support;
 
 namespace {
 
-// The text of the "already running" message box of process `pid`, once it is on screen.
-std::string MessageBoxText(DWORD pid, HWND* box) {
+// The text of a message box of process `pid` that says `about` (any, when empty), once it is
+// on screen.
+std::string MessageBoxText(DWORD pid, HWND* box, const std::string& about = "") {
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
         if (owner != pid || ClassOf(w) != "#32770" || !IsWindowVisible(w)) continue;
-        *box = w;
         for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-            if (ClassOf(c) == "Static" && !TitleOf(c).empty()) return TitleOf(c);
+            if (ClassOf(c) != "Static" || TitleOf(c).empty()) continue;
+            if (TitleOf(c).find(about) == std::string::npos) continue;
+            *box = w;
+            return TitleOf(c);
         }
     }
     return "";
@@ -144,10 +147,9 @@ TEST(Startup, ExitWithTheSettingsFileLockedSaysSoAndSavesOnRetry) {
     HWND box = nullptr;
     std::string text;
     ASSERT_TRUE(WaitUntil([&] {
-        text = MessageBoxText(orvale.Proc().Id(), &box);
+        text = MessageBoxText(orvale.Proc().Id(), &box, "could not save");
         return !text.empty();
     }));
-    EXPECT_NE(std::string::npos, text.find("could not save")) << text;
     EXPECT_NE(std::string::npos, text.find(orvale.SettingsFile())) << "names the file: " << text;
     EXPECT_TRUE(orvale.Proc().Running()) << "waits for the user";
 

@@ -328,7 +328,8 @@ TEST_F(SettingsDocumentTest, KillingAProgramThatSavesLeavesTheOldOrTheNewFileWho
         Process saver;
         ASSERT_TRUE(saver.Start("\"" + BinDir() + "\\settings_saver.exe\" \"" +
                                 folder_.File("first.ini") + "\" \"" + folder_.File("second.ini") +
-                                "\" \"" + folder_.File("ov32data.ini") + "\""));
+                                "\" \"" + folder_.File("ov32data.ini") + "\""))
+            << "error " << GetLastError();
         ASSERT_TRUE(WaitUntil([&] { return FileExists(backup); }, 10000)) << "saving";
         PumpFor(static_cast<DWORD>(kill * 7 % 31));  // a different moment of a save each time
         saver.Kill();

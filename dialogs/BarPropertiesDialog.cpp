@@ -1,0 +1,348 @@
+#include "dialogs/BarPropertiesDialog.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "actions/MacroTool.h"
+#include "dialogs/ContextDialog.h"
+#include "engine/BarWindow.h"
+#include "model/BuiltInItems.h"
+#include "resources/resource.h"
+
+namespace orvale {
+namespace {
+
+constexpr int32_t kAttributed = static_cast<int32_t>(ItemType::Attributed);
+
+bool IsDefaultFileMacro(const BarItem& item) {
+    return item.IsAttributed() && item.Dir().find(L"macro:") != std::wstring::npos &&
+           item.Pth().empty();
+}
+
+// The file's name without its folder and extension: the tooltip of a dropped file.
+std::wstring BareName(const std::wstring& path) {
+    std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+    const size_t dot = name.find_last_of(L'.');
+    return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+}  // namespace
+
+ItemClipboard& TheItemClipboard() {
+    static ItemClipboard clipboard;
+    return clipboard;
+}
+
+BarPropertiesDialog::BarPropertiesDialog(BarDef& bar)
+    : ModalDialog(IDD_BAR_PROPERTIES), bar_(bar) {
+    BindText(IDC_BAR_NAME, name);
+    BindCheck(IDC_BAR_HORIZONTAL, horizontal);
+    BindCheck(IDC_BAR_ENABLE, enabled);
+}
+
+BarPropertiesDialog::~BarPropertiesDialog() = default;
+
+bool BarPropertiesDialog::OnInit() {
+    HideAllBars();
+    HWND list = Item(IDC_BAR_ITEMS);
+    images_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
+    ListView_SetImageList(list, images_.Get(), LVSIL_NORMAL);
+    ListView_SetImageList(list, images_.Get(), LVSIL_SMALL);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+    LVCOLUMNW column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = 1000;
+    column.pszText = const_cast<wchar_t*>(L"Name");
+    ListView_InsertColumn(list, 0, &column);
+    FillList();
+    if (bar_.number < kFirstContextBar) ShowWindow(Item(IDC_BAR_CONTEXT), SW_HIDE);
+    SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EnableWindow(Item(IDC_BAR_PASTE), TheItemClipboard().type >= 0);
+    SetTimer(Handle(), IDT_BUTTON_STATES, 100, nullptr);
+    UpdateData(false);
+    UpdateButtons();
+    return true;
+}
+
+// ---- The list ----------------------------------------------------------------------------
+
+void BarPropertiesDialog::FillList() {
+    ListView_DeleteAllItems(Item(IDC_BAR_ITEMS));
+    rows_.clear();
+    unlisted_.clear();
+    name = bar_.Name();
+    BarNode* lastListed = nullptr;
+    for (const BarItem& item : items(bar_)) {
+        if (item.IsAttributed() || FindBuiltIn(item.Type())) {
+            Row row;
+            row.first = item.Node();
+            InsertRow(static_cast<int>(rows_.size()), std::move(row), false);
+            lastListed = item.Node();
+        } else {
+            unlisted_.push_back({item.Node(), lastListed});
+        }
+    }
+}
+
+int BarPropertiesDialog::AppendImage(const BarItem& item) {
+    HICON icon = nullptr;
+    if (item.IsAttributed()) {
+        icon = loadItemIcon(item, true);
+    } else if (const BuiltInItem* builtIn = FindBuiltIn(item.Type())) {
+        icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                             MAKEINTRESOURCEW(builtIn->icon), IMAGE_ICON, 16,
+                                             16, 0));
+    }
+    if (!icon) return -1;  // no image: the row shows none
+    // The list keeps a copy; images are never removed while the dialog is open.
+    int index = ImageList_AddIcon(images_.Get(), icon);
+    DestroyIcon(icon);
+    return index;
+}
+
+void BarPropertiesDialog::InsertRow(int index, Row row, bool select, int image) {
+    const BarItem item(row.first);
+    const BuiltInItem* builtIn = FindBuiltIn(item.Type());
+    std::wstring text = item.IsAttributed() ? item.Tt() : builtIn ? builtIn->caption : L"";
+    LVITEMW entry = {};
+    entry.mask = LVIF_TEXT | LVIF_IMAGE;
+    entry.iItem = index;
+    entry.pszText = &text[0];
+    entry.iImage = image == kNewImage ? AppendImage(item) : image;
+    HWND list = Item(IDC_BAR_ITEMS);
+    index = ListView_InsertItem(list, &entry);
+    if (index < 0) return;
+    rows_.insert(rows_.begin() + index, std::move(row));
+    if (select) Select(index);
+}
+
+int BarPropertiesDialog::Selection() const {
+    return ListView_GetNextItem(Item(IDC_BAR_ITEMS), -1, LVNI_SELECTED);
+}
+
+void BarPropertiesDialog::Select(int index) {
+    HWND list = Item(IDC_BAR_ITEMS);
+    const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    ListView_SetItemState(list, -1, 0, both);
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return;
+    ListView_SetItemState(list, index, both, both);
+    ListView_EnsureVisible(list, index, FALSE);
+}
+
+// A bar window shows 64 buttons (items without a row take one too): a 65th would never
+// appear, so it is not added.
+bool BarPropertiesDialog::RoomForOneMore() {
+    if (rows_.size() + unlisted_.size() < static_cast<size_t>(kMaxBarItems)) return true;
+    MessageBoxW(Handle(), L"A bar holds at most 64 items. Remove one before adding another.",
+                L"Bar Properties", MB_OK | MB_ICONINFORMATION);
+    return false;
+}
+
+bool BarPropertiesDialog::AddItemRow(const ItemAttributes& values) {
+    if (!RoomForOneMore()) return false;
+    Row row;
+    row.detached = std::make_unique<ItemRun>(makeItem(kAttributed, values));
+    row.first = row.detached->First();
+    InsertRow(static_cast<int>(rows_.size()), std::move(row), true);
+    return true;
+}
+
+void BarPropertiesDialog::AddBuiltInRow(int32_t type) {
+    if (!RoomForOneMore()) return;
+    Row row;
+    row.detached = std::make_unique<ItemRun>(makeItem(type));
+    row.first = row.detached->First();
+    InsertRow(static_cast<int>(rows_.size()), std::move(row), false);
+}
+
+// ---- Commands ----------------------------------------------------------------------------
+
+bool BarPropertiesDialog::OnCommand(int id, int code, HWND control) {
+    if (const BuiltInItem* builtIn = FindBuiltInByAddCommand(id)) {
+        AddBuiltInRow(static_cast<int32_t>(builtIn->type));
+        return true;
+    }
+    switch (id) {
+    case IDC_BAR_ADD: ShowAddMenu(); return true;
+    case IDC_BAR_PROPERTIES: EditProperties(); return true;
+    case IDC_BAR_REMOVE: RemoveSelected(); return true;
+    case IDC_BAR_UP: Move(-1); return true;
+    case IDC_BAR_DOWN: Move(+1); return true;
+    case IDC_BAR_COPY: Copy(); return true;
+    case IDC_BAR_PASTE: Paste(); return true;
+    case IDC_BAR_CONTEXT: editList(bar_.number - kFirstContextBar); return true;
+    default: return ModalDialog::OnCommand(id, code, control);
+    }
+}
+
+bool BarPropertiesDialog::OnNotify(int id, NMHDR& header, LRESULT& /*result*/) {
+    if (id != IDC_BAR_ITEMS) return false;
+    if (header.code == NM_DBLCLK) {
+        EditProperties();
+        return true;
+    }
+    if (header.code == LVN_KEYDOWN &&
+        reinterpret_cast<NMLVKEYDOWN&>(header).wVKey == VK_DELETE) {
+        RemoveSelected();
+        return true;
+    }
+    return false;
+}
+
+bool BarPropertiesDialog::OnTimer(UINT_PTR id) {
+    if (id != IDT_BUTTON_STATES) return false;
+    UpdateButtons();
+    return true;
+}
+
+bool BarPropertiesDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg == WM_DROPFILES) {
+        DropFiles(reinterpret_cast<HDROP>(wp));
+        result = 0;
+        return true;
+    }
+    return ModalDialog::OnMessage(msg, wp, lp, result);
+}
+
+void BarPropertiesDialog::UpdateButtons() {
+    const int selected = Selection();
+    const int count = static_cast<int>(rows_.size());
+    const bool any = selected >= 0 && selected < count;
+    EnableWindow(Item(IDC_BAR_PROPERTIES),
+                 any && BarItem(rows_[static_cast<size_t>(selected)].first).IsAttributed());
+    EnableWindow(Item(IDC_BAR_UP), any && selected != 0);
+    EnableWindow(Item(IDC_BAR_DOWN), any && selected != count - 1);
+    EnableWindow(Item(IDC_BAR_REMOVE), any);
+}
+
+void BarPropertiesDialog::ShowAddMenu() {
+    win::MenuHandle menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_ADD_MENU)));
+    if (!menu) return;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    TrackPopupMenu(GetSubMenu(menu.Get(), 0), TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x + 8,
+                   cursor.y - 6, 0, Handle(), nullptr);
+}
+
+void BarPropertiesDialog::EditProperties() {
+    // The item editors come with the next step of this dialog.
+}
+
+void BarPropertiesDialog::RemoveSelected() {
+    const int selected = Selection();
+    if (selected < 0 || selected >= static_cast<int>(rows_.size())) return;
+    const BarItem item(rows_[static_cast<size_t>(selected)].first);
+    // A macro of the default macro file goes with its item, once the removal is confirmed.
+    if (IsDefaultFileMacro(item)) pendingMacroDeletions_.push_back({item.Par(), L""});
+    ListView_DeleteItem(Item(IDC_BAR_ITEMS), selected);
+    rows_.erase(rows_.begin() + selected);
+    Select(std::min(selected, static_cast<int>(rows_.size()) - 1));
+}
+
+void BarPropertiesDialog::Move(int by) {
+    const int selected = Selection();
+    const int target = selected + by;
+    if (selected < 0 || target < 0 || target >= static_cast<int>(rows_.size())) return;
+    HWND list = Item(IDC_BAR_ITEMS);
+    // Taking the lower of the two rows out and putting it back above the other swaps them.
+    const int upper = std::min(selected, target);
+    LVITEMW lower = {};
+    lower.mask = LVIF_IMAGE;
+    lower.iItem = upper + 1;
+    ListView_GetItem(list, &lower);
+    Row row = std::move(rows_[static_cast<size_t>(upper + 1)]);
+    ListView_DeleteItem(list, upper + 1);
+    rows_.erase(rows_.begin() + upper + 1);
+    InsertRow(upper, std::move(row), false, lower.iImage);
+    Select(target);
+}
+
+void BarPropertiesDialog::Copy() {
+    const int selected = Selection();
+    if (selected < 0 || selected >= static_cast<int>(rows_.size())) return;
+    const BarItem item(rows_[static_cast<size_t>(selected)].first);
+    ItemClipboard& clipboard = TheItemClipboard();
+    clipboard.type = item.Type();
+    if (item.IsAttributed()) clipboard.attributes = item.Attributes();
+    EnableWindow(Item(IDC_BAR_PASTE), TRUE);
+}
+
+void BarPropertiesDialog::Paste() {
+    ItemClipboard& clipboard = TheItemClipboard();
+    if (clipboard.type == kAttributed) {
+        if (!RoomForOneMore()) return;
+        ItemAttributes& a = clipboard.attributes;
+        if (a.dir.find(L"macro:") != std::wstring::npos) {
+            // The pasted item gets a copy of the macro of its own; every later paste copies
+            // that copy. Cancel deletes the copies again.
+            RunMacroTool(a.par, MacroVerb::Copy, a.pth);
+            a.par = ExchangeFile::ReadStrres(ExchangeFile::kMacroTool);
+            pastedMacroCopies_.push_back({a.par, a.pth});
+        }
+        AddItemRow(a);
+    } else if (const BuiltInItem* builtIn = FindBuiltIn(clipboard.type)) {
+        if (builtIn->addCommand) AddBuiltInRow(clipboard.type);
+    }
+}
+
+void BarPropertiesDialog::DropFiles(HDROP drop) {
+    // Only the first file counts; every file, shortcut or folder becomes an Application item.
+    UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring path(static_cast<size_t>(length) + 1, L'\0');
+    if (length > 0) DragQueryFileW(drop, 0, &path[0], length + 1);
+    path.resize(length);
+    DragFinish(drop);
+    if (path.empty()) return;
+    ItemAttributes values;
+    values.pth = path;
+    values.ipth = L"default";
+    values.tt = BareName(path);
+    AddItemRow(values);
+}
+
+// ---- OK and Cancel ------------------------------------------------------------------------
+
+std::vector<BarNode*> BarPropertiesDialog::ItemsInOrder() const {
+    std::vector<BarNode*> order;
+    auto unlistedAfter = [&](BarNode* listed) {
+        for (const Unlisted& u : unlisted_) {
+            if (u.after == listed) order.push_back(u.first);
+        }
+    };
+    unlistedAfter(nullptr);
+    for (const Row& row : rows_) {
+        order.push_back(row.first);
+        unlistedAfter(row.first);
+    }
+    // Those whose listed neighbour was removed keep their place at the end.
+    for (const Unlisted& u : unlisted_) {
+        if (std::find(order.begin(), order.end(), u.first) == order.end()) {
+            order.push_back(u.first);
+        }
+    }
+    return order;
+}
+
+void BarPropertiesDialog::OnOK() {
+    for (const MacroRef& macro : pendingMacroDeletions_) {
+        RunMacroTool(macro.first, MacroVerb::Delete, macro.second);
+    }
+    UpdateData(true);
+    for (Row& row : rows_) {
+        if (row.detached) adoptRun(bar_, std::move(*row.detached));
+    }
+    relinkBar(bar_, name, ItemsInOrder());
+    End(IDOK);
+}
+
+void BarPropertiesDialog::OnCancel() {
+    for (const MacroRef& macro : pastedMacroCopies_) {
+        RunMacroTool(macro.first, MacroVerb::Delete, macro.second);
+    }
+    End(IDCANCEL);
+}
+
+}  // namespace orvale

@@ -1,0 +1,96 @@
+// "Bar Properties": a menu bar's name, its items (with their icons, added, edited, reordered,
+// copied, pasted, dropped in and removed), its context window list, orientation and enabled
+// flag. It edits the live bar: OK relinks the bar to the listed items, Cancel leaves the bar's
+// list as it was.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/BarModel.h"
+#include "win/Dialog.h"
+#include "win/Handles.h"
+
+namespace orvale {
+
+// A bar window shows this many buttons; the editor adds no item past it.
+constexpr int kMaxBarItems = 64;
+
+// One copied item, shared by every bar editor for the life of the program.
+struct ItemClipboard {
+    int32_t type = -1;  // -1: nothing copied yet
+    ItemAttributes attributes;
+};
+ItemClipboard& TheItemClipboard();
+
+class BarPropertiesDialog : public win::ModalDialog {
+public:
+    explicit BarPropertiesDialog(BarDef& bar);
+    ~BarPropertiesDialog() override;
+
+    // The control values: the bar's name, orientation and enabled flag.
+    std::wstring name;
+    int horizontal = 0;
+    int enabled = 0;
+
+    // Appends a new attributed item with these values and selects it; false (after telling
+    // the user) when the bar is full.
+    bool AddItemRow(const ItemAttributes& values);
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnNotify(int id, NMHDR& header, LRESULT& result) override;
+    bool OnTimer(UINT_PTR id) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    void OnOK() override;
+    void OnCancel() override;
+
+private:
+    // One row of the list: an item of the bar, or a new one that joins it only on OK.
+    struct Row {
+        BarNode* first = nullptr;
+        std::unique_ptr<ItemRun> detached;  // owns a new item's nodes until OK
+    };
+    // An item the list has no row for (a separator, a code of another version): it keeps its
+    // place after the listed item it followed.
+    struct Unlisted {
+        BarNode* first;
+        BarNode* after;  // the listed item before it, or null at the front
+    };
+    using MacroRef = std::pair<std::wstring, std::wstring>;  // macro name, macro file
+
+    void FillList();
+    static constexpr int kNewImage = -2;
+    // Inserts the row's text and image (a new image of its icon, unless given).
+    void InsertRow(int index, Row row, bool select, int image = kNewImage);
+    int AppendImage(const BarItem& item);
+    int Selection() const;
+    void Select(int index);
+    bool RoomForOneMore();
+    void AddBuiltInRow(int32_t type);
+
+    void ShowAddMenu();
+    void EditProperties();
+    void RemoveSelected();
+    void Move(int by);
+    void Copy();
+    void Paste();
+    void DropFiles(HDROP drop);
+    void UpdateButtons();
+    std::vector<BarNode*> ItemsInOrder() const;
+
+    BarDef& bar_;
+    std::vector<Row> rows_;  // in the list's order
+    std::vector<Unlisted> unlisted_;
+    win::ImageListHandle images_;
+    std::vector<MacroRef> pendingMacroDeletions_;
+    std::vector<MacroRef> pastedMacroCopies_;
+};
+
+}  // namespace orvale
