@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/Services.h"
+#include "app/StarterSettings.h"
 #include "dialogs/BarEditor.h"
 #include "dialogs/ContextDialog.h"
 #include "engine/BarTable.h"
@@ -75,6 +76,7 @@ bool SettingsWindow::OnInit() {
     SetWindowPos(Handle(), nullptr, readInt("options", "x"), readInt("options", "y"), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
+    WriteStarterSettingsIfMissing(settingsPath());
     loadModel();
     if (LoadHookLibrary()) SetMouseHook(true);
 
