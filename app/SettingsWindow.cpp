@@ -180,6 +180,10 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         saveModel();
         result = TRUE;
         return true;
+    case WM_HELP:  // F1, the same page as Help
+        OpenHelp();
+        result = TRUE;
+        return true;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(bigIcon_);
         return true;
