@@ -18,11 +18,6 @@ std::string FromEnvironment(const char* name) {
     return value ? value : "";
 }
 
-void PressKey(BYTE vk) {
-    keybd_event(vk, 0, 0, 0);
-    keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
-}
-
 // The program's icon is the only one in the notification area of this fresh prefix, which
 // sits at the right end of the taskbar.
 POINT TrayIcon() {
@@ -112,7 +107,8 @@ TEST(Package, UnpackedIntoAnEmptyFolderItShowsBarsOpensItsHelpAndKeepsItsSetting
             return GetForegroundWindow() == settings && !IsIconic(settings) &&
                    IsWindowVisible(settings);
         }));
-        PressKey(VK_F1);
+        keybd_event(VK_F1, 0, 0, 0);
+        keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
         EXPECT_TRUE(WaitUntil([&] { return pageOpened(2); }, 5000)) << "F1";
 
         ASSERT_TRUE(ChooseFromTrayMenu(kTrayExit));
