@@ -32,8 +32,13 @@ constexpr int kTrayExit = 5;
 // Right-clicks the tray icon and picks an entry with the arrow keys. The keys go to the menu
 // itself: its menu loop reads them whichever window has the focus.
 ::testing::AssertionResult ChooseFromTrayMenu(int entry) {
+    // A second right press within the double-click time is a double-click, which opens no menu.
+    static DWORD lastClick = GetTickCount() - GetDoubleClickTime();
+    const DWORD since = GetTickCount() - lastClick;
+    if (since <= GetDoubleClickTime()) PumpFor(GetDoubleClickTime() - since + 50);
     POINT icon = TrayIcon();
     RightClick(icon.x, icon.y);
+    lastClick = GetTickCount();
     HWND menu = nullptr;
     if (!WaitUntil([&] { return (menu = VisibleMenu()) != nullptr; }, 5000)) {
         return ::testing::AssertionFailure() << "no tray menu";
@@ -88,8 +93,9 @@ TEST(Package, UnpackedIntoAnEmptyFolderItShowsBarsOpensItsHelpAndKeepsItsSetting
         EXPECT_GE(bars, 3u) << "the task bar's window and the starter bars";
         EXPECT_TRUE(AllBarsBesideNotepad(orvale, notepad));
 
-        // Help in the tray menu, then F1 in the settings window: the shell is given the page
-        // beside the program both times.
+        // F1 in the settings window, then Help in the tray menu: the shell is given the page
+        // beside the program both times. F1 comes first, while nothing the shell started can
+        // have taken the activation from the settings window.
         auto pageOpened = [&](size_t times) {
             size_t count = 0;
             for (const std::string& line : ReadLines(shellLog)) {
@@ -97,8 +103,6 @@ TEST(Package, UnpackedIntoAnEmptyFolderItShowsBarsOpensItsHelpAndKeepsItsSetting
             }
             return count == times;
         };
-        ASSERT_TRUE(ChooseFromTrayMenu(kTrayHelp));
-        EXPECT_TRUE(WaitUntil([&] { return pageOpened(1); }, 5000)) << "Help";
         POINT icon = TrayIcon();
         LeftClick(icon.x, icon.y);
         // Restored and in front: a minimised window would take F1 as a system key.
@@ -109,7 +113,9 @@ TEST(Package, UnpackedIntoAnEmptyFolderItShowsBarsOpensItsHelpAndKeepsItsSetting
         }));
         keybd_event(VK_F1, 0, 0, 0);
         keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
-        EXPECT_TRUE(WaitUntil([&] { return pageOpened(2); }, 5000)) << "F1";
+        EXPECT_TRUE(WaitUntil([&] { return pageOpened(1); }, 5000)) << "F1";
+        ASSERT_TRUE(ChooseFromTrayMenu(kTrayHelp));
+        EXPECT_TRUE(WaitUntil([&] { return pageOpened(2); }, 5000)) << "Help";
 
         ASSERT_TRUE(ChooseFromTrayMenu(kTrayExit));
         ASSERT_TRUE(orvale.Proc().WaitForExit(10000)) << "Exit ends the program";
