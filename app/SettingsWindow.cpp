@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "app/BarHandlers.h"
+#include "app/StarterSettings.h"
 #include "dialogs/BarEditor.h"
 #include "dialogs/ContextDialog.h"
 #include "dialogs/SaveProblem.h"
@@ -73,6 +74,8 @@ bool SettingsWindow::OnInit() {
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
 
+    // A first start gets a few useful bars; an existing file is never touched.
+    WriteStarterSettingsIfMissing(settingsPath());
     FileError unread;
     if (openSettings(&unread) == SettingsDocument::LoadStatus::Unreadable) {
         ReportUnreadableSettings(nullptr, unread);
@@ -215,6 +218,10 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     case WM_QUERYENDSESSION:
         // Windows may go on either way; the user has been asked while a save fails.
         SaveBeforeLeaving(Handle(), [] { return saveModel(); });
+        result = TRUE;
+        return true;
+    case WM_HELP:  // F1, the same page as Help
+        OpenHelp();
         result = TRUE;
         return true;
     case WM_QUERYDRAGICON:

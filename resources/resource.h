@@ -24,6 +24,10 @@
 #define IDD_CONTEXT               183
 #define IDD_WINDOW_TITLE          184
 
+// ---- Data ---------------------------------------------------------------------------
+// The settings a first start writes when there is no settings file (RCDATA).
+#define IDR_STARTER_SETTINGS      300
+
 // ---- Menus --------------------------------------------------------------------------
 #define IDR_SETTINGS_MENU         138
 #define IDR_TRAY_MENU             139

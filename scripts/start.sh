@@ -15,11 +15,8 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 prepare_prefix "${ORVALE_PREFIX:-$HOME/.orvale-wine}"
 
-# A settings file beside the program is kept between runs; the first run gets the sample one
-# (two bars and the menu task bar), so there is something to see.
-if [ ! -f "$BUILD_DIR/bin/ov32data.ini" ]; then
-  cp "$ORVALE_ROOT/docs/sample-ov32data.ini" "$BUILD_DIR/bin/ov32data.ini"
-fi
+# The settings file beside the program is kept between runs; the program's first start writes
+# its starter settings there, so there is something to see.
 log "starting Orvale ($BUILD_DIR/bin/orvale.exe); end it from its tray icon (Exit) or with Ctrl+C"
 cd "$BUILD_DIR/bin"
 exec wine orvale.exe

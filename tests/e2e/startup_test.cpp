@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Harness.h"
+#include "resources/resource.h"
 
 using namespace testing_support;
 
@@ -30,15 +31,15 @@ const char* kOneBar =
 
 }  // namespace
 
-TEST(Startup, FirstStartWithoutSettingsFileRunsAndExitWritesTheModel) {
+TEST(Startup, EmptySettingsFileRunsAndExitWritesTheModel) {
     Orvale orvale;
-    ASSERT_FALSE(FileExists(orvale.SettingsFile()));
+    orvale.WriteSettings("");
     ASSERT_TRUE(orvale.Start());
     HWND settings = orvale.SettingsWindow();
     // Minimising may show the window for a moment; the next tick hides it for good.
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(settings); }, 1000))
         << "the settings window hides itself at start";
-    EXPECT_FALSE(FileExists(orvale.SettingsFile())) << "nothing is written before exit";
+    EXPECT_EQ("", ReadFile(orvale.SettingsFile())) << "nothing is written before exit";
 
     // Shown from the tray it stands at (0, 0); moving it stores its place.
     PostMessageA(settings, WM_COMMAND, 32806, 0);  // tray "Settings..."
@@ -58,6 +59,18 @@ TEST(Startup, FirstStartWithoutSettingsFileRunsAndExitWritesTheModel) {
     EXPECT_EQ("0", orvale.Setting("Menu+32", "en"));
     EXPECT_EQ("0", orvale.Setting("menu+:32:00", "type"));
     EXPECT_EQ(".", orvale.Setting("wndctx31", "0"));
+}
+
+TEST(Startup, FirstStartWithoutSettingsFileWritesTheStarterSettingsAndShowsTheirBars) {
+    Orvale orvale;
+    ASSERT_TRUE(orvale.Start());
+    // The starter settings are the program's own resource, which this test carries too.
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_STARTER_SETTINGS), RT_RCDATA);
+    ASSERT_NE(nullptr, found);
+    const std::string starter(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
+                              SizeofResource(nullptr, found));
+    EXPECT_EQ(starter, ReadFile(orvale.SettingsFile()));
+    EXPECT_GT(orvale.BarWindows().size(), 1u) << "bars beside the task bar's window are enabled";
 }
 
 TEST(Startup, SecondCopyShowsTheMessageAndEnds) {
@@ -171,6 +184,7 @@ TEST(Startup, DamagedSettingsFileLoadsAndIsKept) {
                           "[wndctx0]\r\n0=a\r\n5=b\r\n";
     orvale.WriteSettings(garbage);
     ASSERT_TRUE(orvale.Start());
+    EXPECT_EQ(garbage, ReadFile(orvale.SettingsFile())) << "a file that exists is never replaced";
     ASSERT_TRUE(orvale.Exit());
     EXPECT_EQ("101", orvale.Setting("menu+:02:00", "type"));
     EXPECT_EQ("7", orvale.Setting("menu+:02:01", "type"));

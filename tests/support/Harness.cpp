@@ -250,13 +250,15 @@ void CloseMenus() {
 
 // ---- Orvale ----------------------------------------------------------------------------------
 
-Orvale::Orvale(bool withHookLibrary) {
+Orvale::Orvale(bool withHookLibrary) : dir_(folder_.Path()) {
     CopyBeside("orvale.exe", folder_.Path());
     if (withHookLibrary) CopyBeside("_ovdll.dll", folder_.Path());
     for (const char* icon : {"www.ico", "email.ico", "kseq.ico", "macro.ico"}) {
         CopyBeside(icon, folder_.Path());
     }
 }
+
+Orvale::Orvale(const Installed& copy) : dir_(copy.folder) {}
 
 Orvale::~Orvale() { Exit(5000); }
 
@@ -271,7 +273,7 @@ std::string Orvale::Setting(const std::string& section, const std::string& key) 
 
 bool Orvale::Start() {
     EnsureDesktop();
-    if (!process_.Start("\"" + folder_.File("orvale.exe") + "\"", folder_.Path())) return false;
+    if (!process_.Start("\"" + dir_ + "\\orvale.exe\"", dir_)) return false;
     // Start-up ends with a posted minimise that hides the settings window: once the window
     // is minimised, every start-up step has run.
     return WaitUntil([&] {

@@ -77,10 +77,15 @@ private:
 class Orvale {
 public:
     explicit Orvale(bool withHookLibrary = true);
+    // A copy the user installed: run where it is, with nothing copied or written beforehand.
+    struct Installed {
+        std::string folder;
+    };
+    explicit Orvale(const Installed& copy);
     ~Orvale();
 
     const TempDir& Folder() const { return folder_; }
-    std::string SettingsFile() const { return folder_.File("ov32data.ini"); }
+    std::string SettingsFile() const { return dir_ + "\\ov32data.ini"; }
     void WriteSettings(const std::string& iniText);
     // Reads one value the way the program does (an empty string when missing).
     std::string Setting(const std::string& section, const std::string& key) const;
@@ -100,6 +105,7 @@ public:
 
 private:
     TempDir folder_;
+    std::string dir_;  // where the program runs: the temporary folder or the installed copy
     Process process_;
 };
 
