@@ -76,7 +76,9 @@ void BarPropertiesDialog::FillList() {
     name = bar_.Name();
     BarNode* lastListed = nullptr;
     for (const BarItem& item : items(bar_)) {
-        if (item.IsAttributed() || FindBuiltIn(item.Type())) {
+        // The separator and codes of other versions have no row (nothing adds them here).
+        const BuiltInItem* builtIn = FindBuiltIn(item.Type());
+        if (item.IsAttributed() || (builtIn && builtIn->addCommand)) {
             Row row;
             row.first = item.Node();
             InsertRow(static_cast<int>(rows_.size()), std::move(row), false);
@@ -137,7 +139,7 @@ void BarPropertiesDialog::Select(int index) {
 bool BarPropertiesDialog::RoomForOneMore() {
     if (rows_.size() + unlisted_.size() < static_cast<size_t>(kMaxBarItems)) return true;
     MessageBoxW(Handle(), L"A bar holds at most 64 items. Remove one before adding another.",
-                L"Bar Properties", MB_OK | MB_ICONINFORMATION);
+                L"Orvale", MB_OK | MB_ICONINFORMATION);
     return false;
 }
 

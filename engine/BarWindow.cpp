@@ -187,7 +187,16 @@ bool BarButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         SendCommandToBar(commandId);
         return true;
     case WM_RBUTTONDOWN:
+        rightPressed_ = true;
         SendCommandToBar(IDC_BAR_EDIT);
+        return true;
+    case WM_RBUTTONUP:
+        // As with the left button: the press that closed another program's menu never came
+        // here, so its release stands for it.
+        if (!rightPressed_ && TrackerStateNow().menuWindow != nullptr) {
+            SendCommandToBar(IDC_BAR_EDIT);
+        }
+        rightPressed_ = false;
         return true;
     case WM_NCRBUTTONDOWN:
     case WM_NCMBUTTONDOWN:

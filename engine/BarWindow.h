@@ -56,7 +56,8 @@ private:
     std::wstring caption_;
     win::IconHandle icon_;
     HWND tooltip_ = nullptr;
-    bool pressed_ = false;
+    bool pressed_ = false;       // the left button went down on this button
+    bool rightPressed_ = false;  // the right button went down on this button
 };
 
 class BarWindow;

@@ -488,6 +488,14 @@ void LeftClick(int x, int y) {
 
 RECT ItemRectOf(HWND control, UINT message, WPARAM index, LONG left) {
     RECT rect = {left, 0, 0, 0};
+    if (message == LB_GETITEMRECT) {
+        // The system's own list box message carries its RECT across processes by itself.
+        if (SendMessageW(control, message, index, reinterpret_cast<LPARAM>(&rect)) == LB_ERR) {
+            return RECT{};
+        }
+        MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
     DWORD pid = 0;
     GetWindowThreadProcessId(control, &pid);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,

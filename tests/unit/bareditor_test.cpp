@@ -1,0 +1,228 @@
+// The bar editor driven through its controls in the test process: the list, its buttons,
+// dropped files, the item clipboard with macro copies, and what OK and Cancel leave behind.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+#include "DialogDriver.h"
+#include "Harness.h"
+#include "MacroStandIn.h"
+#include "ModelBuilder.h"
+#include "dialogs/BarEditor.h"
+#include "dialogs/BarPropertiesDialog.h"
+#include "engine/BarTable.h"
+#include "engine/BarWindow.h"
+#include "model/SettingsFile.h"
+#include "resources/resource.h"
+
+using namespace orvale;
+using namespace testing_support;
+
+namespace {
+
+using Strings = std::vector<std::wstring>;
+
+ItemAttributes Macro(const std::wstring& name, const std::wstring& file) {
+    ItemAttributes a;
+    a.pth = file;
+    a.ipth = L"macro.ico";
+    a.par = name;
+    a.dir = L"macro:";
+    a.tt = name;
+    return a;
+}
+
+Strings Rows(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_BAR_ITEMS);
+    Strings rows;
+    for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+        wchar_t text[512] = {};
+        ListView_GetItemText(list, i, 0, text, 512);
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+int Selected(HWND dialog) {
+    return ListView_GetNextItem(GetDlgItem(dialog, IDC_BAR_ITEMS), -1, LVNI_SELECTED);
+}
+
+void SelectRow(HWND dialog, int row) {
+    const UINT both = LVIS_SELECTED | LVIS_FOCUSED;
+    ListView_SetItemState(GetDlgItem(dialog, IDC_BAR_ITEMS), row, both, both);
+}
+
+// Waits for the 100 ms button states and says which of these buttons are enabled.
+std::string Enabled(HWND dialog) {
+    PumpFor(250);
+    std::string enabled;
+    const std::pair<int, const char*> buttons[] = {{IDC_BAR_PROPERTIES, "P"},
+                                                   {IDC_BAR_REMOVE, "R"},
+                                                   {IDC_BAR_UP, "U"},
+                                                   {IDC_BAR_DOWN, "D"}};
+    for (const auto& b : buttons) {
+        if (IsWindowEnabled(GetDlgItem(dialog, b.first))) enabled += b.second;
+    }
+    return enabled;
+}
+
+// Hands the dialog one dropped file, as the shell does.
+void DropFile(HWND dialog, const std::wstring& path) {
+    const size_t size = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    path.copy(reinterpret_cast<wchar_t*>(drop + 1), path.size());
+    GlobalUnlock(memory);
+    SendMessageW(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+Strings Items(const BarDef& bar) {
+    Strings listed;
+    for (const BarItem& item : items(bar)) {
+        listed.push_back(item.IsAttributed() ? item.Tt() : std::to_wstring(item.Type()));
+    }
+    return listed;
+}
+
+class BarEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetSettingsFolderForTesting(Wide(folder_.Path()));
+        TheItemClipboard() = ItemClipboard();
+    }
+    void TearDown() override {
+        DestroyAllBarWindows();
+        SetSettingsFolderForTesting(L"");
+    }
+    // Runs the editor of bar `number` while `drive` works its dialog; EditBar's answer.
+    bool Edit(int number, const DialogAction& drive) {
+        bool confirmed = false;
+        EXPECT_TRUE(PlayDialogs({{"Bar Properties", drive}},
+                                [&] { confirmed = EditBar(barDefs[number]); }));
+        return confirmed;
+    }
+
+    TempDir folder_;
+};
+
+}  // namespace
+
+TEST_F(BarEditorTest, RemoveUpDownAndCopyActOnlyWhereTheyCan) {
+    MakeBar(2, false, true, {102, 103, 104});
+    EXPECT_FALSE(Edit(2, [](HWND d) {
+        EXPECT_EQ((Strings{L"Start Menu", L"Swap Windows", L"Next Document"}), Rows(d));
+        EXPECT_EQ(-1, Selected(d));
+        EXPECT_EQ("", Enabled(d)) << "nothing selected";
+        Press(d, IDC_BAR_COPY);  // copies nothing
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_BAR_PASTE)));
+        SelectRow(d, 0);
+        EXPECT_EQ("RD", Enabled(d)) << "a built-in item has no properties; it is on top";
+        Press(d, IDC_BAR_UP);
+        EXPECT_EQ(0, Selected(d));
+        Press(d, IDC_BAR_DOWN);
+        EXPECT_EQ((Strings{L"Swap Windows", L"Start Menu", L"Next Document"}), Rows(d));
+        EXPECT_EQ(1, Selected(d)) << "the selection moves with the item";
+        Press(d, IDC_BAR_DOWN);
+        EXPECT_EQ("RU", Enabled(d)) << "at the bottom";
+        Press(d, IDC_BAR_DOWN);
+        EXPECT_EQ(2, Selected(d));
+        Press(d, IDC_BAR_REMOVE);
+        EXPECT_EQ(1, Selected(d)) << "the new last row after removing the last";
+        SelectRow(d, 0);
+        Press(d, IDC_BAR_REMOVE);
+        Press(d, IDC_BAR_REMOVE);
+        EXPECT_TRUE(Rows(d).empty());
+        EXPECT_EQ(-1, Selected(d)) << "nothing left to select";
+        Press(d, IDCANCEL);
+    }));
+    EXPECT_EQ((Strings{L"102", L"103", L"104"}), Items(barDefs[2])) << "Cancel keeps the bar";
+}
+
+TEST_F(BarEditorTest, ItemsWithoutARowKeepTheirPlaceAndOkSavesTheBarAsItWas) {
+    MakeBar(3, true, true, {102, 109, 106, 5, 110});
+    ASSERT_FALSE(saveBarItems(3));
+    const std::string before = ReadFile(folder_.File("ov32data.ini"));
+    EXPECT_TRUE(Edit(3, [](HWND d) {
+        EXPECT_EQ((Strings{L"Start Menu", L"Minimize Window", L"Close Application"}), Rows(d));
+        Press(d, IDOK);
+    }));
+    EXPECT_EQ((Strings{L"102", L"109", L"106", L"5", L"110"}), Items(barDefs[3]));
+    EXPECT_EQ(before, ReadFile(folder_.File("ov32data.ini"))) << "saved exactly as it was";
+    ASSERT_TRUE(BarTable[3]) << "the bar has a new window";
+    EXPECT_EQ(5, BarTable[3]->count);
+
+    // Moving the item before a separator takes the separator along; the item after it keeps it.
+    EXPECT_TRUE(Edit(3, [](HWND d) {
+        SelectRow(d, 0);
+        Press(d, IDC_BAR_DOWN);
+        SelectRow(d, 2);
+        Press(d, IDC_BAR_REMOVE);
+        Press(d, IDOK);
+    }));
+    EXPECT_EQ((Strings{L"106", L"5", L"102", L"109"}), Items(barDefs[3]));
+}
+
+TEST_F(BarEditorTest, ADroppedFileBecomesAnApplicationItemAndABarTakesAtMost64Items) {
+    MakeBar(1, true, true, std::vector<int>(62, 106));
+    const std::wstring dropped = Wide(folder_.File("Quarterly Report.final.xlsx"));
+    EXPECT_TRUE(Edit(1, [&](HWND d) {
+        DropFile(d, dropped);
+        EXPECT_EQ(L"Quarterly Report.final", Rows(d).back()) << "named without folder and type";
+        EXPECT_EQ(62, Selected(d)) << "the new row is selected";
+        Press(d, IDM_ADD_START_MENU);
+        EXPECT_EQ(64u, Rows(d).size());
+        EXPECT_TRUE(PlayDialogs({{"Orvale", [](HWND box) { Press(box, IDOK); }}},
+                                [&] { Press(d, IDM_ADD_ALWAYS_ON_TOP); }))
+            << "a 65th item is refused with a message";
+        EXPECT_EQ(64u, Rows(d).size());
+        Press(d, IDOK);
+    }));
+    const BarItem added = items(barDefs[1])[62];
+    EXPECT_EQ(dropped, added.Pth());
+    EXPECT_EQ(L"default", added.Ipth());
+    EXPECT_EQ(L"", added.Dir()) << "an Application item";
+    EXPECT_EQ(102, items(barDefs[1])[63].Type());
+}
+
+TEST_F(BarEditorTest, PastedMacroCopiesGoOnCancelAndRemovedDefaultFileMacrosOnlyOnOk) {
+    MacroStandIn tool;
+    tool.Script("cpy", "result", "1");
+    tool.Script("cpy", "strres", "copy1");
+    MakeBar(4, true, true, {101, 101}, {Macro(L"Original", L"C:\\team.brd"), Macro(L"Mine", L"")});
+    EXPECT_FALSE(Edit(4, [](HWND d) {
+        SelectRow(d, 0);
+        Press(d, IDC_BAR_COPY);
+        Press(d, IDC_BAR_PASTE);
+        Press(d, IDC_BAR_PASTE);
+        EXPECT_EQ(4u, Rows(d).size());
+        SelectRow(d, 1);
+        Press(d, IDC_BAR_REMOVE);  // a macro of the default file: deleted only on OK
+        Press(d, IDCANCEL);
+    }));
+    const std::string standIn = tool.Program();
+    EXPECT_EQ((std::vector<std::string>{standIn + " -cpy:Original C:\\team.brd",
+                                        standIn + " -cpy:copy1 C:\\team.brd",
+                                        standIn + " -del:copy1 C:\\team.brd",
+                                        standIn + " -del:copy1 C:\\team.brd"}),
+              tool.CommandLines())
+        << "the second copy is made from the first; Cancel deletes both, not the original";
+    EXPECT_EQ((Strings{L"Original", L"Mine"}), Items(barDefs[4]));
+
+    EXPECT_TRUE(Edit(4, [](HWND d) {
+        SelectRow(d, 1);
+        Press(d, IDC_BAR_REMOVE);
+        SelectRow(d, 0);
+        Press(d, IDC_BAR_REMOVE);  // another file's macro is never deleted
+        Press(d, IDOK);
+    }));
+    ASSERT_EQ(5u, tool.CommandLines().size());
+    EXPECT_EQ(0u, tool.CommandLines().back().find(standIn + " -del:Mine "));
+    EXPECT_TRUE(Items(barDefs[4]).empty());
+}
