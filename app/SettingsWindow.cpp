@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cwchar>
 
 #include "app/BarHandlers.h"
@@ -68,6 +69,7 @@ bool SettingsWindow::OnInit() {
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
     SetMenu(Handle(), LoadMenuW(instance, MAKEINTRESOURCEW(IDR_SETTINGS_MENU)));
+    FitAroundControls();
     bigIcon_ = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ORVALE));
     smallIcon_.Reset(static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDI_ORVALE), IMAGE_ICON, 16, 16, 0)));
@@ -241,6 +243,26 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     default:
         return ModelessDialog::OnMessage(msg, wp, lp, result);
     }
+}
+
+// The template is sized without the menu bar attached at start-up, which takes its height
+// from the client area: the window grows until every control is inside it again.
+void SettingsWindow::FitAroundControls() {
+    RECT client = {};
+    GetClientRect(Handle(), &client);
+    LONG right = client.right, bottom = client.bottom;
+    for (HWND c = GetWindow(Handle(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r = {};
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+        right = std::max(right, r.right);
+        bottom = std::max(bottom, r.bottom);
+    }
+    RECT window = {};
+    GetWindowRect(Handle(), &window);
+    SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left + right - client.right,
+                 window.bottom - window.top + bottom - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsWindow::PaintTitle(HDC dc) {

@@ -52,6 +52,7 @@ private:
     void OnMinimized();
     void HideWindows();
     void PaintTitle(HDC dc);
+    void FitAroundControls();
 
     int shownByUser_ = 0;
     int exitRequested_ = 0;  // the next close of the window ends the program
