@@ -75,7 +75,7 @@ void ChangeIconDialog::FillList() {
     listed_ = file_;
     edited_ = false;
     const bool inRange = index_ >= 0 && static_cast<UINT>(index_) < count;
-    SendMessageW(list, LB_SETCURSEL, inRange ? static_cast<WPARAM>(index_) : static_cast<WPARAM>(-1), 0);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(inRange ? index_ : -1), 0);
     ShowSelectedIcon();
 }
 
