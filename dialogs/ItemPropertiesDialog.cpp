@@ -1,6 +1,5 @@
 #include "dialogs/ItemPropertiesDialog.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
