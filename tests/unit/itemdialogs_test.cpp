@@ -60,9 +60,10 @@ std::wstring Line(const ItemAttributes& a) {
            L"|" + a.dir + L"|" + a.tt;
 }
 
-// Picks an entry of the next popup menu of this thread with the arrow keys and Enter, through
-// the menu's message queue: `downs` presses of Down reach the entry (separators are skipped).
-UINT g_downs = 0;
+// Picks entry `index` (separators not counted) of the next popup menu of this thread with the
+// keys, through the menu's message queue. Home first: the menu opens under the pointer, which
+// may already have chosen an entry.
+UINT g_index = 0;
 void CALLBACK PickFromMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND menu = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM found) -> BOOL {
@@ -72,11 +73,12 @@ void CALLBACK PickFromMenu(HWND, UINT, UINT_PTR timer, DWORD) {
     }, reinterpret_cast<LPARAM>(&menu));
     if (!menu) return;
     KillTimer(nullptr, timer);
-    for (UINT i = 0; i < g_downs; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_HOME, 0);
+    for (UINT i = 0; i < g_index; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
 }
-void PickMenuEntry(UINT downs) {
-    g_downs = downs;
+void PickMenuEntry(UINT index) {
+    g_index = index;
     SetTimer(nullptr, 0, 20, PickFromMenu);
 }
 
@@ -190,14 +192,14 @@ TEST(ItemPropertiesDialog, BrowsingFillsThePathFromTheFolderMenusChoice) {
     GetSystemDirectoryW(system, MAX_PATH);
     const struct {
         const char* entry;
-        UINT downs;
+        UINT index;
         std::wstring ipth, chosen, startFolder;
         bool leftPreview;
         ItemAttributes expected;
     } cases[] = {
-        {"Control Panel Extensions", 4, L"old.ico", panel, system, false,
+        {"Control Panel Extensions", 3, L"old.ico", panel, system, false,
          {L"W", L"control.exe", panel, 0, panel, L"C:\\start", L"T"}},
-        {"Other ...", 5, L"default", program, L"", true,
+        {"Other ...", 4, L"default", program, L"", true,
          {L"W", program, L"default", 2, L"", L"C:\\start", L"T"}},
     };
     for (const auto& c : cases) {
@@ -211,7 +213,9 @@ TEST(ItemPropertiesDialog, BrowsingFillsThePathFromTheFolderMenusChoice) {
             TypeInto(d, IDC_ITEM_PTH, program);
             SetFocus(GetDlgItem(d, IDC_ITEM_TT));
             EXPECT_EQ(c.leftPreview, PreviewShown(d)) << "the path's icon once the field is left";
-            PickMenuEntry(c.downs);
+            const RECT button = WindowRect(GetDlgItem(d, IDC_ITEM_BROWSE));
+            MoveMouse(button.left + 4, button.top + 4);  // the menu opens under the pointer
+            PickMenuEntry(c.index);
             EXPECT_TRUE(PressAnswering(d, IDC_ITEM_BROWSE, "Select", [&](HWND select) {
                 if (!c.startFolder.empty()) { EXPECT_EQ(c.startFolder, FolderOf(select)); }
                 ChooseInFileDialog(select, c.chosen);
