@@ -188,8 +188,6 @@ const wchar_t* kindMarker(ItemKind kind) {
     return L"";
 }
 
-namespace {
-
 // Icon files named without a folder ("kseq.ico") ship beside the program; look there first
 // so that a changed current directory does not lose them.
 std::wstring ResolveIconFile(const std::wstring& file) {
@@ -202,6 +200,8 @@ std::wstring ResolveIconFile(const std::wstring& file) {
     return GetFileAttributesW(besideProgram.c_str()) != INVALID_FILE_ATTRIBUTES ? besideProgram
                                                                                 : file;
 }
+
+namespace {
 
 HICON ShellIconOf(const std::wstring& path, bool small) {
     if (path.empty()) return nullptr;

@@ -148,6 +148,10 @@ void relinkBar(BarDef& bar, const std::wstring& name, const std::vector<BarNode*
 ItemKind itemKind(const std::wstring& dir);
 const wchar_t* kindMarker(ItemKind kind);
 
+// Where an icon file named without a folder ("kseq.ico") is read from: beside the program when
+// it is there, so that a changed current directory does not lose it; other names unchanged.
+std::wstring ResolveIconFile(const std::wstring& file);
+
 // The icon rule of an attributed item: icon `inum` of `ipth` unless `ipth` is empty or
 // exactly "default", else the shell's icon of `pth`, else that of the program that opens
 // `pth`. Returns an icon the caller owns (DestroyIcon), or null when none resolves.

@@ -129,3 +129,51 @@
 #define IDM_ADD_SELECT_MACRO      32818
 #define IDM_ADD_KEY_SEQUENCE      32819
 #define IDM_ADD_SELECT_FILE       32826
+
+// ---- Item editors: one dialog class, one template per item kind ---------------------------
+#define IDD_ITEM_APPLICATION      172
+#define IDD_ITEM_EMAIL            225
+#define IDD_ITEM_WEB_PAGE         226
+#define IDD_ITEM_MACRO            227
+#define IDD_ITEM_KEY_SEQUENCE     228
+#define IDD_ITEM_SELECT_FILE      229
+#define IDC_ITEM_SELECT_MACRO     1016
+#define IDC_ITEM_SPECIAL_KEY      1017
+#define IDC_ITEM_CHANGE_ICON      1029
+#define IDC_ITEM_MORE_MACROS      1031
+#define IDC_ITEM_EDIT_MACRO       1034
+#define IDC_ITEM_RECORD_MACRO     1035
+#define IDC_ITEM_WND              1077
+#define IDC_ITEM_PTH              1078
+#define IDC_ITEM_PAR              1079
+#define IDC_ITEM_DIR              1080
+#define IDC_ITEM_BROWSE           1081
+#define IDC_ITEM_ICON             1082
+#define IDC_ITEM_TT               1103
+// The ">>" menu of likely folders.
+#define IDR_BROWSE_MENU           249
+#define IDM_BROWSE_START_MENU     32830
+#define IDM_BROWSE_WINDOWS        32831
+#define IDM_BROWSE_PROGRAM_FILES  32832
+#define IDM_BROWSE_CONTROL_PANEL  32833
+#define IDM_BROWSE_OTHER          32834
+
+// ---- "Change Icon" ------------------------------------------------------------------------
+#define IDD_CHANGE_ICON           170
+#define IDC_ICON_LIST             1043
+#define IDC_ICON_FILE             1044
+#define IDC_ICON_BROWSE           1081
+#define IDC_ICON_PREVIEW          1082
+
+// ---- "Add Special Key" --------------------------------------------------------------------
+#define IDD_ADD_SPECIAL_KEY       194
+#define IDC_SPECIAL_KEYS          1055
+
+// ---- "Macros" (what macros are, where the macro tool comes from) --------------------------
+#define IDD_MACROS_INFO           189
+#define IDC_MACROS_HOME_PAGE      1108
+
+// ---- "Macro file" -------------------------------------------------------------------------
+#define IDD_MACRO_FILE            190
+#define IDC_MACRO_FILE_BROWSE     1081
+#define IDC_MACRO_FILE_PATH       1105

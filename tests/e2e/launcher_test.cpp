@@ -11,6 +11,7 @@
 
 #include "Harness.h"
 #include "MacroStandIn.h"
+#include "ShellHandler.h"
 
 using namespace testing_support;
 
@@ -55,43 +56,6 @@ std::string Settings(const std::vector<Item>& items) {
     std::snprintf(end, sizeof end, "[menu+:01:%02d]\r\ntype=0\r\n", position);
     return ini + end;
 }
-
-// Points a shell verb ("open") of a registry class at the recorder for one test, and puts
-// back what was there.
-class ShellHandler {
-public:
-    ShellHandler(const std::string& className, const std::string& command, bool urlProtocol)
-        : key_(className + "\\shell\\open\\command"), className_(className) {
-        HKEY existing = nullptr;
-        existed_ = RegOpenKeyExA(HKEY_CLASSES_ROOT, className.c_str(), 0, KEY_READ, &existing) ==
-                   ERROR_SUCCESS;
-        if (existing) RegCloseKey(existing);
-        char old[1024] = {};
-        LONG size = sizeof old;
-        hadCommand_ = RegQueryValueA(HKEY_CLASSES_ROOT, key_.c_str(), old, &size) == ERROR_SUCCESS;
-        oldCommand_ = old;
-        RegSetValueA(HKEY_CLASSES_ROOT, key_.c_str(), REG_SZ, command.c_str(),
-                     static_cast<DWORD>(command.size()));
-        if (urlProtocol) {
-            HKEY root = nullptr;
-            RegCreateKeyA(HKEY_CLASSES_ROOT, className.c_str(), &root);
-            RegSetValueExA(root, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
-            RegCloseKey(root);
-        }
-    }
-    ~ShellHandler() {
-        if (!existed_) {
-            RegDeleteTreeA(HKEY_CLASSES_ROOT, className_.c_str());
-        } else if (hadCommand_) {
-            RegSetValueA(HKEY_CLASSES_ROOT, key_.c_str(), REG_SZ, oldCommand_.c_str(),
-                         static_cast<DWORD>(oldCommand_.size()));
-        }
-    }
-
-private:
-    std::string key_, className_, oldCommand_;
-    bool existed_ = false, hadCommand_ = false;
-};
 
 // A file extension that opens with the recorder.
 class FileType {

@@ -65,4 +65,14 @@ std::wstring TextOf(HWND dialog, int id) {
     return text;
 }
 
+void ChooseInFileDialog(HWND fileDialog, const std::wstring& path) {
+    // The file-name box is an edit inside a combo box in the Explorer-style dialog.
+    HWND nameBox = FindWindowExW(fileDialog, nullptr, L"ComboBoxEx32", nullptr);
+    HWND name = nameBox ? FindWindowExW(FindWindowExW(nameBox, nullptr, L"ComboBox", nullptr),
+                                        nullptr, L"Edit", nullptr)
+                        : GetDlgItem(fileDialog, 0x480);
+    SetWindowTextW(name, path.c_str());
+    PostMessageW(fileDialog, WM_COMMAND, IDOK, 0);
+}
+
 }  // namespace testing_support

@@ -37,5 +37,7 @@ void Press(HWND dialog, int id, UINT code = BN_CLICKED);
 // Puts text into a control as typing would (the control notifies its dialog of the change).
 void TypeInto(HWND dialog, int id, const std::wstring& text);
 std::wstring TextOf(HWND dialog, int id);
+// Answers the system's open-file dialog as a user typing a full path and pressing OK would.
+void ChooseInFileDialog(HWND fileDialog, const std::wstring& path);
 
 }  // namespace testing_support
