@@ -7,6 +7,9 @@
 
 #include "actions/MacroTool.h"
 #include "dialogs/ContextDialog.h"
+#include "dialogs/ItemPropertiesDialog.h"
+#include "dialogs/MacroFileDialog.h"
+#include "dialogs/MacrosInfoDialog.h"
 #include "engine/BarWindow.h"
 #include "model/BuiltInItems.h"
 #include "resources/resource.h"
@@ -16,9 +19,59 @@ namespace {
 
 constexpr int32_t kAttributed = static_cast<int32_t>(ItemType::Attributed);
 
-bool IsDefaultFileMacro(const BarItem& item) {
-    return item.IsAttributed() && item.Dir().find(L"macro:") != std::wstring::npos &&
-           item.Pth().empty();
+// What the "Add >>" entries that open an item editor preset: the template of the kind (its
+// marker goes to `dir`) and the icon.
+struct NewItemKind {
+    int command;
+    ItemKind kind;
+    const wchar_t* iconFile;
+    int iconIndex;
+};
+const NewItemKind kNewItemKinds[] = {
+    {IDM_ADD_APPLICATION, ItemKind::Application, L"default", 0},
+    {IDM_ADD_SELECT_FILE, ItemKind::SelectFile, L"shell32.dll", 3},
+    {IDM_ADD_WEB_PAGE, ItemKind::WebPage, L"www.ico", 0},
+    {IDM_ADD_EMAIL, ItemKind::EMail, L"email.ico", 0},
+    {IDM_ADD_KEY_SEQUENCE, ItemKind::KeySequence, L"kseq.ico", 0},
+};
+
+const NewItemKind* FindNewItemKind(int command) {
+    for (const NewItemKind& kind : kNewItemKinds) {
+        if (kind.command == command) return &kind;
+    }
+    return nullptr;
+}
+
+bool IsMacro(const BarItem& item) {
+    return item.IsAttributed() && item.Dir().find(L"macro:") != std::wstring::npos;
+}
+
+bool IsDefaultFileMacro(const BarItem& item) { return IsMacro(item) && item.Pth().empty(); }
+
+// The Macro Properties editor of a new macro item; `name` and `file` are what its buttons act
+// on (the item itself takes its name and file from the flow that made the macro).
+bool EditNewMacro(HWND owner, const std::wstring& name, const std::wstring& file,
+                  ItemAttributes& values) {
+    ItemPropertiesDialog editor(IDD_ITEM_MACRO);
+    editor.values.ipth = L"macro.ico";
+    editor.values.par = name;
+    editor.values.pth = file;
+    editor.values.dir = kindMarker(ItemKind::Macro);
+    if (editor.Run(owner) != IDOK) return false;
+    values = editor.values;
+    values.wnd.clear();
+    values.pth = file;
+    values.par = name;
+    values.dir = kindMarker(ItemKind::Macro);
+    return true;
+}
+
+// The macro tool's path is empty when it is not installed: the user learns what macros are
+// and where the tool comes from instead.
+bool MacroToolInstalled(HWND owner) {
+    if (!ExchangeFile::ReadPath(ExchangeFile::kMacroTool).empty()) return true;
+    ShowMacrosInformation(owner);
+    return false;
 }
 
 // The file's name without its folder and extension: the tooltip of a dropped file.
@@ -167,7 +220,14 @@ bool BarPropertiesDialog::OnCommand(int id, int code, HWND control) {
         AddBuiltInRow(static_cast<int32_t>(builtIn->type));
         return true;
     }
+    if (const NewItemKind* kind = FindNewItemKind(id)) {
+        AddEditedItem(kind->kind, kind->iconFile, kind->iconIndex);
+        return true;
+    }
     switch (id) {
+    case IDM_ADD_EMPTY_MACRO: AddEmptyMacro(); return true;
+    case IDM_ADD_RECORD_MACRO: AddRecordedMacro(); return true;
+    case IDM_ADD_SELECT_MACRO: AddSelectedMacro(); return true;
     case IDC_BAR_ADD: ShowAddMenu(); return true;
     case IDC_BAR_PROPERTIES: EditProperties(); return true;
     case IDC_BAR_REMOVE: RemoveSelected(); return true;
@@ -230,7 +290,96 @@ void BarPropertiesDialog::ShowAddMenu() {
 }
 
 void BarPropertiesDialog::EditProperties() {
-    // The item editors come with the next step of this dialog.
+    const int selected = Selection();
+    if (selected < 0 || selected >= static_cast<int>(rows_.size())) return;
+    const BarItem item(rows_[static_cast<size_t>(selected)].first);
+    if (!item.IsAttributed()) return;
+    ItemPropertiesDialog editor(ItemTemplateFor(itemKind(item.Dir())));
+    editor.values = item.Attributes();
+    if (editor.Run(Handle()) != IDOK) return;
+    // Written into the item at once; the row is made anew for its text and icon.
+    setItemAttributes(item, editor.values);
+    Row row = std::move(rows_[static_cast<size_t>(selected)]);
+    ListView_DeleteItem(Item(IDC_BAR_ITEMS), selected);
+    rows_.erase(rows_.begin() + selected);
+    InsertRow(selected, std::move(row), true);
+}
+
+// ---- "Add >>" entries that open an editor ------------------------------------------------
+
+void BarPropertiesDialog::AddEditedItem(ItemKind kind, const wchar_t* iconFile, int iconIndex) {
+    if (!RoomForOneMore()) return;
+    ItemPropertiesDialog editor(ItemTemplateFor(kind));
+    editor.values.ipth = iconFile;
+    editor.values.inum = iconIndex;
+    if (kind != ItemKind::Application) editor.values.dir = kindMarker(kind);
+    if (editor.Run(Handle()) == IDOK) AddItemRow(editor.values);
+}
+
+bool BarPropertiesDialog::MacroNameInUse(const std::wstring& name) const {
+    auto uses = [&](const BarItem& item) { return IsMacro(item) && item.Par() == name; };
+    for (const BarDef& bar : barDefs) {
+        for (const BarItem& item : items(bar)) {
+            if (uses(item)) return true;
+        }
+    }
+    for (const Row& row : rows_) {
+        if (uses(BarItem(row.first))) return true;
+    }
+    return false;
+}
+
+std::wstring BarPropertiesDialog::NewMacro() {
+    return NewMacroName([this](const std::wstring& name) { return MacroNameInUse(name); });
+}
+
+void BarPropertiesDialog::AddEmptyMacro() {
+    if (!MacroToolInstalled(Handle()) || !RoomForOneMore()) return;
+    const std::wstring name = NewMacro();
+    if (!RunMacroTool(name, MacroVerb::Add)) return;
+    ItemAttributes values;
+    if (EditNewMacro(Handle(), name, L"", values)) {
+        AddItemRow(values);
+    } else {
+        RunMacroTool(name, MacroVerb::Delete);
+    }
+}
+
+void BarPropertiesDialog::AddRecordedMacro() {
+    if (!MacroToolInstalled(Handle()) || !RoomForOneMore()) return;
+    const std::wstring name = NewMacro();
+    if (!RunMacroTool(name, MacroVerb::New)) return;
+    ShowWindow(Handle(), SW_HIDE);
+    // A recording that fails leaves the macro just made in the macro file.
+    if (RunMacroTool(name, MacroVerb::Record)) {
+        // Brought back to the front before its editor opens above it.
+        SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        SetForegroundWindow(Handle());
+        ItemAttributes values;
+        if (EditNewMacro(Handle(), name, L"", values)) {
+            AddItemRow(values);
+        } else {
+            RunMacroTool(name, MacroVerb::Delete);
+        }
+    }
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+}
+
+void BarPropertiesDialog::AddSelectedMacro() {
+    if (!MacroToolInstalled(Handle()) || !RoomForOneMore()) return;
+    std::wstring file;
+    if (!chooseMacroFile(Handle(), file)) return;
+    if (!RunMacroTool(L"", MacroVerb::Select, file)) return;
+    ItemAttributes values;
+    if (!EditNewMacro(Handle(), ExchangeFile::ReadStrres(ExchangeFile::kMacroTool), file, values)) {
+        return;
+    }
+    // The macro the user selected last, also when the editor's own button selected again.
+    values.par = ExchangeFile::ReadStrres(ExchangeFile::kMacroTool);
+    AddItemRow(values);
 }
 
 void BarPropertiesDialog::RemoveSelected() {

@@ -77,6 +77,13 @@ private:
 
     void ShowAddMenu();
     void EditProperties();
+    void AddEditedItem(ItemKind kind, const wchar_t* iconFile, int iconIndex);
+    void AddEmptyMacro();
+    void AddRecordedMacro();
+    void AddSelectedMacro();
+    // A name for a new macro that no item of any bar, nor a row here, uses yet.
+    std::wstring NewMacro();
+    bool MacroNameInUse(const std::wstring& name) const;
     void RemoveSelected();
     void Move(int by);
     void Copy();

@@ -59,6 +59,22 @@ protected:
     Orvale orvale;
 };
 
+// Picks entry `entry` (separators not counted) of the program's popup menu now on screen.
+bool PickFromMenu(DWORD pid, int entry) {
+    HWND menu = nullptr;
+    if (!WaitUntil([&] {
+            menu = VisibleMenu();
+            DWORD owner = 0;
+            if (menu) GetWindowThreadProcessId(menu, &owner);
+            return menu && owner == pid;
+        })) {
+        return false;
+    }
+    for (int i = 0; i <= entry; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    return WaitUntil([&] { return !IsWindowVisible(menu); });
+}
+
 int Rows(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_BAR_ITEMS);
     return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
@@ -122,4 +138,49 @@ TEST_F(BarEditorTest, TheSettingsWindowOpensTheEditorOfTheSelectedBarAndOfTheTas
     ClickCentre(GetDlgItem(taskBar, IDOK));
     ASSERT_TRUE(Gone(taskBar));
     EXPECT_TRUE(WaitUntil([&] { return orvale.Setting("TaskBar+", "horiz") == "1"; }));
+}
+
+TEST_F(BarEditorTest, AWebPageAddedThroughAddIsOnTheBarAndInTheFileAndCancelKeepsBoth) {
+    TestApp app("Editor Target");
+    ASSERT_TRUE(app.Started());
+    // Adds a web page through "Add >>" and ends the bar editor with `button`.
+    auto addWebPage = [&](int button) {
+        ASSERT_NE(nullptr, RightPressOnTheBar(app));
+        HWND editor = Dialog("Bar Properties");
+        ASSERT_NE(nullptr, editor);
+        const int rows = Rows(editor);
+        ClickCentre(GetDlgItem(editor, IDC_BAR_ADD));
+        ASSERT_TRUE(PickFromMenu(orvale.Proc().Id(), 2));  // Web Page
+        HWND page = Dialog("Open Web Page Properties");
+        ASSERT_NE(nullptr, page);
+        SetDlgItemTextW(page, IDC_ITEM_PTH, L"example.com/start");
+        SetDlgItemTextW(page, IDC_ITEM_TT, L"Example site");
+        ClickCentre(GetDlgItem(page, IDOK));
+        ASSERT_TRUE(Gone(page));
+        EXPECT_TRUE(WaitUntil([&] { return Rows(editor) == rows + 1; })) << "a row for the page";
+        ClickCentre(GetDlgItem(editor, button));
+        ASSERT_TRUE(Gone(editor));
+    };
+    auto buttonsBesideTheNextMenu = [&] {
+        CloseMenus();
+        if (!OpenContextMenu(app) ||
+            !WaitUntil([&] { return orvale.VisibleBars().size() == 1; }, 3000)) {
+            return std::vector<HWND>();
+        }
+        std::vector<HWND> buttons = BarButtons(orvale.VisibleBars().front());
+        CloseMenus();
+        return buttons;
+    };
+
+    addWebPage(IDOK);
+    std::vector<HWND> buttons = buttonsBesideTheNextMenu();
+    ASSERT_EQ(3u, buttons.size()) << "one more button";
+    EXPECT_EQ("Example site", TitleOf(buttons[2])) << "its tooltip";
+    EXPECT_EQ("www:", orvale.Setting("menu+:01:02", "dir"));
+    EXPECT_EQ("example.com/start", orvale.Setting("menu+:01:02", "pth"));
+    const std::string saved = ReadFile(orvale.SettingsFile());
+
+    addWebPage(IDCANCEL);
+    EXPECT_EQ(3u, buttonsBesideTheNextMenu().size()) << "Cancel keeps the bar";
+    EXPECT_EQ(saved, ReadFile(orvale.SettingsFile())) << "and the file";
 }

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -225,4 +226,104 @@ TEST_F(BarEditorTest, PastedMacroCopiesGoOnCancelAndRemovedDefaultFileMacrosOnly
     ASSERT_EQ(5u, tool.CommandLines().size());
     EXPECT_EQ(0u, tool.CommandLines().back().find(standIn + " -del:Mine "));
     EXPECT_TRUE(Items(barDefs[4]).empty());
+}
+
+namespace {
+
+// One "Add >>" macro flow against the stand-in tool: the tool's answers, what the user does in
+// the Macro Properties editor (OK, Cancel, or "" when it must not open), and what follows.
+struct MacroFlow {
+    const char* name;
+    int command;
+    std::vector<std::pair<const char*, const char*>> answers;  // verb, result
+    const char* editorButton;
+    std::vector<const char*> verbs;  // the tool's commands, in order
+    bool rowAdded;
+};
+
+}  // namespace
+
+TEST_F(BarEditorTest, MacroFlowsAddOnlyWhatTheToolMadeAndDeleteWhatTheUserCancelled) {
+    MacroStandIn tool;
+    const MacroFlow flows[] = {
+        {"empty macro refused", IDM_ADD_EMPTY_MACRO, {{"add", "0"}}, "", {"add"}, false},
+        {"empty macro cancelled", IDM_ADD_EMPTY_MACRO, {{"add", "1"}, {"del", "1"}}, "Cancel",
+         {"add", "del"}, false},
+        {"empty macro", IDM_ADD_EMPTY_MACRO, {{"add", "1"}}, "OK", {"add"}, true},
+        {"recording failed", IDM_ADD_RECORD_MACRO, {{"new", "1"}, {"rec", "0"}}, "",
+         {"new", "rec"}, false},
+        {"recorded, cancelled", IDM_ADD_RECORD_MACRO, {{"new", "1"}, {"rec", "1"}, {"del", "1"}},
+         "Cancel", {"new", "rec", "del"}, false},
+        {"recorded", IDM_ADD_RECORD_MACRO, {{"new", "1"}, {"rec", "1"}}, "OK", {"new", "rec"},
+         true},
+    };
+    for (const MacroFlow& flow : flows) {
+        SCOPED_TRACE(flow.name);
+        for (const char* verb : {"add", "new", "rec", "del"}) tool.Script(verb, "result", "0");
+        for (const auto& answer : flow.answers) tool.Script(answer.first, "result", answer.second);
+        const size_t before = tool.CommandLines().size();
+        MakeBar(5, true, true, {});
+        Edit(5, [&](HWND d) {
+            const bool editorRan = PlayDialogs(
+                {{"Macro Properties", [&](HWND editor) {
+                      TypeInto(editor, IDC_ITEM_TT, L"Weekly");
+                      Press(editor, std::string(flow.editorButton) == "OK" ? IDOK : IDCANCEL);
+                  }}},
+                [&] { Press(d, flow.command); }, 3000);
+            EXPECT_EQ(*flow.editorButton != 0, editorRan);
+            EXPECT_TRUE(IsWindowVisible(d)) << "the editor is back on screen";
+            EXPECT_EQ(flow.rowAdded ? 1u : 0u, Rows(d).size());
+            Press(d, IDOK);
+        });
+        std::vector<std::string> lines = tool.CommandLines();
+        ASSERT_EQ(before + flow.verbs.size(), lines.size());
+        std::string name;
+        for (size_t i = 0; i < flow.verbs.size(); ++i) {
+            const std::string& line = lines[before + i];
+            const size_t at = line.find(std::string(" -") + flow.verbs[i] + ":ov32mac");
+            ASSERT_NE(std::string::npos, at) << line;
+            std::string thisName = line.substr(at + 3 + std::strlen(flow.verbs[i]));
+            thisName = thisName.substr(0, thisName.find(' '));
+            if (i == 0) name = thisName;
+            EXPECT_EQ(name, thisName) << "every command is about the macro just made";
+        }
+        if (flow.rowAdded) {
+            ASSERT_EQ(1u, items(barDefs[5]).size());
+            const BarItem item = items(barDefs[5]).front();
+            EXPECT_EQ(Wide(name), item.Par());
+            EXPECT_EQ(L"", item.Pth()) << "the default macro file";
+            EXPECT_EQ(L"macro:", item.Dir());
+            EXPECT_EQ(L"Weekly", item.Tt());
+        }
+    }
+}
+
+TEST_F(BarEditorTest, SelectMacroTakesTheChosenFileAndTheToolsAnswerAndWithoutTheToolExplains) {
+    MacroStandIn tool;
+    tool.Script("sel", "result", "1");
+    tool.Script("sel", "strres", "Picked");
+    MakeBar(6, true, true, {});
+    EXPECT_TRUE(Edit(6, [&](HWND d) {
+        EXPECT_TRUE(PlayDialogs({{"Macro file", [](HWND chooser) {
+                                      TypeInto(chooser, IDC_MACRO_FILE_PATH, L"C:\\team.brd");
+                                      Press(chooser, IDOK);
+                                  }},
+                                 {"Macro Properties", [](HWND editor) { Press(editor, IDOK); }}},
+                                [&] { Press(d, IDM_ADD_SELECT_MACRO); }));
+        Press(d, IDOK);
+    }));
+    EXPECT_EQ(tool.Program() + " -sel: C:\\team.brd", tool.CommandLines().back());
+    ASSERT_EQ(1u, items(barDefs[6]).size());
+    EXPECT_EQ(L"Picked", items(barDefs[6]).front().Par());
+    EXPECT_EQ(L"C:\\team.brd", items(barDefs[6]).front().Pth());
+
+    SetExchangeValue("path", nullptr);  // the tool is not installed
+    EXPECT_FALSE(Edit(6, [&](HWND d) {
+        for (int command : {IDM_ADD_EMPTY_MACRO, IDM_ADD_RECORD_MACRO, IDM_ADD_SELECT_MACRO}) {
+            EXPECT_TRUE(PlayDialogs({{"Macros", [](HWND info) { Press(info, IDCANCEL); }}},
+                                    [&] { Press(d, command); }))
+                << command;
+        }
+        Press(d, IDCANCEL);
+    }));
 }
