@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "actions/MacroTool.h"
-#include "actions/SpecialFolders.h"
+#include "actions/ShellFolders.h"
 #include "dialogs/ChangeIconDialog.h"
 #include "dialogs/MacroFileDialog.h"
 #include "dialogs/MacrosInfoDialog.h"
-#include "dialogs/SpecialKeyDialog.h"
+#include "dialogs/AddKeyDialog.h"
 #include "win/OpenFileDialog.h"
 #include "win/Text.h"
 

@@ -1,4 +1,4 @@
-#include "actions/SpecialFolders.h"
+#include "actions/ShellFolders.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,4 +1,4 @@
-#include "dialogs/SpecialKeyDialog.h"
+#include "dialogs/AddKeyDialog.h"
 
 #include "actions/KeySequence.h"
 #include "resources/resource.h"
@@ -7,9 +7,9 @@
 namespace orvale {
 namespace {
 
-class SpecialKeyDialog : public win::ModalDialog {
+class AddSpecialKeyDialog : public win::ModalDialog {
 public:
-    SpecialKeyDialog() : win::ModalDialog(IDD_ADD_SPECIAL_KEY) {}
+    AddSpecialKeyDialog() : win::ModalDialog(IDD_ADD_SPECIAL_KEY) {}
     const std::wstring& Token() const { return token_; }
 
 protected:
@@ -45,7 +45,7 @@ private:
 }  // namespace
 
 bool AskSpecialKey(HWND owner, std::wstring& token) {
-    SpecialKeyDialog dialog;
+    AddSpecialKeyDialog dialog;
     if (dialog.Run(owner) != IDOK) return false;
     token = dialog.Token();
     return true;
