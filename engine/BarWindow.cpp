@@ -54,12 +54,6 @@ const BuiltIn* FindBuiltInByCommand(int command) {
     return nullptr;
 }
 
-HICON LoadProgramIcon(int id) {
-    // A private copy, so the button can destroy it like every other icon it holds.
-    return static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
-}
-
 }  // namespace
 
 void SetBarHandlers(BarHandlers handlers) { g_handlers = std::move(handlers); }
@@ -69,43 +63,50 @@ int BarFrameHeight() { return GetSystemMetrics(SM_CYDLGFRAME); }
 
 // ---- BarButton ------------------------------------------------------------------------------
 
+namespace {
+
+TTTOOLINFOW ToolOf(HWND button) {
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = GetParent(button);
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    return tool;
+}
+
+}  // namespace
+
 BarButton::~BarButton() {
-    if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
     HWND button = Handle();
+    // The bar's tooltip outlives its buttons on the task bar, whose buttons come and go.
+    if (tooltip_ && IsWindow(tooltip_) && button && !caption_.empty()) {
+        TTTOOLINFOW tool = ToolOf(button);
+        SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
     Detach();
     if (button && IsWindow(button)) DestroyWindow(button);
 }
 
-bool BarButton::Create(HWND bar, const RECT& rect, int command, const std::wstring& caption,
-                       HICON icon, bool small) {
+bool BarButton::Create(HWND bar, HWND tooltip, const RECT& rect, int command,
+                       const std::wstring& caption, SharedIcon icon, bool small) {
     commandId = command;
     smallIcon = small;
     caption_ = caption;
-    icon_.Reset(icon);
+    icon_ = std::move(icon);
+    tooltip_ = tooltip;
     HWND button = CreateWindowExW(0, L"BUTTON", caption.c_str(),
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, rect.left,
                                   rect.top, rect.right - rect.left, rect.bottom - rect.top, bar,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(command)),
                                   GetModuleHandleW(nullptr), nullptr);
     if (!button || !Attach(button)) return false;
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, button, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    if (tooltip_) {
-        SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOMATIC, MAKELPARAM(100, 0));
-        AddTooltipTool();
-    }
+    AddTooltipTool();
     return true;
 }
 
 void BarButton::AddTooltipTool() {
     if (!tooltip_ || caption_.empty()) return;
-    TTTOOLINFOW tool = {};
-    tool.cbSize = sizeof tool;
+    TTTOOLINFOW tool = ToolOf(Handle());
     tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = GetParent(Handle());
-    tool.uId = reinterpret_cast<UINT_PTR>(Handle());
     tool.lpszText = const_cast<wchar_t*>(caption_.c_str());
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
@@ -120,16 +121,13 @@ void BarButton::SetCaption(const std::wstring& caption) {
         AddTooltipTool();
         return;
     }
-    TTTOOLINFOW tool = {};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = GetParent(Handle());
-    tool.uId = reinterpret_cast<UINT_PTR>(Handle());
+    TTTOOLINFOW tool = ToolOf(Handle());
     tool.lpszText = const_cast<wchar_t*>(caption_.c_str());
     SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void BarButton::SetIcon(HICON icon) {
-    icon_.Reset(icon);
+void BarButton::SetIcon(SharedIcon icon) {
+    icon_ = std::move(icon);
     if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -137,12 +135,12 @@ void BarButton::Draw(const DRAWITEMSTRUCT& draw) const {
     RECT rect = draw.rcItem;
     FillRect(draw.hDC, &rect, GetSysColorBrush(COLOR_BTNFACE));
     if (hot) DrawEdge(draw.hDC, &rect, EDGE_RAISED, BF_RECT);
-    if (!icon_) return;
+    if (!icon_ || !*icon_) return;
     // Icons are drawn at 16 x 16, centred on the button: a full-size system icon would not
     // fit a 24-pixel button.
     const int offsetX = (rect.right - rect.left - 16) / 2;
     const int offsetY = (rect.bottom - rect.top - 16) / 2;
-    DrawIconEx(draw.hDC, rect.left + offsetX, rect.top + offsetY, icon_.Get(), 16, 16, 0,
+    DrawIconEx(draw.hDC, rect.left + offsetX, rect.top + offsetY, icon_->Get(), 16, 16, 0,
                nullptr, DI_NORMAL);
 }
 
@@ -255,7 +253,18 @@ bool BarWindow::OnInit() {
     count = 0;
     taskBar = 0;
     SetWindowTextW(Handle(), L"OVE32BAR");
+    CreateTooltip();
     return false;
+}
+
+// One tooltip control for the whole bar, owned by it and destroyed with it: a window of its
+// own per button made a full configuration two thousand top-level windows.
+void BarWindow::CreateTooltip() {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (tooltip_) SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOMATIC, MAKELPARAM(100, 0));
 }
 
 int BarWindow::NaturalLength() const { return ButtonSize() * count + 2 * BarFrameWidth(); }
@@ -297,6 +306,8 @@ void BarWindow::EditThisBar() {
 }
 
 bool BarWindow::OnCommand(int id, int /*code*/, HWND /*control*/) {
+    // The second step of Switch Windows goes on from the window its first step chose.
+    if (id != IDC_BAR_SWITCH_STEP2 && id != IDC_BAR_EDIT) NoteActionStarting();
     if (id == IDC_BAR_EDIT) {
         EditThisBar();
     } else if (id >= IDC_TASK_BUTTON_FIRST && id <= IDC_TASK_BUTTON_LAST) {
@@ -351,6 +362,15 @@ bool IsBarWindow(HWND window) {
     return false;
 }
 
+bool AnyBarOnScreen() {
+    for (const auto& slot : BarTable) {
+        if (!slot || !slot->Handle() || !IsWindowVisible(slot->Handle())) continue;
+        RECT rect;
+        if (GetWindowRect(slot->Handle(), &rect) && rect.left < win::kOffScreen) return true;
+    }
+    return false;
+}
+
 // ---- Building, hiding, showing --------------------------------------------------------------
 
 namespace {
@@ -359,8 +379,8 @@ std::unique_ptr<BarButton> BuildItemButton(BarWindow& window, int slot, const Ba
     auto button = std::make_unique<BarButton>();
     // Type-101 buttons are numbered per bar, so rebuilding bars never runs out of ids.
     const int command = IDC_ITEM_BUTTON_FIRST + slot;
-    HICON icon = loadItemIcon(item, true);
-    if (button->Create(window.Handle(), window.SlotRect(slot), command, item.Tt(), icon, true)) {
+    if (button->Create(window.Handle(), window.Tooltip(), window.SlotRect(slot), command,
+                       item.Tt(), ItemIcon(item), true)) {
         button->item = item;
     }
     return button;
@@ -368,8 +388,8 @@ std::unique_ptr<BarButton> BuildItemButton(BarWindow& window, int slot, const Ba
 
 std::unique_ptr<BarButton> BuildBuiltInButton(BarWindow& window, int slot, const BuiltIn& b) {
     auto button = std::make_unique<BarButton>();
-    button->Create(window.Handle(), window.SlotRect(slot), b.command, b.caption,
-                   LoadProgramIcon(b.icon), false);
+    button->Create(window.Handle(), window.Tooltip(), window.SlotRect(slot), b.command,
+                   b.caption, ProgramIcon(b.icon), false);
     return button;
 }
 
@@ -471,8 +491,10 @@ void LayoutBars(HWND menu, HWND pointedWindow) {
     for (const BarPlacement& placed : layout.placements) {
         if (!IsWindow(menu)) return;
         const RECT& r = placed.rect;
+        // Nothing of a bar's old place is on screen to be copied: it was moved away.
         SetWindowPos(BarTable[placed.slot]->Handle(), HWND_TOPMOST, r.left, r.top,
-                     r.right - r.left, r.bottom - r.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+                     r.right - r.left, r.bottom - r.top,
+                     SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     }
     if (!IsWindow(menu)) return;
     const RECT& m = layout.menu;
@@ -482,6 +504,7 @@ void LayoutBars(HWND menu, HWND pointedWindow) {
 
 void ShowBarsForMenu(HWND menu, HWND pointedWindow) {
     if (!IsWindow(menu)) return;
+    CreatePendingMenuBarWindows();
     RECT before;
     GetWindowRect(menu, &before);
 
