@@ -127,6 +127,8 @@ void BarButton::SetCaption(const std::wstring& caption) {
 }
 
 void BarButton::SetIcon(SharedIcon icon) {
+    // The task bar sets the icon on every menu; most of the time it is the one it shows.
+    if (icon == icon_) return;
     icon_ = std::move(icon);
     if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
