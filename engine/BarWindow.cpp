@@ -493,16 +493,35 @@ void LayoutBars(HWND menu, HWND pointedWindow) {
     for (const BarPlacement& placed : layout.placements) {
         if (!IsWindow(menu)) return;
         const RECT& r = placed.rect;
-        // Nothing of a bar's old place is on screen to be copied: it was moved away.
-        SetWindowPos(BarTable[placed.slot]->Handle(), HWND_TOPMOST, r.left, r.top,
-                     r.right - r.left, r.bottom - r.top,
-                     SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+        // Nothing of a bar's old place is on screen to be copied: it was moved away. The bar
+        // keeps its place among the topmost windows for now (BringBarsToTop).
+        SetWindowPos(BarTable[placed.slot]->Handle(), nullptr, r.left, r.top, r.right - r.left,
+                     r.bottom - r.top, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOCOPYBITS |
+                     SWP_NOZORDER);
     }
     if (!IsWindow(menu)) return;
     const RECT& m = layout.menu;
     SetWindowPos(menu, nullptr, 0, 0, m.right - m.left, m.bottom - m.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+namespace {
+
+// Every bar on screen goes to the top of the topmost windows, above the menu that has just
+// opened. Done once the bars and the menu are in place: changing a window's place among the
+// others is the slow part of moving it on some systems (Wine), and the bars are on screen
+// sooner when they move first.
+void BringBarsToTop() {
+    for (const auto& slot : BarTable) {
+        if (!slot || !slot->Handle() || !IsWindowVisible(slot->Handle())) continue;
+        RECT rect;
+        if (!GetWindowRect(slot->Handle(), &rect) || rect.left >= win::kOffScreen) continue;
+        SetWindowPos(slot->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+}  // namespace
 
 void ShowBarsForMenu(HWND menu, HWND pointedWindow) {
     if (!IsWindow(menu)) return;
@@ -528,6 +547,7 @@ void ShowBarsForMenu(HWND menu, HWND pointedWindow) {
         RedrawWindow(menu, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE);
     }
     UpdateWindow(menu);
+    BringBarsToTop();
 }
 
 }  // namespace orvale
