@@ -32,8 +32,9 @@ size_t NextPointInside(const std::array<POINT, kProbeCount>& points, size_t from
 // never a tooltip, a dialog or a button.
 bool LooksLikeForeignMenu(HWND window);
 
-// Whether a top-level window that another thread has just created or shown may be such a
-// menu once it is on screen: a system menu window, or a popup of no class that never is one.
+// Whether a top-level window that another thread has just created or shown may turn out to be
+// such a menu once it is on screen: a system menu window, or any popup that is not a tooltip,
+// a dialog or a button.
 bool MayBecomeForeignMenu(HWND window);
 
 // The window rectangles of the top-level windows that look like a foreign menu.
