@@ -32,8 +32,16 @@ bool HostFrame::OnInit() {
     settings_ = win::MakeOwned<SettingsWindow>();
     settings_->Create(Handle());
     PostMessageW(Handle(), WM_COMMAND, IDC_FRAME_HIDE, 0);
-    SetTimer(Handle(), IDT_FRAME_HIDE, 1000, nullptr);
     return false;
+}
+
+bool HostFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    // Whatever shows the frame, it is hidden again on the next message turn.
+    if (msg == WM_WINDOWPOSCHANGED &&
+        (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW)) {
+        PostMessageW(Handle(), WM_COMMAND, IDC_FRAME_HIDE, 0);
+    }
+    return ModelessDialog::OnMessage(msg, wp, lp, result);
 }
 
 bool HostFrame::OnCommand(int id, int code, HWND control) {
@@ -47,12 +55,6 @@ bool HostFrame::OnCommand(int id, int code, HWND control) {
     default:
         return ModelessDialog::OnCommand(id, code, control);
     }
-}
-
-bool HostFrame::OnTimer(UINT_PTR id) {
-    if (id != IDT_FRAME_HIDE) return false;
-    if (IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
-    return true;
 }
 
 void HostFrame::OnCancel() { Close(); }

@@ -18,7 +18,7 @@ public:
 protected:
     bool OnInit() override;
     bool OnCommand(int id, int code, HWND control) override;
-    bool OnTimer(UINT_PTR id) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnOK() override { Close(); }
     void OnCancel() override;
     void OnDestroy() override;

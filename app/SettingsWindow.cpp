@@ -25,6 +25,8 @@ namespace orvale {
 namespace {
 
 constexpr int kGlobalBarCount = 3;
+// Posted when the window was shown by anything but the user: it goes again.
+constexpr UINT kHideAgain = WM_APP + 1;
 constexpr int kContextBarCount = 29;
 
 struct Tab {
@@ -90,13 +92,11 @@ bool SettingsWindow::OnInit() {
 
     ConnectBarHandlers();
     CreateTaskBarWindow();
-    for (int number = 1; number <= kMenuBarCount; ++number) {
-        if (barDefs[number].enabled) CreateMenuBarWindow(number);
-    }
+    CreateMenuBarWindowsInTurn();
 
     taskBarEnableCopy_ = barDefs[0].enabled;
     globalEnableCopy_ = GlobalEnable() ? 1 : 0;
-    SetTimer(Handle(), IDT_TRACKER_TICK, 50, nullptr);
+    StartTracker();
     UpdateData(false);
     tray_.Add(Handle());
 
@@ -119,20 +119,12 @@ bool SettingsWindow::OnInit() {
 }
 
 void SettingsWindow::OnDestroy() {
-    KillTimer(Handle(), IDT_TRACKER_TICK);
+    StopTracker();
     // Removed on the way out rather than left to the end of the process: some systems (Wine)
     // keep an ended program's global hook, which would go on reporting to the next copy.
     SetMouseHook(false);
     tray_.Remove();
     win::SetSettingsWindowHandle(nullptr);
-}
-
-bool SettingsWindow::OnTimer(UINT_PTR id) {
-    if (id != IDT_TRACKER_TICK) return false;
-    // The window stays hidden unless the user opened it.
-    if (!shownByUser_ && IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
-    TrackerTick();
-    return true;
 }
 
 bool SettingsWindow::OnCommand(int id, int code, HWND control) {
@@ -214,6 +206,16 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     case WM_SIZE:
         if (wp == SIZE_MINIMIZED) OnMinimized();
         return ModelessDialog::OnMessage(msg, wp, lp, result);
+    case WM_WINDOWPOSCHANGED:
+        // The window stays hidden unless the user opened it; whatever else shows it, it goes
+        // again on the next message turn.
+        if (!shownByUser_ && (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_SHOWWINDOW)) {
+            PostMessageW(Handle(), kHideAgain, 0, 0);
+        }
+        return ModelessDialog::OnMessage(msg, wp, lp, result);
+    case kHideAgain:
+        if (!shownByUser_ && IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
+        return true;
     case WM_CLOSE:
         OnCloseRequest();
         return true;

@@ -1,6 +1,5 @@
-// The settings window ("Orvale"): the only window the user normally sees. It also carries
-// the program's heartbeat: its 50 ms timer drives the tracker, and the hook library's
-// reports arrive at it as commands.
+// The settings window ("Orvale"): the only window the user normally sees. It starts and ends
+// the tracker, and the hook library's reports arrive at it as commands.
 #pragma once
 
 #include <string>
@@ -25,7 +24,6 @@ protected:
     bool OnInit() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnNotify(int id, NMHDR& header, LRESULT& result) override;
-    bool OnTimer(UINT_PTR id) override;
     bool OnMeasureItem(int id, MEASUREITEMSTRUCT& measure) override;
     bool OnDrawItem(int id, const DRAWITEMSTRUCT& draw) override;
     void OnOK() override {}  // Enter does not close the window

@@ -1,17 +1,28 @@
-// Speed and cost figures of the bar engine, measured under the shared desktop:
-//   - from a context menu becoming visible to all its bars being on screen (the real program
-//     beside the test application, over many menus): median and 95th percentile;
-//   - one idle tracker tick and one full menu search that finds nothing (in this process);
-//   - the real program's CPU time over 10 idle seconds.
+// Speed and cost figures of the bar engine. The tracker as it was (a 50 ms tick at all times,
+// every probe point asked in turn: orvale_fixedtick.exe) runs beside the tracker as it is, in
+// the same run, and the figures are printed side by side:
+//   - from a context menu showing to all its bars on screen (the real program beside the test
+//     application, over many menus; a thread of the bench's own watches both), median and 95th
+//     percentile;
+//   - the program at rest: CPU and wake-ups over 10 idle seconds, as the system counts them;
+//   - the 3 s after a right press that opens no menu;
+//   - one menu search that finds nothing, the probe against the search by candidates;
+//   - private memory, GDI objects and windows after start and after 200 menus; start to the
+//     tray icon; and a full configuration of 32 bars of 64 items.
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "Harness.h"
-#include "engine/Tracker.h"
+#include "engine/MenuSearch.h"
 
 using namespace testing_support;
 
@@ -29,10 +40,211 @@ double NowMs() {
 }
 
 double Percentile(std::vector<double> values, double p) {
+    if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
     size_t index = static_cast<size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
     return values[std::min(index, values.size() - 1)];
 }
+
+bool SameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(),
+                                                  static_cast<int>(a.size()), b.data(),
+                                                  static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+// ---- The program as the system counts it -------------------------------------------------
+
+// Under Wine the program is a Linux process, and Linux counts what Wine's answers to another
+// process leave out or get wrong: CPU time to the nanosecond, how often its threads ran (every
+// timer expiry is one such wake-up), and its resident private memory. Found through the drive
+// Z: by the program file it runs.
+// Elsewhere the process's own times stand in, without wake-ups.
+class UnixView {
+public:
+    UnixView(const std::string& program, HANDLE process) : process_(process) {
+        WaitUntil([&] { return Find(program); }, 3000, 50);
+    }
+    bool Found() const { return !dir_.empty(); }
+
+    struct Sample {
+        double cpuMs = 0;
+        long long runs = 0;  // -1: not known
+    };
+    Sample Now() const {
+        Sample sample;
+        if (!Found()) return ProcessTimes();
+        for (const std::string& task : Entries(dir_ + "\\task")) {
+            std::ifstream in(dir_ + "\\task\\" + task + "\\schedstat");
+            double runNs = 0, waitNs = 0;
+            long long runs = 0;
+            if (in >> runNs >> waitNs >> runs) {
+                sample.cpuMs += runNs / 1e6;
+                sample.runs += runs;
+            }
+        }
+        return sample;
+    }
+    long PrivateKb() const {
+        std::ifstream in(dir_ + "\\smaps_rollup");
+        std::string key;
+        std::getline(in, key);  // the range the figures below add up
+        long value = 0, total = 0;
+        while (in >> key >> value) {
+            if (key == "Private_Clean:" || key == "Private_Dirty:") total += value;
+            in.ignore(64, '\n');
+        }
+        return total;
+    }
+
+private:
+    Sample ProcessTimes() const {
+        FILETIME created, exited, kernel, user;
+        if (!GetProcessTimes(process_, &created, &exited, &kernel, &user)) return {0, -1};
+        auto ms = [](const FILETIME& t) {
+            return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4;
+        };
+        return {ms(kernel) + ms(user), -1};
+    }
+    static std::vector<std::string> Entries(const std::string& folder) {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do {
+            const char first = found.cFileName[0];
+            if (first >= '0' && first <= '9') names.push_back(found.cFileName);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+        return names;
+    }
+    bool Find(const std::string& program) {
+        for (const std::string& pid : Entries("Z:\\proc")) {
+            std::ifstream in("Z:\\proc\\" + pid + "\\cmdline", std::ios::binary);
+            std::string first;
+            std::getline(in, first, '\0');
+            while (!first.empty() && first.back() == ' ') first.pop_back();
+            if (SameText(first, program)) {
+                dir_ = "Z:\\proc\\" + pid;
+                return true;
+            }
+        }
+        return false;
+    }
+    HANDLE process_;
+    std::string dir_;
+};
+
+// CPU in ms and wake-ups (-1 when not known) since `from`.
+struct Usage {
+    double cpuMs = 0;
+    long long runs = -1;
+};
+Usage UsageSince(const UnixView& view, const UnixView::Sample& from) {
+    UnixView::Sample now = view.Now();
+    return {now.cpuMs - from.cpuMs, now.runs < 0 ? -1 : now.runs - from.runs};
+}
+
+int TopLevelWindowCount(DWORD pid) {
+    struct Count {
+        DWORD pid;
+        int windows;
+    } count = {pid, 0};
+    EnumWindows([](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* c = reinterpret_cast<Count*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == c->pid) ++c->windows;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&count));
+    return count.windows;
+}
+
+struct Resources {
+    long privateKb = 0;
+    int gdiObjects = 0;
+    int topLevelWindows = 0;
+    int windows = 0;
+};
+Resources ResourcesOf(Process& process, const UnixView& view) {
+    Resources r;
+    r.privateKb = view.Found() ? view.PrivateKb() : 0;
+    if (!r.privateKb) {
+        PROCESS_MEMORY_COUNTERS_EX memory = {};
+        memory.cb = sizeof memory;
+        auto* counters = reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory);
+        if (GetProcessMemoryInfo(process.Handle(), counters, sizeof memory)) {
+            r.privateKb = static_cast<long>(memory.PrivateUsage / 1024);
+        }
+    }
+    r.gdiObjects = GdiObjectCount(process.Handle());
+    r.topLevelWindows = TopLevelWindowCount(process.Id());
+    r.windows = WindowCount(process.Id());
+    return r;
+}
+
+// ---- Menu to bars --------------------------------------------------------------------------
+
+// Watches, on a thread of its own so that the bench's own input cannot delay it, for a popup
+// menu to show and then for all the program's bars to be on screen.
+class MenuWatch {
+public:
+    explicit MenuWatch(std::vector<HWND> bars) : bars_(std::move(bars)) {
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~MenuWatch() {
+        stop_ = true;
+        WaitForSingleObject(thread_, 2000);
+        CloseHandle(thread_);
+    }
+    void Arm() {
+        menuAt_ = 0;
+        barsAt_ = 0;
+        armed_ = true;
+    }
+    // Milliseconds from the menu showing to the bars on screen; -1 when they did not come.
+    double Latency(DWORD timeoutMs) {
+        WaitUntil([&] { return barsAt_ > 0; }, timeoutMs, 5);
+        armed_ = false;
+        return barsAt_ > 0 ? barsAt_ - menuAt_ : -1;
+    }
+
+private:
+    static DWORD WINAPI Run(void* self) {
+        static_cast<MenuWatch*>(self)->Loop();
+        return 0;
+    }
+    static bool MenuOnScreen() {
+        for (HWND menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu;
+             menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) {
+            if (IsWindowVisible(menu)) return true;
+        }
+        return false;
+    }
+    bool AllBarsOnScreen() const {
+        for (HWND bar : bars_) {
+            RECT r;
+            if (!IsWindowVisible(bar) || !GetWindowRect(bar, &r) || r.left >= 5000) return false;
+        }
+        return true;
+    }
+    void Loop() {
+        while (!stop_) {
+            if (armed_) {
+                const double now = NowMs();
+                if (menuAt_ == 0 && MenuOnScreen()) menuAt_ = now;
+                if (menuAt_ > 0 && barsAt_ == 0 && AllBarsOnScreen()) barsAt_ = now;
+            }
+            Sleep(1);
+        }
+    }
+
+    std::vector<HWND> bars_;
+    HANDLE thread_ = nullptr;
+    std::atomic<bool> armed_{false}, stop_{false};
+    std::atomic<double> menuAt_{0}, barsAt_{0};
+};
+
+// ---- One program, today's tracker or the new one ----------------------------------------
 
 const char* kSettings =
     "[TaskBar+]\r\nen=1\r\nhoriz=0\r\n"
@@ -42,73 +254,229 @@ const char* kSettings =
     "[Menu+02]\r\nen=1\r\nhoriz=0\r\nname=Side\r\n"
     "[menu+:02:00]\r\ntype=107\r\n[menu+:02:01]\r\ntype=108\r\n[menu+:02:02]\r\ntype=0\r\n";
 
-void MenuToBarsLatency(Orvale& orvale, int menus) {
-    TestApp app("Bench Target", "--pos 150 150 500 400");
+struct TrackerFigures {
+    bool started = false;
+    double startMs = 0;
+    Resources atStart, afterMenus;
+    int menusOpened = 0;
     std::vector<double> latencies;
+    Usage idle, searchWindow;
+    double idleSeconds = 10, searchSeconds = 3.2;
+};
+
+// Starts the program; `fixedTick` runs today's tracker in its place.
+bool StartProgram(Orvale& orvale, bool fixedTick, const std::string& settings, double& startMs) {
+    if (fixedTick) {
+        CopyFileA((BinDir() + "\\orvale_fixedtick.exe").c_str(),
+                  orvale.Folder().File("orvale.exe").c_str(), FALSE);
+    }
+    orvale.WriteSettings(settings);
+    const double start = NowMs();
+    // Start returns once the settings window's start-up ran to its end: the tray icon is added
+    // there, and the window then answers messages.
+    if (!orvale.Start()) return false;
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(orvale.SettingsWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer);
+    startMs = NowMs() - start;
+    return true;
+}
+
+void OpenMenusAndTime(Orvale& orvale, TestApp& app, int menus, int timed, TrackerFigures& f) {
+    MenuWatch watch(orvale.BarWindows());
+    srand(14);
     for (int i = 0; i < menus; ++i) {
         app.Activate();
         POINT centre = app.Centre();
+        // A pause of any length up to a tick, so the presses fall at every moment of today's
+        // 50 ms tick, as a hand's would, rather than in step with the bench's own rhythm.
+        PumpFor(static_cast<DWORD>(rand() % 50));
+        watch.Arm();
         RightClick(centre.x - 60 + (i % 5) * 30, centre.y - 40 + (i % 3) * 30);
-        double visible = 0;
-        if (!WaitUntil([&] { return VisibleMenu() != nullptr; }, 5000, 1)) continue;
-        visible = NowMs();
-        if (!WaitUntil([&] { return orvale.VisibleBars().size() == 3; }, 5000, 1)) continue;
-        latencies.push_back(NowMs() - visible);
+        const double latency = watch.Latency(5000);
+        if (i < timed && latency >= 0) f.latencies.push_back(latency);
         CloseMenus();
         MoveMouse(centre.x, centre.y + 150);
         WaitUntil([&] { return orvale.VisibleBars().empty(); }, 5000, 5);
+        ++f.menusOpened;
     }
-    if (latencies.empty()) {
-        std::printf("menu to bars: no menu got its bars\n");
-        return;
-    }
-    std::printf("menu to bars (%zu menus): median %.1f ms, 95th percentile %.1f ms\n",
-                latencies.size(), Percentile(latencies, 0.5), Percentile(latencies, 0.95));
 }
 
-void TickCosts() {
+// A window of the bench's own that opens no menu on a right click.
+HWND CreateBlankWindow() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "OrvaleBenchBlank";
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassA(&windowClass);
+    HWND blank = CreateWindowExA(0, "OrvaleBenchBlank", "Bench Blank",
+                                 WS_POPUP | WS_VISIBLE | WS_BORDER, 700, 200, 280, 250, nullptr,
+                                 nullptr, windowClass.hInstance, nullptr);
+    PumpFor(200);
+    return blank;
+}
+
+TrackerFigures MeasureTracker(bool fixedTick, int timedMenus, int totalMenus) {
+    TrackerFigures f;
+    Orvale orvale;
+    if (!StartProgram(orvale, fixedTick, kSettings, f.startMs)) return f;
+    f.started = true;
+    // The task bar and the two bars of kSettings, built as soon as the program is idle.
+    WaitUntil([&] { return orvale.BarWindows().size() == 3; }, 5000, 5);
+    UnixView view(orvale.Folder().File("orvale.exe"), orvale.Proc().Handle());
+    f.atStart = ResourcesOf(orvale.Proc(), view);
+    {
+        TestApp app("Bench Target", "--pos 150 150 500 400");
+        OpenMenusAndTime(orvale, app, totalMenus, timedMenus, f);
+        f.afterMenus = ResourcesOf(orvale.Proc(), view);
+    }
+
     MoveMouse(900, 60);  // over the bare desktop
-    const int ticks = 2000;
-    double start = NowMs();
-    for (int i = 0; i < ticks; ++i) orvale::TrackerTick();
-    double idle = (NowMs() - start) / ticks;
+    PumpFor(1000);
+    UnixView::Sample before = view.Now();
+    PumpFor(static_cast<DWORD>(f.idleSeconds * 1000));
+    f.idle = UsageSince(view, before);
 
-    POINT p = {900, 60};
-    const int searches = 200;
-    start = NowMs();
-    for (int i = 0; i < searches; ++i) orvale::FindMenuNearCursor(p);
-    double search = (NowMs() - start) / searches;
-    std::printf("idle tick: %.3f ms; full menu search finding nothing: %.3f ms\n", idle, search);
+    HWND blank = CreateBlankWindow();
+    RECT r = WindowRect(blank);
+    before = view.Now();
+    const double start = NowMs();
+    RightClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PumpFor(static_cast<DWORD>(f.searchSeconds * 1000 - (NowMs() - start)));
+    f.searchWindow = UsageSince(view, before);
+    DestroyWindow(blank);
+    return f;
 }
 
-double CpuMs(HANDLE process) {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(process, &created, &exited, &kernel, &user);
-    auto ms = [](const FILETIME& t) {
-        return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4;
-    };
-    return ms(kernel) + ms(user);
+// ---- A full configuration --------------------------------------------------------------
+
+// 32 bars of 64 items: every other item attributed, with one of the four shipped icons.
+std::string FullSettings() {
+    const char* icons[] = {"www.ico", "email.ico", "kseq.ico", "macro.ico"};
+    const char* kinds[] = {"www:", "mailto:", "kseq:", "macro:"};
+    std::ostringstream ini;
+    ini << "[TaskBar+]\r\nen=1\r\nhoriz=0\r\n";
+    char section[32];
+    for (int bar = 1; bar <= 32; ++bar) {
+        std::snprintf(section, sizeof section, "Menu+%02d", bar);
+        ini << "[" << section << "]\r\nen=1\r\nhoriz=" << (bar % 2) << "\r\nname=Bar " << bar
+            << "\r\n";
+        for (int item = 0; item <= 64; ++item) {
+            std::snprintf(section, sizeof section, "menu+:%02d:%02d", bar, item);
+            ini << "[" << section << "]\r\n";
+            if (item == 64) {
+                ini << "type=0\r\n";
+            } else if (item % 2) {
+                ini << "type=" << 102 + (item / 2) % 9 << "\r\n";
+            } else {
+                ini << "type=101\r\nwnd=\r\npth=item " << item << "\r\nipth=" << icons[item / 2 % 4]
+                    << "\r\ninum=0\r\npar=\r\ndir=" << kinds[item / 2 % 4] << "\r\ntt=Item " << item
+                    << "\r\n";
+            }
+        }
+    }
+    return ini.str();
 }
+
+// ---- Printing ----------------------------------------------------------------------------
+
+void Row(const char* what, double today, double now, const char* unit, int decimals = 1) {
+    char ratio[32] = "";
+    if (now > 0) {
+        std::snprintf(ratio, sizeof ratio, "%.1fx", today / now);
+    } else if (today > 0) {
+        std::snprintf(ratio, sizeof ratio, "all of it");
+    }
+    std::printf("  %-52s %10.*f %10.*f %-4s %s\n", what, decimals, today, decimals, now, unit,
+                ratio);
+}
+
+void PrintResources(const char* when, const Resources& r) {
+    std::printf("  %-30s %7.1f MB private, %4d GDI objects, %3d top-level windows (%d in all)\n",
+                when, r.privateKb / 1024.0, r.gdiObjects, r.topLevelWindows, r.windows);
+}
+
+double Percent(const Usage& usage, double seconds) { return usage.cpuMs / (seconds * 10.0); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    int menus = argc > 1 ? std::max(20, std::atoi(argv[1])) : 30;
+    const int menus = argc > 1 ? std::max(20, std::atoi(argv[1])) : 30;
+    const int totalMenus = std::max(menus, 200);
     EnsureDesktop();
-    Orvale orvale;
-    orvale.WriteSettings(kSettings);
-    if (!orvale.Start()) {
+
+    std::printf("The tracker as it was (a 50 ms tick at all times, every probe point asked) "
+                "and as it is:\n");
+    TrackerFigures today = MeasureTracker(true, menus, menus);
+    TrackerFigures now = MeasureTracker(false, menus, totalMenus);
+    if (!today.started || !now.started) {
         std::printf("the program did not start\n");
         return 1;
     }
-    MenuToBarsLatency(orvale, menus);
-    TickCosts();
 
-    MoveMouse(900, 60);
-    PumpFor(500);
-    double before = CpuMs(orvale.Proc().Handle());
-    PumpFor(10000);
-    double after = CpuMs(orvale.Proc().Handle());
-    std::printf("program CPU time over 10 idle seconds: %.1f ms\n", after - before);
+    POINT bare = {900, 60};
+    auto costOf = [&](HWND (*search)(POINT)) {
+        std::vector<double> times;
+        for (int i = 0; i < 200; ++i) {
+            const double start = NowMs();
+            search(bare);
+            times.push_back(NowMs() - start);
+        }
+        return Percentile(times, 0.5);
+    };
+    const double probe = costOf(orvale::ProbeForMenu);
+    const double candidates = costOf(orvale::SearchForMenu);
+
+    std::printf("  %-52s %10s %10s      %s\n", "", "as it was", "as it is", "ratio");
+    Row("menu visible to all bars, median", Percentile(today.latencies, 0.5),
+        Percentile(now.latencies, 0.5), "ms");
+    Row("menu visible to all bars, 95th percentile", Percentile(today.latencies, 0.95),
+        Percentile(now.latencies, 0.95), "ms");
+    Row("at rest: CPU, % of a core (10 s)", Percent(today.idle, today.idleSeconds),
+        Percent(now.idle, now.idleSeconds), "%", 3);
+    if (now.idle.runs >= 0) {
+        Row("at rest: wake-ups per second", today.idle.runs / today.idleSeconds,
+            now.idle.runs / now.idleSeconds, "/s");
+    }
+    Row("search finding nothing (median of 200)", probe, candidates, "ms", 3);
+    Row("3.2 s after a right press that opens no menu: CPU",
+        Percent(today.searchWindow, today.searchSeconds),
+        Percent(now.searchWindow, now.searchSeconds), "%", 2);
+    Row("start to tray icon", today.startMs, now.startMs, "ms");
+    std::printf("  (%zu and %zu menus timed)\n", today.latencies.size(), now.latencies.size());
+
+    std::printf("The new program's cost:\n");
+    PrintResources("after start", now.atStart);
+    char when[64];
+    std::snprintf(when, sizeof when, "after %d menus", now.menusOpened);
+    PrintResources(when, now.afterMenus);
+
+    // A bare window program under Wine, for what any program costs here.
+    {
+        const double start = NowMs();
+        TestApp reference("Bench Reference", "--pos 600 400 200 150");
+        const double startMs = NowMs() - start;
+        UnixView view(BinDir() + "\\testapp.exe", reference.Proc().Handle());
+        std::printf("  %-30s %7.1f MB private, started in %.0f ms\n", "the test application",
+                    (view.Found() ? view.PrivateKb() : 0) / 1024.0, startMs);
+    }
+
+    std::printf("A full configuration, 32 bars of 64 items:\n");
+    {
+        Orvale full;
+        double startMs = 0;
+        if (StartProgram(full, false, FullSettings(), startMs)) {
+            const double start = NowMs() - startMs;
+            // The bars are built one at a time while the program waits for work.
+            WaitUntil([&] { return full.BarWindows().size() == 33; }, 30000, 20);
+            const double builtMs = NowMs() - start;
+            UnixView view(full.Folder().File("orvale.exe"), full.Proc().Handle());
+            std::printf("  responsive %.0f ms after start, every bar built after %.0f ms\n",
+                        startMs, builtMs);
+            PrintResources("with every bar built", ResourcesOf(full.Proc(), view));
+        } else {
+            std::printf("  the program did not start\n");
+        }
+    }
     return 0;
 }

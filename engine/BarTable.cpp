@@ -1,5 +1,8 @@
 #include "engine/BarTable.h"
 
+#include <algorithm>
+#include <deque>
+
 #include "engine/BarWindow.h"
 
 namespace orvale {
@@ -16,6 +19,27 @@ win::Owned<BarWindow> NewBarWindow(BarDef& def, bool taskBar) {
     return window;
 }
 
+// Bars waiting for their turn, and the timer that gives it: a timer's message comes only
+// when no other message waits, so the program answers at once throughout.
+std::deque<int> g_pending;
+UINT_PTR g_turns = 0;
+
+void StopTurns() {
+    if (g_turns) KillTimer(nullptr, g_turns);
+    g_turns = 0;
+}
+
+void CALLBACK CreateNextInTurn(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_pending.empty()) {
+        StopTurns();
+        return;
+    }
+    const int number = g_pending.front();
+    g_pending.pop_front();
+    if (barDefs[number].enabled) CreateMenuBarWindow(number);
+    if (g_pending.empty()) StopTurns();
+}
+
 }  // namespace
 
 void CreateTaskBarWindow() {
@@ -24,14 +48,34 @@ void CreateTaskBarWindow() {
 
 void CreateMenuBarWindow(int number) {
     if (number < 1 || number >= kBarCount || BarTable[number]) return;
+    // One waiting for its turn gets it soon enough (Apply at the start asks for every bar).
+    if (std::find(g_pending.begin(), g_pending.end(), number) != g_pending.end()) return;
     BarTable[number] = NewBarWindow(barDefs[number], false);
 }
 
+void CreateMenuBarWindowsInTurn() {
+    for (int number = 1; number < kBarCount; ++number) {
+        if (barDefs[number].enabled) g_pending.push_back(number);
+    }
+    if (!g_pending.empty() && !g_turns) {
+        g_turns = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CreateNextInTurn);
+    }
+}
+
+void CreatePendingMenuBarWindows() {
+    StopTurns();
+    while (!g_pending.empty()) CreateNextInTurn(nullptr, 0, 0, 0);
+}
+
 void DestroyBarWindow(int number) {
-    if (number >= 0 && number < kBarCount) BarTable[number].reset();
+    if (number < 0 || number >= kBarCount) return;
+    g_pending.erase(std::remove(g_pending.begin(), g_pending.end(), number), g_pending.end());
+    BarTable[number].reset();
 }
 
 void DestroyAllBarWindows() {
+    g_pending.clear();
+    StopTurns();
     for (auto& slot : BarTable) slot.reset();
 }
 

@@ -18,8 +18,14 @@ extern std::array<win::Owned<BarWindow>, kBarCount> BarTable;
 
 // Creates and builds the task bar's window (slot 0); it exists even while disabled.
 void CreateTaskBarWindow();
-// Creates and builds the window of menu bar `number` if its slot is empty.
+// Creates and builds the window of menu bar `number` if its slot is empty and it is not
+// waiting for its turn (below).
 void CreateMenuBarWindow(int number);
+// Creates the windows of the enabled menu bars one at a time whenever the program has nothing
+// else to do, so that a full configuration (two thousand buttons) does not hold up the start.
+void CreateMenuBarWindowsInTurn();
+// Creates at once those still waiting for their turn: a menu needs its bars now.
+void CreatePendingMenuBarWindows();
 void DestroyBarWindow(int number);
 void DestroyAllBarWindows();
 

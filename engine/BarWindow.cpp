@@ -20,12 +20,6 @@ namespace {
 
 BarHandlers g_handlers;
 
-HICON LoadProgramIcon(int id) {
-    // A private copy, so the button can destroy it like every other icon it holds.
-    return static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0));
-}
-
 }  // namespace
 
 void SetBarHandlers(BarHandlers handlers) { g_handlers = std::move(handlers); }
@@ -35,43 +29,50 @@ int BarFrameHeight() { return GetSystemMetrics(SM_CYDLGFRAME); }
 
 // ---- BarButton ------------------------------------------------------------------------------
 
+namespace {
+
+TTTOOLINFOW ToolOf(HWND button) {
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = GetParent(button);
+    tool.uId = reinterpret_cast<UINT_PTR>(button);
+    return tool;
+}
+
+}  // namespace
+
 BarButton::~BarButton() {
-    if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
     HWND button = Handle();
+    // The bar's tooltip outlives its buttons on the task bar, whose buttons come and go.
+    if (tooltip_ && IsWindow(tooltip_) && button && !caption_.empty()) {
+        TTTOOLINFOW tool = ToolOf(button);
+        SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
     Detach();
     if (button && IsWindow(button)) DestroyWindow(button);
 }
 
-bool BarButton::Create(HWND bar, const RECT& rect, int command, const std::wstring& caption,
-                       HICON icon, bool small) {
+bool BarButton::Create(HWND bar, HWND tooltip, const RECT& rect, int command,
+                       const std::wstring& caption, SharedIcon icon, bool small) {
     commandId = command;
     smallIcon = small;
     caption_ = caption;
-    icon_.Reset(icon);
+    icon_ = std::move(icon);
+    tooltip_ = tooltip;
     HWND button = CreateWindowExW(0, L"BUTTON", caption.c_str(),
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, rect.left,
                                   rect.top, rect.right - rect.left, rect.bottom - rect.top, bar,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(command)),
                                   GetModuleHandleW(nullptr), nullptr);
     if (!button || !Attach(button)) return false;
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, button, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    if (tooltip_) {
-        SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOMATIC, MAKELPARAM(100, 0));
-        AddTooltipTool();
-    }
+    AddTooltipTool();
     return true;
 }
 
 void BarButton::AddTooltipTool() {
     if (!tooltip_ || caption_.empty()) return;
-    TTTOOLINFOW tool = {};
-    tool.cbSize = sizeof tool;
+    TTTOOLINFOW tool = ToolOf(Handle());
     tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = GetParent(Handle());
-    tool.uId = reinterpret_cast<UINT_PTR>(Handle());
     tool.lpszText = const_cast<wchar_t*>(caption_.c_str());
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
@@ -86,16 +87,15 @@ void BarButton::SetCaption(const std::wstring& caption) {
         AddTooltipTool();
         return;
     }
-    TTTOOLINFOW tool = {};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = GetParent(Handle());
-    tool.uId = reinterpret_cast<UINT_PTR>(Handle());
+    TTTOOLINFOW tool = ToolOf(Handle());
     tool.lpszText = const_cast<wchar_t*>(caption_.c_str());
     SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void BarButton::SetIcon(HICON icon) {
-    icon_.Reset(icon);
+void BarButton::SetIcon(SharedIcon icon) {
+    // The task bar sets the icon on every menu; most of the time it is the one it shows.
+    if (icon == icon_) return;
+    icon_ = std::move(icon);
     if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -103,12 +103,12 @@ void BarButton::Draw(const DRAWITEMSTRUCT& draw) const {
     RECT rect = draw.rcItem;
     FillRect(draw.hDC, &rect, GetSysColorBrush(COLOR_BTNFACE));
     if (hot) DrawEdge(draw.hDC, &rect, EDGE_RAISED, BF_RECT);
-    if (!icon_) return;
+    if (!icon_ || !*icon_) return;
     // Icons are drawn at 16 x 16, centred on the button: a full-size system icon would not
     // fit a 24-pixel button.
     const int offsetX = (rect.right - rect.left - 16) / 2;
     const int offsetY = (rect.bottom - rect.top - 16) / 2;
-    DrawIconEx(draw.hDC, rect.left + offsetX, rect.top + offsetY, icon_.Get(), 16, 16, 0,
+    DrawIconEx(draw.hDC, rect.left + offsetX, rect.top + offsetY, icon_->Get(), 16, 16, 0,
                nullptr, DI_NORMAL);
 }
 
@@ -230,7 +230,18 @@ bool BarWindow::OnInit() {
     count = 0;
     taskBar = 0;
     SetWindowTextW(Handle(), L"OVE32BAR");
+    CreateTooltip();
     return false;
+}
+
+// One tooltip control for the whole bar, owned by it and destroyed with it: a window of its
+// own per button made a full configuration two thousand top-level windows.
+void BarWindow::CreateTooltip() {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (tooltip_) SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOMATIC, MAKELPARAM(100, 0));
 }
 
 int BarWindow::NaturalLength() const { return ButtonSize() * count + 2 * BarFrameWidth(); }
@@ -272,6 +283,8 @@ void BarWindow::EditThisBar() {
 }
 
 bool BarWindow::OnCommand(int id, int /*code*/, HWND /*control*/) {
+    // The second step of Switch Windows goes on from the window its first step chose.
+    if (id != IDC_BAR_SWITCH_STEP2 && id != IDC_BAR_EDIT) NoteActionStarting();
     if (id == IDC_BAR_EDIT) {
         EditThisBar();
     } else if (id >= IDC_TASK_BUTTON_FIRST && id <= IDC_TASK_BUTTON_LAST) {
@@ -326,6 +339,15 @@ bool IsBarWindow(HWND window) {
     return false;
 }
 
+bool AnyBarOnScreen() {
+    for (const auto& slot : BarTable) {
+        if (!slot || !slot->Handle() || !IsWindowVisible(slot->Handle())) continue;
+        RECT rect;
+        if (GetWindowRect(slot->Handle(), &rect) && rect.left < win::kOffScreen) return true;
+    }
+    return false;
+}
+
 // ---- Building, hiding, showing --------------------------------------------------------------
 
 namespace {
@@ -334,8 +356,8 @@ std::unique_ptr<BarButton> BuildItemButton(BarWindow& window, int slot, const Ba
     auto button = std::make_unique<BarButton>();
     // Type-101 buttons are numbered per bar, so rebuilding bars never runs out of ids.
     const int command = IDC_ITEM_BUTTON_FIRST + slot;
-    HICON icon = loadItemIcon(item, true);
-    if (button->Create(window.Handle(), window.SlotRect(slot), command, item.Tt(), icon, true)) {
+    if (button->Create(window.Handle(), window.Tooltip(), window.SlotRect(slot), command,
+                       item.Tt(), ItemIcon(item), true)) {
         button->item = item;
     }
     return button;
@@ -344,8 +366,8 @@ std::unique_ptr<BarButton> BuildItemButton(BarWindow& window, int slot, const Ba
 std::unique_ptr<BarButton> BuildBuiltInButton(BarWindow& window, int slot,
                                               const BuiltInItem& b) {
     auto button = std::make_unique<BarButton>();
-    button->Create(window.Handle(), window.SlotRect(slot), b.barCommand, b.caption,
-                   LoadProgramIcon(b.icon), false);
+    button->Create(window.Handle(), window.Tooltip(), window.SlotRect(slot), b.barCommand,
+                   b.caption, ProgramIcon(b.icon), false);
     return button;
 }
 
@@ -447,8 +469,11 @@ void LayoutBars(HWND menu, HWND pointedWindow) {
     for (const BarPlacement& placed : layout.placements) {
         if (!IsWindow(menu)) return;
         const RECT& r = placed.rect;
-        SetWindowPos(BarTable[placed.slot]->Handle(), HWND_TOPMOST, r.left, r.top,
-                     r.right - r.left, r.bottom - r.top, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+        // Nothing of a bar's old place is on screen to be copied: it was moved away. The bar
+        // keeps its place among the topmost windows for now (BringBarsToTop).
+        SetWindowPos(BarTable[placed.slot]->Handle(), nullptr, r.left, r.top, r.right - r.left,
+                     r.bottom - r.top, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOCOPYBITS |
+                     SWP_NOZORDER);
     }
     if (!IsWindow(menu)) return;
     const RECT& m = layout.menu;
@@ -456,8 +481,27 @@ void LayoutBars(HWND menu, HWND pointedWindow) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+// Every bar on screen goes to the top of the topmost windows, above the menu that has just
+// opened. Done once the bars and the menu are in place: changing a window's place among the
+// others is the slow part of moving it on some systems (Wine), and the bars are on screen
+// sooner when they move first.
+void BringBarsToTop() {
+    for (const auto& slot : BarTable) {
+        if (!slot || !slot->Handle() || !IsWindowVisible(slot->Handle())) continue;
+        RECT rect;
+        if (!GetWindowRect(slot->Handle(), &rect) || rect.left >= win::kOffScreen) continue;
+        SetWindowPos(slot->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+}  // namespace
+
 void ShowBarsForMenu(HWND menu, HWND pointedWindow) {
     if (!IsWindow(menu)) return;
+    CreatePendingMenuBarWindows();
     RECT before;
     GetWindowRect(menu, &before);
 
@@ -479,6 +523,7 @@ void ShowBarsForMenu(HWND menu, HWND pointedWindow) {
         RedrawWindow(menu, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE);
     }
     UpdateWindow(menu);
+    BringBarsToTop();
 }
 
 }  // namespace orvale

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/IconCache.h"
 #include "model/BarModel.h"
 #include "win/Dialog.h"
 #include "win/Handles.h"
@@ -20,19 +21,19 @@ constexpr int kMaxBarButtons = 64;
 constexpr int kTaskButtonSize = 20;
 constexpr int kItemButtonSize = 24;
 
-// One owner-drawn button with a hover edge and a tooltip.
+// One owner-drawn button with a hover edge and a tooltip: a tool of its bar's tooltip control.
 class BarButton : public win::Subclass {
 public:
     BarButton() = default;
     ~BarButton() override;
 
-    // Creates the button window in `bar` at `rect` with its command id; `icon` is owned by
-    // the button from then on.
-    bool Create(HWND bar, const RECT& rect, int commandId, const std::wstring& caption,
-                HICON icon, bool smallIcon);
+    // Creates the button window in `bar` at `rect` with its command id; its caption becomes a
+    // tool of `tooltip`, the bar's tooltip control.
+    bool Create(HWND bar, HWND tooltip, const RECT& rect, int commandId,
+                const std::wstring& caption, SharedIcon icon, bool smallIcon);
     bool HasWindow() const { return Handle() != nullptr; }
     void SetCaption(const std::wstring& caption);
-    void SetIcon(HICON icon);  // takes ownership
+    void SetIcon(SharedIcon icon);
 
     int commandId = 0;
     bool smallIcon = false;
@@ -42,6 +43,7 @@ public:
 
     void Draw(const DRAWITEMSTRUCT& draw) const;
     HWND Tooltip() const { return tooltip_; }
+    HICON Icon() const { return icon_ ? icon_->Get() : nullptr; }
 
 protected:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -54,8 +56,8 @@ private:
     void AddTooltipTool();
 
     std::wstring caption_;
-    win::IconHandle icon_;
-    HWND tooltip_ = nullptr;
+    SharedIcon icon_;
+    HWND tooltip_ = nullptr;     // the bar's
     bool pressed_ = false;       // the left button went down on this button
     bool rightPressed_ = false;  // the right button went down on this button
 };
@@ -99,6 +101,8 @@ public:
     BarButton* FindButton(int commandId) const;
     // Destroys the buttons from slot `first` on and empties those slots.
     void RemoveButtonsFrom(int first);
+    // The one tooltip control of the bar: each button with a caption is a tool of it.
+    HWND Tooltip() const { return tooltip_; }
 
 protected:
     bool OnInit() override;
@@ -108,6 +112,9 @@ protected:
 
 private:
     void EditThisBar();
+    void CreateTooltip();
+
+    HWND tooltip_ = nullptr;
 };
 
 // Fills a fresh bar window from `def`: one button per item (at most 64), sized to its
@@ -130,5 +137,7 @@ int BarFrameHeight();
 
 // Whether `window` is one of the bar windows in BarTable.
 bool IsBarWindow(HWND window);
+// Whether a bar window is on screen rather than moved away or not yet placed.
+bool AnyBarOnScreen();
 
 }  // namespace orvale

@@ -30,6 +30,22 @@ T Export(HMODULE module, const char* name) {
     return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
+// A hook that failed to install is asked for again on a timer of its own: without it no press
+// is reported, and nothing else would wake the program to try again.
+constexpr UINT kRetryMs = 50;
+UINT_PTR g_retry = 0;
+
+void CALLBACK RetryHook(HWND, UINT, UINT_PTR, DWORD) { SetMouseHook(true); }
+
+void RetryLater(bool retry) {
+    if (retry && !g_retry) {
+        g_retry = SetTimer(nullptr, 0, kRetryMs, RetryHook);
+    } else if (!retry && g_retry) {
+        KillTimer(nullptr, g_retry);
+        g_retry = 0;
+    }
+}
+
 }  // namespace
 
 bool LoadHookLibrary() {
@@ -43,6 +59,7 @@ bool LoadHookLibrary() {
 
 void SetMouseHook(bool on) {
     HookLibrary& library = Library();
+    if (!on || library.suspended) RetryLater(false);
     if (!on) {
         if (library.hook) UnhookWindowsHookEx(library.hook);
         library.hook = nullptr;
@@ -53,6 +70,7 @@ void SetMouseHook(bool on) {
     if (!procedure) return;
     library.hook = SetWindowsHookExW(WH_MOUSE, procedure, library.module.Get(), 0);
     if (library.handOver) library.handOver(library.hook);
+    RetryLater(library.hook == nullptr);
 }
 
 bool MouseHookInstalled() { return Library().hook != nullptr; }

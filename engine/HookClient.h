@@ -6,8 +6,8 @@ namespace orvale {
 
 // Loads "_ovdll.dll" and remembers its hand-over entry; false when it is missing.
 bool LoadHookLibrary();
-// Installs (on) or removes (off) the global mouse hook. A failed install leaves no hook; the
-// tracker simply asks again on a later tick.
+// Installs (on) or removes (off) the global mouse hook. A failed install leaves no hook and is
+// tried again every 50 ms until it succeeds or the hook is no longer wanted.
 void SetMouseHook(bool on);
 bool MouseHookInstalled();
 // While suspended the hook stays removed, whatever the tracker asks for (a file dialog of the

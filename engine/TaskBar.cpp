@@ -31,24 +31,40 @@ LRESULT AskWindow(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 
 struct Candidate {
     HWND window;
-    win::IconHandle icon;
+    SharedIcon icon;
 };
 
-bool Qualifies(HWND window, win::IconHandle& icon) {
+// The questions that need no answer from the window come first: a title and the tool-window
+// style are read without waiting for its program, and they rule out most windows before one
+// of them is asked whether it answers, or for its icon.
+bool Qualifies(HWND window, SharedIcon& icon) {
     if (!IsWindowVisible(window) || win::IsOwnThreadWindow(window)) return false;
-    if (!IsResponsive(window)) return false;
-    icon.Reset(QueryWindowIcon(window));
-    if (!icon) return false;
     if (win::WindowText(window).empty()) return false;
-    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
+    if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return false;
+    if (!IsResponsive(window)) return false;
+    icon = QueryWindowIcon(window);
+    return icon && *icon;
 }
+
+BOOL CALLBACK CollectCandidate(HWND window, LPARAM lp) {
+    SharedIcon icon;
+    if (Qualifies(window, icon)) {
+        reinterpret_cast<std::vector<Candidate>*>(lp)->push_back({window, std::move(icon)});
+    }
+    return TRUE;
+}
+
+// Candidates collected ahead of a menu, and when.
+std::vector<Candidate> g_prepared;
+DWORD g_preparedAt = 0;
+bool g_havePrepared = false;
+// A search lasts about 3 s after the right press that prepared the list.
+constexpr DWORD kPreparedForMs = 3500;
 
 std::vector<Candidate> CollectCandidates() {
     std::vector<Candidate> kept;
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        win::IconHandle icon;
-        if (Qualifies(w, icon)) kept.push_back({w, std::move(icon)});
-    }
+    // The desktop's list in one question rather than one question per window.
+    EnumDesktopWindows(nullptr, CollectCandidate, reinterpret_cast<LPARAM>(&kept));
     // Handle order, largest first: the same windows always come in the same order.
     std::sort(kept.begin(), kept.end(), [](const Candidate& a, const Candidate& b) {
         return reinterpret_cast<uintptr_t>(a.window) > reinterpret_cast<uintptr_t>(b.window);
@@ -67,8 +83,8 @@ bool IsResponsive(HWND window) {
 
 namespace {
 
-// The first icon of the program file that owns `window`, or null.
-HICON ProgramFileIcon(HWND window) {
+// The first icon of the program file that owns `window`, shared by all its windows.
+SharedIcon ProgramFileIcon(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     win::KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
@@ -76,30 +92,72 @@ HICON ProgramFileIcon(HWND window) {
     wchar_t path[MAX_PATH] = {};
     DWORD size = MAX_PATH;
     if (!QueryFullProcessImageNameW(process.Get(), 0, path, &size)) return nullptr;
-    HICON icon = nullptr;
-    ExtractIconExW(path, 0, nullptr, &icon, 1);
-    return icon;
+    return FileIcon(path);
 }
 
 }  // namespace
 
-HICON QueryWindowIcon(HWND window) {
+SharedIcon QueryWindowIcon(HWND window) {
     auto icon = reinterpret_cast<HICON>(AskWindow(window, WM_QUERYDRAGICON, 0, 0));
     if (!icon) icon = reinterpret_cast<HICON>(AskWindow(window, WM_GETICON, ICON_SMALL, 0));
     if (!icon) icon = reinterpret_cast<HICON>(AskWindow(window, WM_GETICON, ICON_BIG, 0));
     if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
     // The icon belongs to the other window; the button keeps a copy of its own.
-    if (icon) return CopyIcon(icon);
+    if (icon) return OwnIcon(CopyIcon(icon));
     // Some systems (Wine among them) cannot hand a drag icon or a class icon across
     // processes; the program file's own icon then stands for the window.
     return ProgramFileIcon(window);
+}
+
+namespace {
+
+// The list prepared for this menu, without the windows that have gone or hidden since; a list
+// collected now when none was prepared.
+std::vector<Candidate> TakeCandidates() {
+    const bool fresh = g_havePrepared && GetTickCount() - g_preparedAt <= kPreparedForMs;
+    g_havePrepared = false;
+    if (!fresh) return CollectCandidates();
+    std::vector<Candidate> kept = std::move(g_prepared);
+    kept.erase(std::remove_if(kept.begin(), kept.end(),
+                              [](const Candidate& c) { return !IsWindowVisible(c.window); }),
+               kept.end());
+    return kept;
+}
+
+// The bar's thickness across its axis is that of a task button; its length stays the one the
+// last layout gave it.
+void SizeAcross(BarWindow& taskBar) {
+    RECT rect;
+    GetWindowRect(taskBar.Handle(), &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    int newWidth = width;
+    int newHeight = height;
+    if (taskBar.IsHorizontal()) {
+        newHeight = kTaskButtonSize + 2 * BarFrameHeight();
+    } else {
+        newWidth = kTaskButtonSize + 2 * BarFrameWidth();
+    }
+    // Moving a window is slow on some systems, and this size rarely changes.
+    if (newWidth == width && newHeight == height) return;
+    SetWindowPos(taskBar.Handle(), HWND_TOPMOST, 0, 0, newWidth, newHeight,
+                 SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+void PrepareTaskBar() {
+    if (!barDefs[0].enabled) return;
+    g_prepared = CollectCandidates();
+    g_preparedAt = GetTickCount();
+    g_havePrepared = true;
 }
 
 void FillTaskBar(BarWindow& taskBar) {
     if (!barDefs[0].enabled) return;
     taskBar.bar = &barDefs[0];
     taskBar.count = 0;
-    std::vector<Candidate> candidates = CollectCandidates();
+    std::vector<Candidate> candidates = TakeCandidates();
     for (Candidate& c : candidates) {
         if (taskBar.count >= kMaxBarButtons) break;
         const int k = taskBar.count;
@@ -107,28 +165,18 @@ void FillTaskBar(BarWindow& taskBar) {
         auto& button = taskBar.buttons[k];
         if (button && button->HasWindow()) {
             button->SetCaption(title);
-            button->SetIcon(c.icon.Release());
+            button->SetIcon(std::move(c.icon));
         } else {
             button = std::make_unique<BarButton>();
-            button->Create(taskBar.Handle(), taskBar.SlotRect(k), IDC_TASK_BUTTON_FIRST + k,
-                           title, c.icon.Release(), true);
+            button->Create(taskBar.Handle(), taskBar.Tooltip(), taskBar.SlotRect(k),
+                           IDC_TASK_BUTTON_FIRST + k, title, std::move(c.icon), true);
         }
         button->smallIcon = true;
         button->targetWindow = c.window;
         ++taskBar.count;
     }
     taskBar.RemoveButtonsFrom(taskBar.count);
-
-    RECT rect;
-    GetWindowRect(taskBar.Handle(), &rect);
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    if (taskBar.IsHorizontal()) {
-        height = kTaskButtonSize + 2 * BarFrameHeight();
-    } else {
-        width = kTaskButtonSize + 2 * BarFrameWidth();
-    }
-    SetWindowPos(taskBar.Handle(), HWND_TOPMOST, 0, 0, width, height, SWP_NOMOVE | SWP_NOACTIVATE);
+    SizeAcross(taskBar);
 }
 
 }  // namespace orvale

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "engine/IconCache.h"
+
 namespace orvale {
 
 class BarWindow;
@@ -10,9 +12,14 @@ class BarWindow;
 // Rebuilds the task bar's buttons from the visible, responsive, titled top-level windows of
 // other threads that have an icon and are not tool windows, ordered by handle value.
 void FillTaskBar(BarWindow& taskBar);
+// Collects those windows ahead of a menu, for the next FillTaskBar within a search's time:
+// the program has time to spare between a right press and its menu, and asking every window
+// whether it answers, and for its icon, is the slow part of a fill.
+void PrepareTaskBar();
 // Whether `window` answers a null message within 250 ms (always true for our own windows).
 bool IsResponsive(HWND window);
-// The window's icon (drag icon, small, big, class icon), as a copy the caller owns.
-HICON QueryWindowIcon(HWND window);
+// The window's icon (drag icon, small, big, class icon) as a copy of its own, or else the
+// icon of its program file; null or empty when there is none.
+SharedIcon QueryWindowIcon(HWND window);
 
 }  // namespace orvale

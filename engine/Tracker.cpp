@@ -1,47 +1,150 @@
 #include "engine/Tracker.h"
 
-#include <cwchar>
+#include <algorithm>
+#include <vector>
 
 #include "engine/BarWindow.h"
 #include "engine/HookClient.h"
+#include "engine/MenuSearch.h"
+#include "engine/TaskBar.h"
 #include "resources/resource.h"
+#include "win/Attached.h"
 #include "win/ProgramWindows.h"
+#include "win/Window.h"
 
 namespace orvale {
 namespace {
 
 constexpr int kSearchTicksAfterRightPress = 60;
 constexpr int kGraceTicks = 3;
+constexpr UINT kTickMs = 50;
+// A new window shows a few milliseconds after its creation; one that has not shown by then
+// is left to the tick.
+constexpr DWORD kWatchMs = 100;
 
 TrackerState g_state;
 bool g_globalEnable = true;
+bool g_fixedTick = false;
 
 bool IsForeignWindow(HWND window) { return !win::IsOwnThreadWindow(window); }
 
 bool IsVisibleWindow(HWND window) { return window && IsWindow(window) && IsWindowVisible(window); }
 
-// Whether the window under a probe point is a popup menu of another program: a system menu
-// window, or a window styled like an application-drawn popup menu.
-bool LooksLikeForeignMenu(HWND window) {
-    if (!window) return false;
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, 256);
-    if (!std::wcscmp(name, L"tooltips_class32") || !std::wcscmp(name, L"#32770") ||
-        !std::wcscmp(name, L"Button")) {
+void RememberForegroundWindow() {
+    HWND foreground = GetForegroundWindow();
+    if (foreground && IsForeignWindow(foreground)) g_state.LastForeignWindow = foreground;
+}
+
+bool IsSearching() { return g_globalEnable && g_state.searchTicks >= 0; }
+
+// Whether anything is left for a tick to do.
+bool NeedsTicks() {
+    const TrackerState& s = g_state;
+    return s.searchTicks >= 0 || s.foundGrace != 0 || IsVisibleWindow(s.menuWindow) ||
+           AnyBarOnScreen();
+}
+
+void SearchNow();
+
+// The tracker's clock: a message-only window whose timer is the tick. While a search runs it
+// also hears of the windows that other programs create and show, and watches those that may
+// be the menu until they are on screen.
+class TrackerClock : public win::Window {
+public:
+    bool Start() { return Create(L"OrvaleTrackerClock", L"", 0, 0, HWND_MESSAGE); }
+    ~TrackerClock() override { HearOfNewWindows(false); }
+
+    void Tick(bool on) {
+        if (on == ticking_) return;
+        ticking_ = on;
+        if (on) {
+            SetTimer(Handle(), IDT_TRACKER_TICK, kTickMs, nullptr);
+        } else {
+            KillTimer(Handle(), IDT_TRACKER_TICK);
+        }
+    }
+
+    void HearOfNewWindows(bool on) {
+        if (on == (events_ != nullptr)) return;
+        if (on) {
+            events_ = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, nullptr, OnEvent,
+                                      0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+        } else {
+            UnhookWinEvent(events_);
+            events_ = nullptr;
+            watched_.clear();
+        }
+    }
+
+protected:
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM /*lp*/, LRESULT& result) override {
+        result = 0;
+        if (msg == WM_TIMER && wp == IDT_TRACKER_TICK) {
+            TrackerTick();
+            return true;
+        }
+        if (msg == kLookAgain) {
+            LookAtWatchedWindows();
+            return true;
+        }
         return false;
     }
-    if (std::wcscmp(name, L"#32768") != 0) {
-        const LONG style = GetWindowLongW(window, GWL_STYLE);
-        const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
-        const LONG required = WS_POPUP | WS_VISIBLE;
-        const LONG excluded = WS_DISABLED | WS_SYSMENU | WS_THICKFRAME;
-        if ((style & required) != required || (style & excluded) != 0) return false;
-        if ((exStyle & WS_EX_TOPMOST) == 0 || IsBarWindow(window)) return false;
+
+private:
+    static constexpr UINT kLookAgain = WM_APP + 1;
+
+    static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
+                                 DWORD, DWORD);
+    void Watch(HWND window) {
+        if (std::find(watched_.begin(), watched_.end(), window) == watched_.end()) {
+            watched_.push_back(window);
+        }
+        watchEnd_ = GetTickCount() + kWatchMs;
+        PostMessageW(Handle(), kLookAgain, 0, 0);
     }
-    return IsForeignWindow(window);
+
+    void LookAtWatchedWindows() {
+        if (watched_.empty()) return;
+        const bool shown = std::any_of(watched_.begin(), watched_.end(),
+                                       [](HWND w) { return IsVisibleWindow(w); });
+        if (shown || !IsSearching() || static_cast<LONG>(GetTickCount() - watchEnd_) > 0) {
+            watched_.clear();
+            if (shown) SearchNow();
+            return;
+        }
+        // Not on screen yet: look again after a millisecond, or sooner when another message
+        // comes (a report, or the system telling that a window was shown). Some systems (Wine)
+        // tell only of a window's creation, a few milliseconds before it shows.
+        MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        PostMessageW(Handle(), kLookAgain, 0, 0);
+    }
+
+    bool ticking_ = false;
+    HWINEVENTHOOK events_ = nullptr;
+    std::vector<HWND> watched_;
+    DWORD watchEnd_ = 0;
+};
+
+win::Owned<TrackerClock> g_clock;
+
+void CALLBACK TrackerClock::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object,
+                                    LONG child, DWORD, DWORD) {
+    if (event != EVENT_OBJECT_CREATE && event != EVENT_OBJECT_SHOW) return;
+    if (object != OBJID_WINDOW || child != CHILDID_SELF || !g_clock || !IsSearching()) return;
+    if (MayBecomeForeignMenu(window)) g_clock->Watch(window);
+}
+
+// Runs the clock only while a tick has something to do, and hears of new windows only while
+// a search runs.
+void Reschedule() {
+    if (!g_clock) return;
+    g_clock->HearOfNewWindows(!g_fixedTick && IsSearching());
+    g_clock->Tick(g_fixedTick || NeedsTicks());
 }
 
 void HideBarsAfterClickElsewhere() {
+    // Nothing to hide: the common case of a click at rest asks nothing more.
+    if (!g_state.menuWindow && !AnyBarOnScreen()) return;
     POINT cursor;
     GetCursorPos(&cursor);
     // Only once a further tick has run since the tick that showed the bars.
@@ -58,37 +161,55 @@ void ShowBarsBesideTrackedMenu() {
     ShowBarsForMenu(g_state.menuWindow, g_state.pointedWindow);
 }
 
+// A search between ticks, for a menu that has just shown: it shows the bars as the tick that
+// found the menu would have, without waiting for that tick.
+void SearchNow() {
+    if (!IsSearching()) return;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    if (!FindMenuNearCursor(cursor)) return;
+    g_state.foundGrace = kGraceTicks;
+    RememberForegroundWindow();
+    ShowBarsBesideTrackedMenu();
+    // As after the tick that shows the bars: a click hides them only once another tick ran.
+    g_state.searchTicks = -2;
+    Reschedule();
+}
+
 }  // namespace
 
 const TrackerState& TrackerStateNow() { return g_state; }
 
 bool GlobalEnable() { return g_globalEnable; }
-void SetGlobalEnable(bool enabled) { g_globalEnable = enabled; }
+void SetGlobalEnable(bool enabled) {
+    g_globalEnable = enabled;
+    Reschedule();
+}
+
+void StartTracker() {
+    if (g_clock) return;
+    g_clock = win::MakeOwned<TrackerClock>();
+    if (!g_clock->Start()) {
+        g_clock.reset();
+        return;
+    }
+    Reschedule();
+}
+
+void StopTracker() { g_clock.reset(); }
+
+void UseFixedTickForBenchmark() { g_fixedTick = true; }
 
 bool FindMenuNearCursor(POINT p) {
-    auto accept = [](POINT probe) {
-        HWND window = WindowFromPoint(probe);
-        if (!LooksLikeForeignMenu(window)) return false;
-        g_state.menuWindow = window;
-        return true;
-    };
-    // The cursor's own point is the first probe of every pass; it is the same point each
-    // time, so it is asked once.
-    if (accept(p)) return true;
-    for (int d = 8; d <= 41; ++d) {
-        const POINT corners[] = {
-            {p.x - d, p.y - d}, {p.x + d, p.y - d}, {p.x + d, p.y + d}, {p.x - d, p.y + d}};
-        for (const POINT& corner : corners) {
-            if (accept(corner)) return true;
-        }
-    }
-    return false;
+    HWND menu = g_fixedTick ? ProbeForMenu(p) : SearchForMenu(p);
+    if (!menu) return false;
+    g_state.menuWindow = menu;
+    return true;
 }
 
 void TrackerTick() {
     TrackerState& s = g_state;
-    HWND foreground = GetForegroundWindow();
-    if (foreground && IsForeignWindow(foreground)) s.LastForeignWindow = foreground;
+    RememberForegroundWindow();
 
     POINT cursor;
     GetCursorPos(&cursor);
@@ -123,19 +244,33 @@ void TrackerTick() {
         if (s.menuWindow) HideAllBars();
         s.menuWindow = nullptr;
     }
+    Reschedule();
 }
 
 bool TrackerCommand(int id, HWND target) {
     switch (id) {
     case IDC_START_MENU_SEARCH:
         g_state.searchTicks = kSearchTicksAfterRightPress;
+        Reschedule();
+        if (!g_fixedTick && g_globalEnable) {
+            // The menu may be on screen already when the report is read; if not, the time
+            // until it opens goes to what the task bar will list.
+            SearchNow();
+            if (IsSearching()) PrepareTaskBar();
+        }
         return true;
     case WM_RBUTTONDOWN:
     case WM_NCRBUTTONDOWN: {
+        RememberForegroundWindow();
         // The window right-clicked is the one whose menu is about to open, even when the
         // pointer arrived there after the last tick.
         if (target && IsWindow(target) && !LooksLikeForeignMenu(target)) {
             g_state.pointedWindow = target;
+        } else if (!NeedsTicks()) {
+            // No tick has kept it up to date: the window under the cursor, as a tick would.
+            POINT cursor;
+            GetCursorPos(&cursor);
+            g_state.pointedWindow = WindowFromPoint(cursor);
         }
         PostMessageW(win::SettingsWindowHandle(), WM_COMMAND, IDC_START_MENU_SEARCH, 0);
         HideBarsAfterClickElsewhere();
@@ -145,6 +280,7 @@ bool TrackerCommand(int id, HWND target) {
     case WM_LBUTTONUP:
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONUP:
+        RememberForegroundWindow();
         HideBarsAfterClickElsewhere();
         return true;
     default:
@@ -160,5 +296,7 @@ void NoteBarWindowCreated() {
 }
 
 void NoteSwitchStarted() { g_state.LastForeignWindow = g_state.MenuOwnerWindow; }
+
+void NoteActionStarting() { RememberForegroundWindow(); }
 
 }  // namespace orvale

@@ -64,8 +64,7 @@
 #define ORVALE_TRAY_MESSAGE       126
 
 // ---- Timers (each window numbers its own) ----------------------------------------------------
-#define IDT_TRACKER_TICK          1     // settings window: the tracker's 50 ms tick
-#define IDT_FRAME_HIDE            1     // host frame: keeps itself hidden, every second
+#define IDT_TRACKER_TICK          1     // tracker clock: the 50 ms tick, while it has work
 #define IDT_BUTTON_HOVER          1     // bar button: ends the hover edge, every 5 ms
 #define IDT_BUTTON_STATES         1     // bar editor: enables its buttons, every 100 ms
 

@@ -18,7 +18,10 @@ HWND ShowSettings(Orvale& orvale) {
     PostMessageA(settings, WM_COMMAND, IDM_TRAY_SETTINGS, 0);
     DWORD lastAsk = GetTickCount();
     WaitUntil([&] {
-        if (IsWindowVisible(settings) && !IsIconic(settings)) return true;
+        RECT client = {};
+        GetClientRect(settings, &client);
+        // Restored, not just no longer marked minimised: the restore takes more than one step.
+        if (IsWindowVisible(settings) && !IsIconic(settings) && client.right > 100) return true;
         if (GetTickCount() - lastAsk > 1000) {
             PostMessageA(settings, WM_COMMAND, IDM_TRAY_SETTINGS, 0);
             lastAsk = GetTickCount();

@@ -70,7 +70,8 @@ TEST(Startup, FirstStartWithoutSettingsFileWritesTheStarterSettingsAndShowsTheir
     const std::string starter(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
                               SizeofResource(nullptr, found));
     EXPECT_EQ(starter, ReadFile(orvale.SettingsFile()));
-    EXPECT_GT(orvale.BarWindows().size(), 1u) << "bars beside the task bar's window are enabled";
+    EXPECT_TRUE(WaitUntil([&] { return orvale.BarWindows().size() > 1; }))
+        << "bars beside the task bar's window are enabled";
 }
 
 TEST(Startup, SecondCopyShowsTheMessageAndEnds) {

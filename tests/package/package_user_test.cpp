@@ -4,6 +4,7 @@
 //   ORVALE_SHELL_LOG    where the recorder notes what the shell gave it
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -89,8 +90,16 @@ TEST(Package, UnpackedIntoAnEmptyFolderItShowsBarsOpensItsHelpAndKeepsItsSetting
     {
         Orvale orvale(Orvale::Installed{folder});
         ASSERT_TRUE(orvale.Start());
+        // The task bar's window and one per enabled bar of the starter settings, built in turn.
+        size_t enabled = 1;
+        for (int n = 1; n <= 32; ++n) {
+            char section[16];
+            std::snprintf(section, sizeof section, "Menu+%02d", n);
+            enabled += orvale.Setting(section, "en") == "1";
+        }
+        EXPECT_GE(enabled, 3u) << "the starter settings enable bars";
+        EXPECT_TRUE(WaitUntil([&] { return orvale.BarWindows().size() == enabled; }));
         bars = orvale.BarWindows().size();
-        EXPECT_GE(bars, 3u) << "the task bar's window and the starter bars";
         EXPECT_TRUE(AllBarsBesideNotepad(orvale, notepad));
 
         // F1 in the settings window, then Help in the tray menu: the shell is given the page
@@ -123,6 +132,7 @@ TEST(Package, UnpackedIntoAnEmptyFolderItShowsBarsOpensItsHelpAndKeepsItsSetting
 
     Orvale again(Orvale::Installed{folder});
     ASSERT_TRUE(again.Start());
-    EXPECT_EQ(bars, again.BarWindows().size()) << "the saved settings load the same bars";
+    EXPECT_TRUE(WaitUntil([&] { return again.BarWindows().size() == bars; }))
+        << "the saved settings load the same bars";
     EXPECT_TRUE(AllBarsBesideNotepad(again, notepad));
 }

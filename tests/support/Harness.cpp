@@ -275,10 +275,15 @@ bool Orvale::Start() {
     EnsureDesktop();
     if (!process_.Start("\"" + dir_ + "\\orvale.exe\"", dir_)) return false;
     // Start-up ends with a posted minimise that hides the settings window: once the window
-    // is minimised, every start-up step has run.
+    // is minimised, every start-up step has run. The minimise marks the window minimised
+    // before it shows and hides it, so it is over only when the program has answered a
+    // message since.
     return WaitUntil([&] {
         HWND settings = SettingsWindow();
-        return settings && IsIconic(settings) && !IsWindowVisible(settings);
+        if (!settings || !IsIconic(settings) || IsWindowVisible(settings)) return false;
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(settings, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+        return IsIconic(settings) && !IsWindowVisible(settings);
     }, 15000);
 }
 

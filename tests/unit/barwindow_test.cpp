@@ -173,3 +173,54 @@ TEST_F(BarWindowTest, LayoutPlacesApplicableBarsAroundTheMenuAndStretchesIt) {
     EXPECT_GE(WindowRect(BarTable[1]->Handle()).left, 10000);
     DestroyWindow(target);
 }
+
+TEST_F(BarWindowTest, BarsShareOneTooltipEachAndTheirIconsByFileAndNumber) {
+    const std::vector<ItemAttributes> items = {Application(L"Mail", L"email.ico"),
+                                               Application(L"Web", L"www.ico"),
+                                               Application(L"Mail again", L"email.ico")};
+    MakeBar(1, true, true, {101, 101, 101, 109}, items);
+    MakeBar(2, false, true, {101, 101, 101}, items);
+    CreateMenuBarWindow(1);
+    CreateMenuBarWindow(2);
+    BarWindow& first = *BarTable[1];
+    BarWindow& second = *BarTable[2];
+    ASSERT_NE(nullptr, first.buttons[0]->Icon());
+    EXPECT_EQ(first.buttons[0]->Icon(), first.buttons[2]->Icon()) << "the same file and number";
+    EXPECT_EQ(first.buttons[0]->Icon(), second.buttons[0]->Icon()) << "across bars too";
+    EXPECT_NE(first.buttons[0]->Icon(), first.buttons[1]->Icon());
+    for (BarWindow* bar : {&first, &second}) {
+        for (int i = 0; i < bar->count; ++i) EXPECT_EQ(bar->Tooltip(), bar->buttons[i]->Tooltip());
+    }
+    EXPECT_NE(first.Tooltip(), second.Tooltip());
+    EXPECT_EQ(3, SendMessageA(first.Tooltip(), TTM_GETTOOLCOUNT, 0, 0)) << "the separator has none";
+
+    // The icon lives while a button shows it.
+    HICON shared = first.buttons[0]->Icon();
+    DestroyBarWindow(1);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(shared, &info)) << "the second bar still shows it";
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyBarWindow(2);
+    EXPECT_FALSE(GetIconInfo(shared, &info));
+}
+
+TEST_F(BarWindowTest, BarsWaitingForTheirTurnAreBuiltWhenAMenuNeedsThem) {
+    for (int n : {1, 2, 3}) MakeBar(n, true, true, {106});
+    CreateMenuBarWindowsInTurn();
+    CreateMenuBarWindow(2);  // Apply asks for a bar that is waiting: it keeps its turn
+    EXPECT_FALSE(BarTable[2]) << "not built twice";
+    DestroyBarWindow(3);  // disabled meanwhile
+    barDefs[3].enabled = 0;
+
+    HWND target = CreateWindowExA(0, "STATIC", "Target", WS_POPUP | WS_VISIBLE, 600, 600, 50, 50,
+                                  nullptr, nullptr, nullptr, nullptr);
+    HWND menu = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 300, 300, 120,
+                                100, nullptr, nullptr, nullptr, nullptr);
+    ShowBarsForMenu(menu, target);
+    ASSERT_TRUE(BarTable[1] && BarTable[2]);
+    EXPECT_FALSE(BarTable[3]);
+    EXPECT_EQ(300, WindowRect(BarTable[1]->Handle()).left) << "placed beside the menu";
+    DestroyWindow(menu);
+    DestroyWindow(target);
+}

@@ -1,0 +1,112 @@
+#include "engine/MenuSearch.h"
+
+#include <cwchar>
+
+#include "engine/BarWindow.h"
+#include "win/ProgramWindows.h"
+
+namespace orvale {
+namespace {
+
+bool IsNeverAMenuClass(const wchar_t* name) {
+    return !std::wcscmp(name, L"tooltips_class32") || !std::wcscmp(name, L"#32770") ||
+           !std::wcscmp(name, L"Button");
+}
+
+// An application-drawn popup menu: a visible, enabled, topmost popup without system menu or
+// sizing frame.
+bool StyledLikePopupMenu(HWND window) {
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    const LONG required = WS_POPUP | WS_VISIBLE;
+    const LONG excluded = WS_DISABLED | WS_SYSMENU | WS_THICKFRAME;
+    return (style & required) == required && (style & excluded) == 0 &&
+           (exStyle & WS_EX_TOPMOST) != 0 && !IsBarWindow(window);
+}
+
+BOOL CALLBACK CollectCandidate(HWND window, LPARAM lp) {
+    // Most top-level windows are hidden, and a hidden window is under no point: the style is
+    // the cheapest question, so it comes first.
+    if ((GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) == 0) return TRUE;
+    RECT rect;
+    if (LooksLikeForeignMenu(window) && GetWindowRect(window, &rect)) {
+        reinterpret_cast<std::vector<RECT>*>(lp)->push_back(rect);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::array<POINT, kProbeCount> ProbePoints(POINT p) {
+    std::array<POINT, kProbeCount> points;
+    size_t next = 0;
+    // The cursor's own point opens every pass; it is the same point each time, so it is
+    // asked once.
+    points[next++] = p;
+    for (int d = kProbeNearest; d <= kProbeFarthest; ++d) {
+        points[next++] = {p.x - d, p.y - d};
+        points[next++] = {p.x + d, p.y - d};
+        points[next++] = {p.x + d, p.y + d};
+        points[next++] = {p.x - d, p.y + d};
+    }
+    return points;
+}
+
+size_t NextPointInside(const std::array<POINT, kProbeCount>& points, size_t from,
+                       const std::vector<RECT>& areas) {
+    for (size_t i = from; i < kProbeCount; ++i) {
+        for (const RECT& area : areas) {
+            if (PtInRect(&area, points[i])) return i;
+        }
+    }
+    return kProbeCount;
+}
+
+bool LooksLikeForeignMenu(HWND window) {
+    if (!window) return false;
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    if (IsNeverAMenuClass(name)) return false;
+    if (std::wcscmp(name, L"#32768") != 0 && !StyledLikePopupMenu(window)) return false;
+    return !win::IsOwnThreadWindow(window);
+}
+
+bool MayBecomeForeignMenu(HWND window) {
+    if (!window || GetAncestor(window, GA_PARENT) != GetDesktopWindow()) return false;
+    if (win::IsOwnThreadWindow(window)) return false;
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    if (IsNeverAMenuClass(name)) return false;
+    // Style and topmost place may yet change as it is shown; a popup it must be already.
+    return std::wcscmp(name, L"#32768") == 0 || (GetWindowLongW(window, GWL_STYLE) & WS_POPUP) != 0;
+}
+
+std::vector<RECT> CandidateMenuAreas() {
+    std::vector<RECT> areas;
+    // The desktop's list of windows, in one question; under Wine EnumWindows takes some forty
+    // times as long for the same windows.
+    EnumDesktopWindows(nullptr, CollectCandidate, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
+
+HWND ProbeForMenu(POINT p) {
+    for (const POINT& point : ProbePoints(p)) {
+        HWND window = WindowFromPoint(point);
+        if (LooksLikeForeignMenu(window)) return window;
+    }
+    return nullptr;
+}
+
+HWND SearchForMenu(POINT p) {
+    const std::vector<RECT> areas = CandidateMenuAreas();
+    if (areas.empty()) return nullptr;
+    const std::array<POINT, kProbeCount> points = ProbePoints(p);
+    for (size_t i = NextPointInside(points, 0, areas); i < kProbeCount;
+         i = NextPointInside(points, i + 1, areas)) {
+        HWND window = WindowFromPoint(points[i]);
+        if (LooksLikeForeignMenu(window)) return window;
+    }
+    return nullptr;
+}
+
+}  // namespace orvale
