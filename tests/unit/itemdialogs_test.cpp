@@ -186,7 +186,7 @@ protected:
     MacroStandIn tool;
 };
 
-TEST_F(MacroDialogs, TheStoredFileIsShownAndCancelWritesNothing) {
+TEST_F(MacroDialogs, TheStoredFileIsShownCancelWritesNothingAndTheSampleIsOfferedUntilAChoice) {
     const std::string ini = "[options]\r\nbrfile=C:\\gone\\old.brd\r\n";
     settings.Write(ini);
     std::wstring file = L"unchanged";
@@ -200,16 +200,15 @@ TEST_F(MacroDialogs, TheStoredFileIsShownAndCancelWritesNothing) {
     }));
     EXPECT_EQ(L"unchanged", file);
     EXPECT_EQ(ini, ReadFile(settings.File()));
-}
 
-TEST_F(MacroDialogs, TheSampleFileIsOfferedUntilAFileIsConfirmedAndEmptyIsStoredAsIs) {
+    settings.Write("");  // no file chosen yet: the sample beside the tool, until one is
     const std::wstring sample = Wide(tool.Program().substr(0, tool.Program().rfind('\\'))) +
                                 L"\\samples.brd";
     const std::wstring mine = L"D:\\macros\\mine.brd";
     const std::pair<std::wstring, std::wstring> rounds[] = {  // offered, typed
         {sample, L""}, {sample, mine}, {mine, mine}};
     for (const auto& round : rounds) {
-        std::wstring file;
+        file.clear();
         EXPECT_TRUE(Choose(file, [&](HWND d) {
             EXPECT_EQ(round.first, TextOf(d, IDC_MACRO_FILE_PATH));
             TypeInto(d, IDC_MACRO_FILE_PATH, round.second);
@@ -312,7 +311,7 @@ TEST_F(MacroDialogs, RecordMacroHidesTheDialogAndThreeOwnersAndARecordingClosesI
         for (HWND owner : owners) EXPECT_TRUE(IsWindowVisible(owner)) << "shown again";
     }
     EXPECT_EQ(std::vector<std::string>(2, Command(" -rec:Morning C:\\m.brd")), tool.CommandLines());
-    for (auto owner = owners.rbegin(); owner != owners.rend(); ++owner) DestroyWindow(*owner);
+    DestroyWindow(owners[0]);  // and the windows it owns
 }
 
 TEST(MacrosInformation, TheHomePageButtonOpensTheHelpPageAtItsMacrosSection) {
