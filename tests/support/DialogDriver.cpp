@@ -115,6 +115,8 @@ HWND ProgramWindow(Orvale& orvale, const std::string& caption) {
         }
         return false;
     });
+    // A click that comes while the window is still being brought to the front may miss it.
+    if (found) WaitUntil([&] { return GetForegroundWindow() == found; }, 2000);
     return found;
 }
 

@@ -51,7 +51,8 @@ void ChooseInFileDialog(HWND fileDialog, const std::wstring& path);
 // keys; Home first, as the pointer under a menu may already have chosen an entry.
 void PickEntry(HWND menu, int index);
 
-// The real program's visible top-level window with `caption` (null if none comes in time).
+// The real program's visible top-level window with `caption` (null if none comes in time),
+// once it is in front or a while has passed.
 HWND ProgramWindow(Orvale& orvale, const std::string& caption);
 // The real program's popup menu on screen (null if none comes in time).
 HWND ProgramMenu(Orvale& orvale, DWORD timeoutMs = 5000);
