@@ -51,8 +51,7 @@ protected:
 }  // namespace
 
 TEST_F(SettingsWindowTest, TheWholeWindowShowsWithNumberedRowsAndEachTabShowsItsOwnControls) {
-    ShowSettings(orvale);
-    ASSERT_TRUE(IsWindowVisible(settings) && !IsIconic(settings));
+    ASSERT_NE(nullptr, ShowSettings(orvale));
     RECT client = {};
     GetClientRect(settings, &client);
     MapWindowPoints(settings, nullptr, reinterpret_cast<POINT*>(&client), 2);

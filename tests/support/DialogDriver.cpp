@@ -134,15 +134,19 @@ HWND ShowSettings(Orvale& orvale) {
     HWND settings = orvale.SettingsWindow();
     PostMessageW(settings, WM_COMMAND, IDM_TRAY_SETTINGS, 0);
     DWORD lastAsk = GetTickCount();
-    WaitUntil([&] {
-        if (IsWindowVisible(settings) && !IsIconic(settings)) return true;
+    // A window being restored stops being iconic a moment before it leaves the minimised place.
+    const bool shown = WaitUntil([&] {
+        if (IsWindowVisible(settings) && !IsIconic(settings) &&
+            MonitorFromWindow(settings, MONITOR_DEFAULTTONULL)) {
+            return true;
+        }
         if (GetTickCount() - lastAsk > 1000) {
             PostMessageW(settings, WM_COMMAND, IDM_TRAY_SETTINGS, 0);
             lastAsk = GetTickCount();
         }
         return false;
     }, 10000);
-    return settings;
+    return shown ? settings : nullptr;
 }
 
 }  // namespace testing_support

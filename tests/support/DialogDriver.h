@@ -56,8 +56,8 @@ void PickEntry(HWND menu, int index);
 HWND ProgramWindow(Orvale& orvale, const std::string& caption);
 // The real program's popup menu on screen (null if none comes in time).
 HWND ProgramMenu(Orvale& orvale, DWORD timeoutMs = 5000);
-// Shows the settings window as the tray's "Settings..." does and waits until it is up and
-// restored (a restore that a busy desktop lost is asked for again).
+// Shows the settings window as the tray's "Settings..." does and waits until it is restored
+// on the screen (a restore that a busy desktop lost is asked for again); null if it is not.
 HWND ShowSettings(Orvale& orvale);
 
 }  // namespace testing_support
