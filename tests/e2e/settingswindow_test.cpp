@@ -4,70 +4,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "DialogDriver.h"
 #include "Harness.h"
 #include "resources/resource.h"
 
 using namespace testing_support;
-
-namespace {
-
-// Shows the settings window as the tray's "Settings..." does and waits until it is up and
-// restored (a restore that a busy desktop lost is asked for again).
-HWND ShowSettings(Orvale& orvale) {
-    HWND settings = orvale.SettingsWindow();
-    PostMessageA(settings, WM_COMMAND, IDM_TRAY_SETTINGS, 0);
-    DWORD lastAsk = GetTickCount();
-    WaitUntil([&] {
-        RECT client = {};
-        GetClientRect(settings, &client);
-        // Restored, not just no longer marked minimised: the restore takes more than one step.
-        if (IsWindowVisible(settings) && !IsIconic(settings) && client.right > 100) return true;
-        if (GetTickCount() - lastAsk > 1000) {
-            PostMessageA(settings, WM_COMMAND, IDM_TRAY_SETTINGS, 0);
-            lastAsk = GetTickCount();
-        }
-        return false;
-    }, 10000);
-    return settings;
-}
-
-}  // namespace
-
-TEST(SettingsWindow, AClickOnEachTabShowsItsControlsAndDescription) {
-    Orvale orvale;
-    orvale.WriteSettings("[options]\r\nx=100\r\ny=100\r\n");
-    ASSERT_TRUE(orvale.Start());
-    HWND settings = ShowSettings(orvale);
-    ASSERT_TRUE(IsWindowVisible(settings));
-    HWND tabs = GetDlgItem(settings, IDC_TABS);
-
-    const struct {
-        int tab;
-        std::vector<int> shown;
-        const char* description;
-    } cases[] = {
-        {1, {IDC_CONTEXT_BARS, IDC_CONTEXT_SETTINGS, IDC_CONTEXT_LIST_BUTTON},
-         "Context menu bar appears next to context menu only in windows defined under "
-         "\"Context\" button."},
-        {2, {IDC_TASKBAR_ENABLE, IDC_TASKBAR_SETTINGS},
-         "Menu TaskBar allows you to switch applications without necessity to move mouse."},
-        {0, {IDC_GLOBAL_BARS, IDC_GLOBAL_SETTINGS},
-         "Global menu bar appears next to context menu in all applications."},
-    };
-    const int tabControls[] = {IDC_GLOBAL_BARS, IDC_GLOBAL_SETTINGS, IDC_CONTEXT_BARS,
-                               IDC_CONTEXT_SETTINGS, IDC_CONTEXT_LIST_BUTTON,
-                               IDC_TASKBAR_ENABLE, IDC_TASKBAR_SETTINGS};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.tab);
-        ClickItem(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(c.tab));
-        HWND description = GetDlgItem(settings, IDC_TAB_DESCRIPTION);
-        EXPECT_TRUE(WaitUntil([&] { return TitleOf(description) == c.description; }));
-        for (int id : tabControls) {
-            bool wanted = std::find(c.shown.begin(), c.shown.end(), id) != c.shown.end();
-            EXPECT_EQ(wanted, IsWindowVisible(GetDlgItem(settings, id)) != FALSE) << id;
-        }
-    }
-}
 
 namespace {
 
@@ -77,26 +18,7 @@ const char* kTwoGlobalBars =
     "[menu+:01:00]\r\ntype=102\r\n[menu+:01:01]\r\ntype=106\r\n[menu+:01:02]\r\ntype=0\r\n"
     "[Menu+02]\r\nen=0\r\nhoriz=0\r\nname=Spare\r\n";
 
-// What the notification area sends the program for a press on its icon.
-void PressTrayIcon(HWND settings, UINT mouseMessage) {
-    PostMessageW(settings, ORVALE_TRAY_MESSAGE, ORVALE_TRAY_ID, mouseMessage);
-}
-
-// The program's own popup menu on screen (the tray menu), or null.
-HWND ProgramMenu(Orvale& orvale) {
-    HWND menu = VisibleMenu();
-    DWORD pid = 0;
-    if (menu) GetWindowThreadProcessId(menu, &pid);
-    return menu && pid == orvale.Proc().Id() ? menu : nullptr;
-}
-
-std::wstring ListRow(HWND list, int row) {
-    wchar_t text[256] = {};
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// The bar windows of bar 1 (five pixels wide per button are enough to tell them apart).
+// The bar windows with this many buttons (bar 1 has two, the others none).
 size_t BarsWithButtons(const Orvale& orvale, size_t buttons) {
     size_t found = 0;
     for (HWND bar : orvale.BarWindows()) found += BarButtons(bar).size() == buttons;
@@ -111,15 +33,25 @@ protected:
         settings = orvale.SettingsWindow();
     }
     void TearDown() override { CloseMenus(); }
+
+    // Opens a popup of the window menu by its underlined letter and picks an entry by its own,
+    // as Alt and the letters do.
+    bool ChooseFromWindowMenu(wchar_t popup, wchar_t entry) {
+        PostMessageW(settings, WM_SYSCOMMAND, SC_KEYMENU, popup);
+        HWND menu = ProgramMenu(orvale);
+        if (!menu) return false;
+        PostMessageW(menu, WM_CHAR, entry, 0);
+        return WaitUntil([&] { return !IsWindowVisible(menu); });
+    }
+
     Orvale orvale;
     HWND settings = nullptr;
 };
 
 }  // namespace
 
-TEST_F(SettingsWindowTest, EveryControlLiesInsideTheWindowAndTheRowsReadAsNumberedNames) {
-    ShowSettings(orvale);
-    ASSERT_TRUE(IsWindowVisible(settings) && !IsIconic(settings));
+TEST_F(SettingsWindowTest, TheWholeWindowShowsWithNumberedRowsAndEachTabShowsItsOwnControls) {
+    ASSERT_NE(nullptr, ShowSettings(orvale));
     RECT client = {};
     GetClientRect(settings, &client);
     MapWindowPoints(settings, nullptr, reinterpret_cast<POINT*>(&client), 2);
@@ -132,11 +64,28 @@ TEST_F(SettingsWindowTest, EveryControlLiesInsideTheWindowAndTheRowsReadAsNumber
             << "control " << id << " reaches " << r.right - client.right << " px right and "
             << r.bottom - client.bottom << " px below the client area";
     }
-    HWND list = GetDlgItem(settings, IDC_GLOBAL_BARS);
-    EXPECT_EQ(L"  1. Tools", ListRow(list, 0));
-    EXPECT_EQ(L"  2. Spare", ListRow(list, 1));
-    EXPECT_EQ(L"  3. ", ListRow(list, 2));
-    EXPECT_EQ(L" 29. ", ListRow(GetDlgItem(settings, IDC_CONTEXT_BARS), 28));
+    EXPECT_EQ((std::vector<std::wstring>{L"  1. Tools", L"  2. Spare", L"  3. "}),
+              ListRows(GetDlgItem(settings, IDC_GLOBAL_BARS)));
+    EXPECT_EQ(L" 29. ", ListRows(GetDlgItem(settings, IDC_CONTEXT_BARS)).back());
+
+    // A click on a tab shows its controls alone, and its description.
+    const std::vector<int> pages[] = {
+        {IDC_GLOBAL_BARS, IDC_GLOBAL_SETTINGS},
+        {IDC_CONTEXT_BARS, IDC_CONTEXT_SETTINGS, IDC_CONTEXT_LIST_BUTTON},
+        {IDC_TASKBAR_ENABLE, IDC_TASKBAR_SETTINGS}};
+    const char* const subjects[] = {"Global menu bar ", "Context menu bar ", "Menu TaskBar "};
+    for (int tab : {1, 2, 0}) {
+        SCOPED_TRACE(tab);
+        ClickItem(GetDlgItem(settings, IDC_TABS), TCM_GETITEMRECT, static_cast<WPARAM>(tab));
+        EXPECT_TRUE(WaitUntil([&] {
+            return TitleOf(GetDlgItem(settings, IDC_TAB_DESCRIPTION)).rfind(subjects[tab], 0) == 0;
+        }));
+        for (int page = 0; page < 3; ++page) {
+            for (int id : pages[page]) {
+                EXPECT_EQ(page == tab, IsWindowVisible(GetDlgItem(settings, id)) != FALSE) << id;
+            }
+        }
+    }
 }
 
 TEST_F(SettingsWindowTest, ApplyAndCloseFollowTheChecksAndExitSaves) {
@@ -166,10 +115,11 @@ TEST_F(SettingsWindowTest, ApplyAndCloseFollowTheChecksAndExitSaves) {
 }
 
 TEST_F(SettingsWindowTest, ARightThenLeftPressOnTheTrayIconOpensTheWindowAndNoMenu) {
-    PressTrayIcon(settings, WM_RBUTTONDOWN);
-    PressTrayIcon(settings, WM_LBUTTONDOWN);
+    // What the notification area sends the program for presses on its icon.
+    PostMessageW(settings, ORVALE_TRAY_MESSAGE, ORVALE_TRAY_ID, WM_RBUTTONDOWN);
+    PostMessageW(settings, ORVALE_TRAY_MESSAGE, ORVALE_TRAY_ID, WM_LBUTTONDOWN);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(settings) && !IsIconic(settings); }));
-    EXPECT_FALSE(WaitUntil([&] { return ProgramMenu(orvale) != nullptr; }, 500)) << "no menu";
+    EXPECT_EQ(nullptr, ProgramMenu(orvale, 500)) << "no menu";
 }
 
 TEST_F(SettingsWindowTest, EnableFromTheTrayMenuOrTheWindowMenuStopsAndStartsTheBars) {
@@ -188,33 +138,16 @@ TEST_F(SettingsWindowTest, EnableFromTheTrayMenuOrTheWindowMenuStopsAndStartsThe
     EXPECT_FALSE(barsBesideAMenu()) << "no bars while disabled";
 
     ShowSettings(orvale);
-    // Tools > Enable, as Alt+T and E give it.
-    PostMessageW(settings, WM_SYSCOMMAND, SC_KEYMENU, L't');
-    HWND tools = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (tools = ProgramMenu(orvale)) != nullptr; }));
-    PostMessageW(tools, WM_CHAR, L'e', 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(tools); }));
+    ASSERT_TRUE(ChooseFromWindowMenu(L't', L'e'));  // Tools > Enable
     ClickCentre(GetDlgItem(settings, IDCANCEL));
     EXPECT_TRUE(barsBesideAMenu()) << "enabled again";
 }
 
 TEST_F(SettingsWindowTest, TheWindowMenuShowsTheAboutBoxAndExits) {
     ShowSettings(orvale);
-    // Opens a popup of the window menu by its underlined letter and picks an entry by its own,
-    // as Alt and the letters do.
-    auto choose = [&](wchar_t popup, wchar_t entry) {
-        PostMessageW(settings, WM_SYSCOMMAND, SC_KEYMENU, popup);
-        HWND opened = nullptr;
-        if (!WaitUntil([&] { return (opened = ProgramMenu(orvale)) != nullptr; })) return false;
-        PostMessageW(opened, WM_CHAR, entry, 0);
-        return WaitUntil([&] { return !IsWindowVisible(opened); });
-    };
-    ASSERT_TRUE(choose(L'h', L'a'));  // Help > About Orvale
-    HWND about = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        about = FindWindowW(L"#32770", L"About Orvale");
-        return about && IsWindowVisible(about);
-    }));
+    ASSERT_TRUE(ChooseFromWindowMenu(L'h', L'a'));  // Help > About Orvale
+    HWND about = ProgramWindow(orvale, "About Orvale");
+    ASSERT_NE(nullptr, about);
     bool versionShown = false;
     for (HWND c = GetWindow(about, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         versionShown |= TitleOf(c).rfind("Orvale version ", 0) == 0;
@@ -223,7 +156,7 @@ TEST_F(SettingsWindowTest, TheWindowMenuShowsTheAboutBoxAndExits) {
     ClickCentre(GetDlgItem(about, IDOK));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
 
-    ASSERT_TRUE(choose(L'f', L'x'));  // File > Exit
+    ASSERT_TRUE(ChooseFromWindowMenu(L'f', L'x'));  // File > Exit
     EXPECT_TRUE(orvale.Proc().WaitForExit(5000));
     EXPECT_EQ("Tools", orvale.Setting("Menu+01", "name")) << "saved";
 }

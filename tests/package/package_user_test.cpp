@@ -8,16 +8,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "DialogDriver.h"
 #include "Harness.h"
 
 using namespace testing_support;
 
 namespace {
-
-std::string FromEnvironment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
 
 // The program's icon is the only one in the notification area of this fresh prefix, which
 // sits at the right end of the taskbar.
@@ -26,13 +22,8 @@ POINT TrayIcon() {
     return {taskbar.right - 10, (taskbar.top + taskbar.bottom) / 2};
 }
 
-// Entries of the tray menu counted from the top, separators left out.
-constexpr int kTrayHelp = 3;
-constexpr int kTrayExit = 5;
-
-// Right-clicks the tray icon and picks an entry with the arrow keys. The keys go to the menu
-// itself: its menu loop reads them whichever window has the focus.
-::testing::AssertionResult ChooseFromTrayMenu(int entry) {
+// Right-clicks the tray icon and picks entry `entry` (separators not counted) of its menu.
+bool ChooseFromTrayMenu(Orvale& orvale, int entry) {
     // A second right press within the double-click time is a double-click, which opens no menu.
     static DWORD lastClick = GetTickCount() - GetDoubleClickTime();
     const DWORD since = GetTickCount() - lastClick;
@@ -40,35 +31,22 @@ constexpr int kTrayExit = 5;
     POINT icon = TrayIcon();
     RightClick(icon.x, icon.y);
     lastClick = GetTickCount();
-    HWND menu = nullptr;
-    if (!WaitUntil([&] { return (menu = VisibleMenu()) != nullptr; }, 5000)) {
-        return ::testing::AssertionFailure() << "no tray menu";
-    }
-    for (int i = 0; i < entry; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-    if (WaitUntil([&] { return !IsWindowVisible(menu); }, 3000)) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "the tray menu stays open";
-}
-
-// Right-clicks in notepad's text and waits for its context menu.
-bool OpenNotepadMenu(const Process& notepad) {
-    HWND window = nullptr;
-    if (!WaitUntil([&] { return (window = VisibleWindowOf(notepad, "Notepad")) != nullptr; },
-                   10000)) {
-        return false;
-    }
-    SetForegroundWindow(window);
-    RECT text = WindowRect(FindWindowExA(window, nullptr, "Edit", nullptr));
-    RightClick((text.left + text.right) / 2, (text.top + text.bottom) / 2);
-    return WaitUntil([] { return VisibleMenu() != nullptr; }, 5000);
+    HWND menu = ProgramMenu(orvale);
+    if (menu) PickEntry(menu, entry);
+    return menu && WaitUntil([&] { return !IsWindowVisible(menu); }, 3000);
 }
 
 // Every bar the program built comes beside notepad's menu: the starter bars all apply there.
 ::testing::AssertionResult AllBarsBesideNotepad(Orvale& orvale, const Process& notepad) {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = VisibleWindowOf(notepad, "Notepad")) != nullptr; }, 10000);
+    SetForegroundWindow(window);
+    RECT text = WindowRect(FindWindowExA(window, nullptr, "Edit", nullptr));
+    RightClick((text.left + text.right) / 2, (text.top + text.bottom) / 2);
+    if (!WaitUntil([] { return VisibleMenu() != nullptr; }, 5000)) {
+        return ::testing::AssertionFailure() << "no menu in notepad";
+    }
     const size_t built = orvale.BarWindows().size();
-    if (!OpenNotepadMenu(notepad)) return ::testing::AssertionFailure() << "no menu in notepad";
     const bool shown = WaitUntil([&] { return orvale.VisibleBars().size() == built; }, 3000);
     const size_t seen = orvale.VisibleBars().size();
     CloseMenus();
@@ -79,9 +57,10 @@ bool OpenNotepadMenu(const Process& notepad) {
 }  // namespace
 
 TEST(Package, UnpackedIntoAnEmptyFolderItShowsBarsOpensItsHelpAndKeepsItsSettings) {
-    const std::string folder = FromEnvironment("ORVALE_PACKAGE_DIR");
-    const std::string shellLog = FromEnvironment("ORVALE_SHELL_LOG");
-    ASSERT_FALSE(folder.empty());
+    const char* folderVariable = std::getenv("ORVALE_PACKAGE_DIR");
+    const char* logVariable = std::getenv("ORVALE_SHELL_LOG");
+    ASSERT_TRUE(folderVariable && logVariable);
+    const std::string folder = folderVariable, shellLog = logVariable;
     ASSERT_FALSE(FileExists(folder + "\\ov32data.ini")) << "the package holds no settings file";
     Process notepad;
     ASSERT_TRUE(notepad.Start("notepad.exe"));
@@ -103,18 +82,17 @@ TEST(Package, UnpackedIntoAnEmptyFolderItShowsBarsOpensItsHelpAndKeepsItsSetting
         EXPECT_TRUE(AllBarsBesideNotepad(orvale, notepad));
 
         // F1 in the settings window, then Help in the tray menu: the shell is given the page
-        // beside the program both times. F1 comes first, while nothing the shell started can
-        // have taken the activation from the settings window.
+        // beside the program both times. F1 first, while nothing the shell started can have
+        // taken the activation; restored, since a minimised window takes F1 as a system key.
         auto pageOpened = [&](size_t times) {
             size_t count = 0;
             for (const std::string& line : ReadLines(shellLog)) {
-                if (line.find("\"" + folder + "\\ovehelp.htm\"") != std::string::npos) ++count;
+                count += line.find("\"" + folder + "\\ovehelp.htm\"") != std::string::npos;
             }
             return count == times;
         };
         POINT icon = TrayIcon();
         LeftClick(icon.x, icon.y);
-        // Restored and in front: a minimised window would take F1 as a system key.
         HWND settings = orvale.SettingsWindow();
         ASSERT_TRUE(WaitUntil([&] {
             return GetForegroundWindow() == settings && !IsIconic(settings) &&
@@ -123,10 +101,10 @@ TEST(Package, UnpackedIntoAnEmptyFolderItShowsBarsOpensItsHelpAndKeepsItsSetting
         keybd_event(VK_F1, 0, 0, 0);
         keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
         EXPECT_TRUE(WaitUntil([&] { return pageOpened(1); }, 5000)) << "F1";
-        ASSERT_TRUE(ChooseFromTrayMenu(kTrayHelp));
+        ASSERT_TRUE(ChooseFromTrayMenu(orvale, 2)) << "Help";
         EXPECT_TRUE(WaitUntil([&] { return pageOpened(2); }, 5000)) << "Help";
 
-        ASSERT_TRUE(ChooseFromTrayMenu(kTrayExit));
+        ASSERT_TRUE(ChooseFromTrayMenu(orvale, 4)) << "Exit";
         ASSERT_TRUE(orvale.Proc().WaitForExit(10000)) << "Exit ends the program";
     }
 

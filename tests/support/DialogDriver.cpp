@@ -1,6 +1,6 @@
 #include "DialogDriver.h"
 
-#include "Harness.h"
+#include "resources/resource.h"
 
 namespace testing_support {
 namespace {
@@ -9,19 +9,23 @@ std::vector<DialogStep> g_steps;
 size_t g_next = 0;
 DWORD g_deadline = 0;
 
-// Runs the next step on its dialog once that dialog is shown and enabled; once the time is up,
-// cancels every such dialog instead.
+// Runs the next step on its dialog or menu once that is shown and enabled; once the time is
+// up, cancels every such dialog and menu instead.
 void CALLBACK PlayNextStep(HWND, UINT, UINT_PTR, DWORD) {
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND dialog, LPARAM) -> BOOL {
-        if (ClassOf(dialog) != "#32770" || !IsWindowVisible(dialog) || !IsWindowEnabled(dialog)) {
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM) -> BOOL {
+        const bool menu = ClassOf(window) == kMenu;
+        if ((!menu && ClassOf(window) != "#32770") || !IsWindowVisible(window) ||
+            !IsWindowEnabled(window)) {
             return TRUE;
         }
         if (static_cast<LONG>(GetTickCount() - g_deadline) > 0) {
-            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        } else if (g_next < g_steps.size() && TitleOf(dialog) == g_steps[g_next].first) {
+            if (menu) PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+            else PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        } else if (g_next < g_steps.size() &&
+                   (menu ? kMenu : TitleOf(window)) == g_steps[g_next].first) {
             // A copy: the step may play steps of its own, which replace the list meanwhile.
             DialogAction action = g_steps[g_next++].second;
-            action(dialog);
+            action(window);
             return FALSE;
         }
         return TRUE;
@@ -53,6 +57,14 @@ void Press(HWND dialog, int id, UINT code) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+bool PressPlaying(HWND dialog, int id, std::vector<DialogStep> steps) {
+    return PlayDialogs(std::move(steps), [&] { Press(dialog, id); });
+}
+
+DialogAction Pressing(int id) {
+    return [id](HWND dialog) { Press(dialog, id); };
+}
+
 void TypeInto(HWND dialog, int id, const std::wstring& text) {
     SetDlgItemTextW(dialog, id, text.c_str());
 }
@@ -65,6 +77,16 @@ std::wstring TextOf(HWND dialog, int id) {
     return text;
 }
 
+std::vector<std::wstring> ListRows(HWND listBox) {
+    std::vector<std::wstring> rows;
+    wchar_t text[1024];
+    for (WPARAM i = 0;
+         SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text)) != LB_ERR; ++i) {
+        rows.push_back(text);
+    }
+    return rows;
+}
+
 void ChooseInFileDialog(HWND fileDialog, const std::wstring& path) {
     // The file-name box is an edit inside a combo box in the Explorer-style dialog.
     HWND nameBox = FindWindowExW(fileDialog, nullptr, L"ComboBoxEx32", nullptr);
@@ -73,6 +95,60 @@ void ChooseInFileDialog(HWND fileDialog, const std::wstring& path) {
                         : GetDlgItem(fileDialog, 0x480);
     SetWindowTextW(name, path.c_str());
     PostMessageW(fileDialog, WM_COMMAND, IDOK, 0);
+}
+
+void PickEntry(HWND menu, int index) {
+    PostMessageW(menu, WM_KEYDOWN, VK_HOME, 0);
+    for (int i = 0; i < index; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+HWND ProgramWindow(Orvale& orvale, const std::string& caption) {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (found = GetTopWindow(nullptr); found; found = GetWindow(found, GW_HWNDNEXT)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(found, &pid);
+            if (pid == orvale.Proc().Id() && IsWindowVisible(found) && TitleOf(found) == caption) {
+                return true;
+            }
+        }
+        return false;
+    });
+    // A click that comes while the window is still being brought to the front may miss it.
+    if (found) WaitUntil([&] { return GetForegroundWindow() == found; }, 2000);
+    return found;
+}
+
+HWND ProgramMenu(Orvale& orvale, DWORD timeoutMs) {
+    HWND menu = nullptr;
+    const bool shown = WaitUntil([&] {
+        DWORD pid = 0;
+        if ((menu = VisibleMenu()) != nullptr) GetWindowThreadProcessId(menu, &pid);
+        return pid == orvale.Proc().Id();
+    }, timeoutMs);
+    return shown ? menu : nullptr;
+}
+
+HWND ShowSettings(Orvale& orvale) {
+    HWND settings = orvale.SettingsWindow();
+    PostMessageW(settings, WM_COMMAND, IDM_TRAY_SETTINGS, 0);
+    DWORD lastAsk = GetTickCount();
+    // A window being restored stops being iconic a moment before it leaves the minimised place.
+    const bool shown = WaitUntil([&] {
+        RECT client = {};
+        GetClientRect(settings, &client);
+        if (IsWindowVisible(settings) && !IsIconic(settings) && client.right > 100 &&
+            MonitorFromWindow(settings, MONITOR_DEFAULTTONULL)) {
+            return true;
+        }
+        if (GetTickCount() - lastAsk > 1000) {
+            PostMessageW(settings, WM_COMMAND, IDM_TRAY_SETTINGS, 0);
+            lastAsk = GetTickCount();
+        }
+        return false;
+    }, 10000);
+    return shown ? settings : nullptr;
 }
 
 }  // namespace testing_support

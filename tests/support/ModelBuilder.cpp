@@ -1,5 +1,7 @@
 #include "ModelBuilder.h"
 
+#include "model/SettingsFile.h"
+
 using namespace orvale;
 
 namespace testing_support {
@@ -27,6 +29,14 @@ BarDef& MakeTaskBar(bool enabled) {
     barDefs[0].enabled = enabled ? 1 : 0;
     appendNode(barDefs[0])->tag = static_cast<int32_t>(NodeTag::Type);
     return barDefs[0];
+}
+
+TestSettings::TestSettings() { SetSettingsFolderForTesting(Wide(folder_.Path())); }
+TestSettings::~TestSettings() { SetSettingsFolderForTesting(L""); }
+
+void TestSettings::Write(const std::string& ini) {
+    WriteFile(File(), ini);
+    SetSettingsFolderForTesting(Wide(folder_.Path()));
 }
 
 }  // namespace testing_support

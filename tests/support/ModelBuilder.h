@@ -1,9 +1,11 @@
-// Builds bars of the live model for tests that run bar windows in the test process.
+// Builds bars of the live model for tests that run bar windows in the test process, and gives
+// such tests settings of their own.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "Harness.h"
 #include "model/BarModel.h"
 
 namespace testing_support {
@@ -14,5 +16,19 @@ orvale::BarDef& MakeBar(int number, bool horizontal, bool enabled, const std::ve
                         const std::vector<orvale::ItemAttributes>& attributed = {});
 // Makes the task bar afresh.
 orvale::BarDef& MakeTaskBar(bool enabled);
+
+// Points the program's settings at a folder that starts empty, for as long as it lives.
+class TestSettings {
+public:
+    TestSettings();
+    ~TestSettings();
+    const std::string& Folder() const { return folder_.Path(); }
+    std::string File(const std::string& name = "ov32data.ini") const { return folder_.File(name); }
+    // Writes the settings file, which the program then reads afresh.
+    void Write(const std::string& ini);
+
+private:
+    TempDir folder_;
+};
 
 }  // namespace testing_support

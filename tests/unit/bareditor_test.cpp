@@ -6,7 +6,6 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -28,16 +27,6 @@ namespace {
 
 using Strings = std::vector<std::wstring>;
 
-ItemAttributes Macro(const std::wstring& name, const std::wstring& file) {
-    ItemAttributes a;
-    a.pth = file;
-    a.ipth = L"macro.ico";
-    a.par = name;
-    a.dir = L"macro:";
-    a.tt = name;
-    return a;
-}
-
 Strings Rows(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_BAR_ITEMS);
     Strings rows;
@@ -58,24 +47,24 @@ void SelectRow(HWND dialog, int row) {
     ListView_SetItemState(GetDlgItem(dialog, IDC_BAR_ITEMS), row, both, both);
 }
 
-// Waits for the 100 ms button states and says which of these buttons are enabled.
-std::string Enabled(HWND dialog) {
-    PumpFor(250);
+// Which of Properties, Remove, Up and Down are enabled, once the 100 ms timer that sets their
+// states has made them `wanted` (or after a second, when it does not).
+std::string Enabled(HWND dialog, const std::string& wanted) {
     std::string enabled;
-    const std::pair<int, const char*> buttons[] = {{IDC_BAR_PROPERTIES, "P"},
-                                                   {IDC_BAR_REMOVE, "R"},
-                                                   {IDC_BAR_UP, "U"},
-                                                   {IDC_BAR_DOWN, "D"}};
-    for (const auto& b : buttons) {
-        if (IsWindowEnabled(GetDlgItem(dialog, b.first))) enabled += b.second;
-    }
+    WaitUntil([&] {
+        enabled.clear();
+        const int buttons[] = {IDC_BAR_PROPERTIES, IDC_BAR_REMOVE, IDC_BAR_UP, IDC_BAR_DOWN};
+        for (int i = 0; i < 4; ++i) {
+            if (IsWindowEnabled(GetDlgItem(dialog, buttons[i]))) enabled += "PRUD"[i];
+        }
+        return enabled == wanted;
+    }, 1000);
     return enabled;
 }
 
 // Hands the dialog one dropped file, as the shell does.
 void DropFile(HWND dialog, const std::wstring& path) {
-    const size_t size = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GHND, size);
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
     auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
     drop->fWide = TRUE;
@@ -84,6 +73,7 @@ void DropFile(HWND dialog, const std::wstring& path) {
     SendMessageW(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
 }
 
+// Each item of the bar as its tooltip (type 101) or its type number.
 Strings Items(const BarDef& bar) {
     Strings listed;
     for (const BarItem& item : items(bar)) {
@@ -94,14 +84,8 @@ Strings Items(const BarDef& bar) {
 
 class BarEditorTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetSettingsFolderForTesting(Wide(folder_.Path()));
-        TheItemClipboard() = ItemClipboard();
-    }
-    void TearDown() override {
-        DestroyAllBarWindows();
-        SetSettingsFolderForTesting(L"");
-    }
+    void SetUp() override { TheItemClipboard() = ItemClipboard(); }
+    void TearDown() override { DestroyAllBarWindows(); }
     // Runs the editor of bar `number` while `drive` works its dialog; EditBar's answer.
     bool Edit(int number, const DialogAction& drive) {
         bool confirmed = false;
@@ -110,7 +94,7 @@ protected:
         return confirmed;
     }
 
-    TempDir folder_;
+    TestSettings settings_;
 };
 
 }  // namespace
@@ -120,18 +104,18 @@ TEST_F(BarEditorTest, RemoveUpDownAndCopyActOnlyWhereTheyCan) {
     EXPECT_FALSE(Edit(2, [](HWND d) {
         EXPECT_EQ((Strings{L"Start Menu", L"Swap Windows", L"Next Document"}), Rows(d));
         EXPECT_EQ(-1, Selected(d));
-        EXPECT_EQ("", Enabled(d)) << "nothing selected";
+        EXPECT_EQ("", Enabled(d, "")) << "nothing selected";
         Press(d, IDC_BAR_COPY);  // copies nothing
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_BAR_PASTE)));
         SelectRow(d, 0);
-        EXPECT_EQ("RD", Enabled(d)) << "a built-in item has no properties; it is on top";
+        EXPECT_EQ("RD", Enabled(d, "RD")) << "a built-in item has no properties; it is on top";
         Press(d, IDC_BAR_UP);
         EXPECT_EQ(0, Selected(d));
         Press(d, IDC_BAR_DOWN);
         EXPECT_EQ((Strings{L"Swap Windows", L"Start Menu", L"Next Document"}), Rows(d));
         EXPECT_EQ(1, Selected(d)) << "the selection moves with the item";
         Press(d, IDC_BAR_DOWN);
-        EXPECT_EQ("RU", Enabled(d)) << "at the bottom";
+        EXPECT_EQ("RU", Enabled(d, "RU")) << "at the bottom";
         Press(d, IDC_BAR_DOWN);
         EXPECT_EQ(2, Selected(d));
         Press(d, IDC_BAR_REMOVE);
@@ -149,13 +133,13 @@ TEST_F(BarEditorTest, RemoveUpDownAndCopyActOnlyWhereTheyCan) {
 TEST_F(BarEditorTest, ItemsWithoutARowKeepTheirPlaceAndOkSavesTheBarAsItWas) {
     MakeBar(3, true, true, {102, 109, 106, 5, 110});
     ASSERT_FALSE(saveBarItems(3));
-    const std::string before = ReadFile(folder_.File("ov32data.ini"));
+    const std::string before = ReadFile(settings_.File());
     EXPECT_TRUE(Edit(3, [](HWND d) {
         EXPECT_EQ((Strings{L"Start Menu", L"Minimize Window", L"Close Application"}), Rows(d));
         Press(d, IDOK);
     }));
     EXPECT_EQ((Strings{L"102", L"109", L"106", L"5", L"110"}), Items(barDefs[3]));
-    EXPECT_EQ(before, ReadFile(folder_.File("ov32data.ini"))) << "saved exactly as it was";
+    EXPECT_EQ(before, ReadFile(settings_.File())) << "saved exactly as it was";
     ASSERT_TRUE(BarTable[3]) << "the bar has a new window";
     EXPECT_EQ(5, BarTable[3]->count);
 
@@ -172,23 +156,21 @@ TEST_F(BarEditorTest, ItemsWithoutARowKeepTheirPlaceAndOkSavesTheBarAsItWas) {
 
 TEST_F(BarEditorTest, ADroppedFileBecomesAnApplicationItemAndABarTakesAtMost64Items) {
     MakeBar(1, true, true, std::vector<int>(62, 106));
-    const std::wstring dropped = Wide(folder_.File("Quarterly Report.final.xlsx"));
+    const std::wstring dropped = Wide(settings_.File("Quarterly Report.final.xlsx"));
     EXPECT_TRUE(Edit(1, [&](HWND d) {
         DropFile(d, dropped);
         EXPECT_EQ(L"Quarterly Report.final", Rows(d).back()) << "named without folder and type";
         EXPECT_EQ(62, Selected(d)) << "the new row is selected";
         Press(d, IDM_ADD_START_MENU);
         EXPECT_EQ(64u, Rows(d).size());
-        EXPECT_TRUE(PlayDialogs({{"Orvale", [](HWND box) { Press(box, IDOK); }}},
-                                [&] { Press(d, IDM_ADD_ALWAYS_ON_TOP); }))
+        EXPECT_TRUE(PressPlaying(d, IDM_ADD_ALWAYS_ON_TOP, {{"Orvale", Pressing(IDOK)}}))
             << "a 65th item is refused with a message";
         EXPECT_EQ(64u, Rows(d).size());
         Press(d, IDOK);
     }));
     const BarItem added = items(barDefs[1])[62];
-    EXPECT_EQ(dropped, added.Pth());
-    EXPECT_EQ(L"default", added.Ipth());
-    EXPECT_EQ(L"", added.Dir()) << "an Application item";
+    EXPECT_EQ(dropped + L"|default|", added.Pth() + L"|" + added.Ipth() + L"|" + added.Dir())
+        << "an Application item";
     EXPECT_EQ(102, items(barDefs[1])[63].Type());
 }
 
@@ -196,7 +178,9 @@ TEST_F(BarEditorTest, PastedMacroCopiesGoOnCancelAndRemovedDefaultFileMacrosOnly
     MacroStandIn tool;
     tool.Script("cpy", "result", "1");
     tool.Script("cpy", "strres", "copy1");
-    MakeBar(4, true, true, {101, 101}, {Macro(L"Original", L"C:\\team.brd"), Macro(L"Mine", L"")});
+    MakeBar(4, true, true, {101, 101},
+            {{L"", L"C:\\team.brd", L"macro.ico", 0, L"Original", L"macro:", L"Original"},
+             {L"", L"", L"macro.ico", 0, L"Mine", L"macro:", L"Mine"}});
     EXPECT_FALSE(Edit(4, [](HWND d) {
         SelectRow(d, 0);
         Press(d, IDC_BAR_COPY);
@@ -228,73 +212,54 @@ TEST_F(BarEditorTest, PastedMacroCopiesGoOnCancelAndRemovedDefaultFileMacrosOnly
     EXPECT_TRUE(Items(barDefs[4]).empty());
 }
 
-namespace {
-
-// One "Add >>" macro flow against the stand-in tool: the tool's answers, what the user does in
-// the Macro Properties editor (OK, Cancel, or "" when it must not open), and what follows.
-struct MacroFlow {
-    const char* name;
-    int command;
-    std::vector<std::pair<const char*, const char*>> answers;  // verb, result
-    const char* editorButton;
-    std::vector<const char*> verbs;  // the tool's commands, in order
-    bool rowAdded;
-};
-
-}  // namespace
-
 TEST_F(BarEditorTest, MacroFlowsAddOnlyWhatTheToolMadeAndDeleteWhatTheUserCancelled) {
     MacroStandIn tool;
-    const MacroFlow flows[] = {
-        {"empty macro refused", IDM_ADD_EMPTY_MACRO, {{"add", "0"}}, "", {"add"}, false},
-        {"empty macro cancelled", IDM_ADD_EMPTY_MACRO, {{"add", "1"}, {"del", "1"}}, "Cancel",
-         {"add", "del"}, false},
-        {"empty macro", IDM_ADD_EMPTY_MACRO, {{"add", "1"}}, "OK", {"add"}, true},
-        {"recording failed", IDM_ADD_RECORD_MACRO, {{"new", "1"}, {"rec", "0"}}, "",
-         {"new", "rec"}, false},
-        {"recorded, cancelled", IDM_ADD_RECORD_MACRO, {{"new", "1"}, {"rec", "1"}, {"del", "1"}},
-         "Cancel", {"new", "rec", "del"}, false},
-        {"recorded", IDM_ADD_RECORD_MACRO, {{"new", "1"}, {"rec", "1"}}, "OK", {"new", "rec"},
-         true},
+    const struct {
+        const char* name;
+        int command;
+        std::vector<const char*> made;  // the tool's commands, in order; the last answers 0 if
+        bool toolFails;                 // `toolFails`, else each answers 1
+        int editorButton;               // how the Macro Properties editor ends; 0: it never opens
+    } flows[] = {
+        {"empty macro refused", IDM_ADD_EMPTY_MACRO, {"add"}, true, 0},
+        {"empty macro cancelled", IDM_ADD_EMPTY_MACRO, {"add", "del"}, false, IDCANCEL},
+        {"empty macro", IDM_ADD_EMPTY_MACRO, {"add"}, false, IDOK},
+        {"recording failed", IDM_ADD_RECORD_MACRO, {"new", "rec"}, true, 0},
+        {"recorded, cancelled", IDM_ADD_RECORD_MACRO, {"new", "rec", "del"}, false, IDCANCEL},
+        {"recorded", IDM_ADD_RECORD_MACRO, {"new", "rec"}, false, IDOK},
     };
-    for (const MacroFlow& flow : flows) {
+    for (const auto& flow : flows) {
         SCOPED_TRACE(flow.name);
-        for (const char* verb : {"add", "new", "rec", "del"}) tool.Script(verb, "result", "0");
-        for (const auto& answer : flow.answers) tool.Script(answer.first, "result", answer.second);
+        for (const char* verb : flow.made) tool.Script(verb, "result", "1");
+        if (flow.toolFails) tool.Script(flow.made.back(), "result", "0");
         const size_t before = tool.CommandLines().size();
         MakeBar(5, true, true, {});
         Edit(5, [&](HWND d) {
-            const bool editorRan = PlayDialogs(
-                {{"Macro Properties", [&](HWND editor) {
-                      TypeInto(editor, IDC_ITEM_TT, L"Weekly");
-                      Press(editor, std::string(flow.editorButton) == "OK" ? IDOK : IDCANCEL);
-                  }}},
-                [&] { Press(d, flow.command); }, 3000);
-            EXPECT_EQ(*flow.editorButton != 0, editorRan);
+            const bool editorRan = PlayDialogs({{"Macro Properties", [&](HWND editor) {
+                TypeInto(editor, IDC_ITEM_TT, L"Weekly");
+                Press(editor, flow.editorButton);
+            }}}, [&] { Press(d, flow.command); }, 3000);
+            EXPECT_EQ(flow.editorButton != 0, editorRan);
             EXPECT_TRUE(IsWindowVisible(d)) << "the editor is back on screen";
-            EXPECT_EQ(flow.rowAdded ? 1u : 0u, Rows(d).size());
+            EXPECT_EQ(flow.editorButton == IDOK ? 1u : 0u, Rows(d).size());
             Press(d, IDOK);
         });
-        std::vector<std::string> lines = tool.CommandLines();
-        ASSERT_EQ(before + flow.verbs.size(), lines.size());
-        std::string name;
-        for (size_t i = 0; i < flow.verbs.size(); ++i) {
-            const std::string& line = lines[before + i];
-            const size_t at = line.find(std::string(" -") + flow.verbs[i] + ":ov32mac");
-            ASSERT_NE(std::string::npos, at) << line;
-            std::string thisName = line.substr(at + 3 + std::strlen(flow.verbs[i]));
-            thisName = thisName.substr(0, thisName.find(' '));
-            if (i == 0) name = thisName;
-            EXPECT_EQ(name, thisName) << "every command is about the macro just made";
+        const std::vector<std::string> lines = tool.CommandLines();
+        ASSERT_EQ(before + flow.made.size(), lines.size());
+        const size_t at = lines[before].find(":ov32mac");
+        ASSERT_NE(std::string::npos, at) << lines[before];
+        const std::string name = lines[before].substr(at + 1, lines[before].find(' ', at) - at - 1);
+        for (size_t i = 0; i < flow.made.size(); ++i) {
+            EXPECT_NE(std::string::npos,
+                      lines[before + i].find(std::string(" -") + flow.made[i] + ":" + name + " "))
+                << "every command is about the macro just made: " << lines[before + i];
         }
-        if (flow.rowAdded) {
-            ASSERT_EQ(1u, items(barDefs[5]).size());
-            const BarItem item = items(barDefs[5]).front();
-            EXPECT_EQ(Wide(name), item.Par());
-            EXPECT_EQ(L"", item.Pth()) << "the default macro file";
-            EXPECT_EQ(L"macro:", item.Dir());
-            EXPECT_EQ(L"Weekly", item.Tt());
-        }
+        if (flow.editorButton != IDOK) continue;
+        ASSERT_EQ(1u, items(barDefs[5]).size());
+        const BarItem item = items(barDefs[5]).front();
+        EXPECT_EQ(Wide(name) + L"||macro:|Weekly",
+                  item.Par() + L"|" + item.Pth() + L"|" + item.Dir() + L"|" + item.Tt())
+            << "a macro of the default file";
     }
 }
 
@@ -304,25 +269,21 @@ TEST_F(BarEditorTest, SelectMacroTakesTheChosenFileAndTheToolsAnswerAndWithoutTh
     tool.Script("sel", "strres", "Picked");
     MakeBar(6, true, true, {});
     EXPECT_TRUE(Edit(6, [&](HWND d) {
-        EXPECT_TRUE(PlayDialogs({{"Macro file", [](HWND chooser) {
-                                      TypeInto(chooser, IDC_MACRO_FILE_PATH, L"C:\\team.brd");
-                                      Press(chooser, IDOK);
-                                  }},
-                                 {"Macro Properties", [](HWND editor) { Press(editor, IDOK); }}},
-                                [&] { Press(d, IDM_ADD_SELECT_MACRO); }));
+        EXPECT_TRUE(PressPlaying(d, IDM_ADD_SELECT_MACRO, {{"Macro file", [](HWND chooser) {
+            TypeInto(chooser, IDC_MACRO_FILE_PATH, L"C:\\team.brd");
+            Press(chooser, IDOK);
+        }}, {"Macro Properties", Pressing(IDOK)}}));
         Press(d, IDOK);
     }));
     EXPECT_EQ(tool.Program() + " -sel: C:\\team.brd", tool.CommandLines().back());
     ASSERT_EQ(1u, items(barDefs[6]).size());
-    EXPECT_EQ(L"Picked", items(barDefs[6]).front().Par());
-    EXPECT_EQ(L"C:\\team.brd", items(barDefs[6]).front().Pth());
+    const BarItem item = items(barDefs[6])[0];
+    EXPECT_EQ(L"Picked|C:\\team.brd", item.Par() + L"|" + item.Pth());
 
     SetExchangeValue("path", nullptr);  // the tool is not installed
     EXPECT_FALSE(Edit(6, [&](HWND d) {
         for (int command : {IDM_ADD_EMPTY_MACRO, IDM_ADD_RECORD_MACRO, IDM_ADD_SELECT_MACRO}) {
-            EXPECT_TRUE(PlayDialogs({{"Macros", [](HWND info) { Press(info, IDCANCEL); }}},
-                                    [&] { Press(d, command); }))
-                << command;
+            EXPECT_TRUE(PressPlaying(d, command, {{"Macros", Pressing(IDCANCEL)}})) << command;
         }
         Press(d, IDCANCEL);
     }));

@@ -46,16 +46,7 @@ std::string Checked(HWND dialog) {
     return std::string(IsDlgButtonChecked(dialog, IDC_CONTEXT_LISTED_ONLY) ? "listed" : "") +
            (IsDlgButtonChecked(dialog, IDC_CONTEXT_ALL_EXCEPT) ? "except" : "");
 }
-Strings Shown(HWND dialog) {
-    Strings texts;
-    wchar_t text[1024];
-    for (WPARAM i = 0; SendDlgItemMessageW(dialog, IDC_CONTEXT_WINDOWS, LB_GETTEXT, i,
-                                           reinterpret_cast<LPARAM>(text)) != LB_ERR;
-         ++i) {
-        texts.push_back(text);
-    }
-    return texts;
-}
+Strings Shown(HWND dialog) { return ListRows(GetDlgItem(dialog, IDC_CONTEXT_WINDOWS)); }
 
 }  // namespace
 

@@ -1,6 +1,5 @@
-// The item editor with each of its templates, and the dialogs it opens: Add Special Key,
-// "Macro file" and "Macros", driven through their controls; the macro buttons against the
-// macro tool's stand-in; the folders the ">>" menu starts in.
+// The item editor with each of its templates and the dialogs it opens, driven through their
+// controls; the macro buttons against the macro tool's stand-in; the folders of ">>".
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,13 +13,13 @@
 #include "DialogDriver.h"
 #include "Harness.h"
 #include "MacroStandIn.h"
+#include "ModelBuilder.h"
 #include "ShellHandler.h"
 #include "actions/KeySequence.h"
 #include "actions/ShellFolders.h"
 #include "dialogs/ItemPropertiesDialog.h"
 #include "dialogs/MacroFileDialog.h"
 #include "dialogs/MacrosInfoDialog.h"
-#include "dialogs/AddKeyDialog.h"
 #include "model/SettingsFile.h"
 #include "resources/resource.h"
 #include "win/Text.h"
@@ -48,38 +47,10 @@ bool ShowsText(HWND dialog, const std::wstring& text) {
     return false;
 }
 
-// Presses button `id` of `dialog` and plays `answer` on the dialog it opens; false if none.
-bool PressAnswering(HWND dialog, int id, const std::string& caption, const DialogAction& answer) {
-    return PlayDialogs({{caption, answer}}, [&] { Press(dialog, id); });
-}
-const DialogAction kPressOk = [](HWND d) { Press(d, IDOK); };
-
 // The seven attributes in one line, for comparisons that show every difference at once.
 std::wstring Line(const ItemAttributes& a) {
     return a.wnd + L"|" + a.pth + L"|" + a.ipth + L"|" + std::to_wstring(a.inum) + L"|" + a.par +
            L"|" + a.dir + L"|" + a.tt;
-}
-
-// Picks entry `index` (separators not counted) of the next popup menu of this thread with the
-// keys, through the menu's message queue. Home first: the menu opens under the pointer, which
-// may already have chosen an entry.
-UINT g_index = 0;
-void CALLBACK PickFromMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND menu = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM found) -> BOOL {
-        if (ClassOf(window) != "#32768" || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&menu));
-    if (!menu) return;
-    KillTimer(nullptr, timer);
-    PostMessageW(menu, WM_KEYDOWN, VK_HOME, 0);
-    for (UINT i = 0; i < g_index; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
-}
-void PickMenuEntry(UINT index) {
-    g_index = index;
-    SetTimer(nullptr, 0, 20, PickFromMenu);
 }
 
 std::wstring FolderOf(HWND fileDialog) {
@@ -88,40 +59,20 @@ std::wstring FolderOf(HWND fileDialog) {
     return folder;
 }
 
-// Settings of the test's own, in a folder that starts empty.
-class SettingsFolder {
-public:
-    SettingsFolder() { SetSettingsFolderForTesting(Wide(folder_.Path())); }
-    ~SettingsFolder() { SetSettingsFolderForTesting(L""); }
-    std::string File(const std::string& name = "ov32data.ini") const { return folder_.File(name); }
-    void Write(const std::string& ini) {
-        WriteFile(File(), ini);
-        SetSettingsFolderForTesting(Wide(folder_.Path()));
-    }
-
-private:
-    TempDir folder_;
-};
-
 }  // namespace
-
-// ---- The item editor ----------------------------------------------------------------------
 
 TEST(ItemPropertiesDialog, EachTemplateEditsItsKindsFieldsAndKeepsTheHiddenOnes) {
     const struct {
         int templateId;
         const char* caption;
         const wchar_t* dir;  // an Application's start-up directory, else the kind's marker
-        std::vector<int> shown;
     } templates[] = {
-        {IDD_ITEM_APPLICATION, "Application properties", L"C:\\start",
-         {IDC_ITEM_WND, IDC_ITEM_PTH, IDC_ITEM_PAR, IDC_ITEM_DIR, IDC_ITEM_TT}},
-        {IDD_ITEM_EMAIL, "Send E-mail Properties", L"mailto:", {IDC_ITEM_PTH, IDC_ITEM_TT}},
-        {IDD_ITEM_WEB_PAGE, "Open Web Page Properties", L"www:", {IDC_ITEM_PTH, IDC_ITEM_TT}},
-        {IDD_ITEM_MACRO, "Macro Properties", L"macro:", {IDC_ITEM_TT}},
-        {IDD_ITEM_KEY_SEQUENCE, "Key Sequence Properties", L"kseq:", {IDC_ITEM_PTH, IDC_ITEM_TT}},
-        {IDD_ITEM_SELECT_FILE, "Select File properties", L"file:",
-         {IDC_ITEM_PTH, IDC_ITEM_PAR, IDC_ITEM_TT}},
+        {IDD_ITEM_APPLICATION, "Application properties", L"C:\\start"},
+        {IDD_ITEM_EMAIL, "Send E-mail Properties", L"mailto:"},
+        {IDD_ITEM_WEB_PAGE, "Open Web Page Properties", L"www:"},
+        {IDD_ITEM_MACRO, "Macro Properties", L"macro:"},
+        {IDD_ITEM_KEY_SEQUENCE, "Key Sequence Properties", L"kseq:"},
+        {IDD_ITEM_SELECT_FILE, "Select File properties", L"file:"},
     };
     for (const auto& t : templates) {
         SCOPED_TRACE(t.caption);
@@ -130,51 +81,44 @@ TEST(ItemPropertiesDialog, EachTemplateEditsItsKindsFieldsAndKeepsTheHiddenOnes)
         ItemPropertiesDialog dialog(t.templateId);
         dialog.values = given;
         ItemAttributes expected = given;
-        std::vector<int> shown;
         EXPECT_EQ(IDOK, RunDriven(dialog, t.caption, [&](HWND d) {
             EXPECT_TRUE(PreviewShown(d)) << "the icon file's icon";
+            EXPECT_EQ(t.templateId == IDD_ITEM_APPLICATION,
+                      IsWindowVisible(GetDlgItem(d, IDC_ITEM_DIR)) != FALSE)
+                << "a kind's marker is out of the user's reach";
             for (const auto& field : kFields) {
                 if (!IsWindowVisible(GetDlgItem(d, field.first))) continue;
-                shown.push_back(field.first);
                 EXPECT_EQ(given.*field.second, TextOf(d, field.first));
-                TypeInto(d, field.first, given.*field.second + L" new");
-                expected.*field.second += L" new";
+                TypeInto(d, field.first, expected.*field.second += L" new");
             }
             Press(d, IDOK);
         }));
-        EXPECT_EQ(t.shown, shown);
+        EXPECT_NE(Line(given), Line(expected)) << "fields to edit";
         EXPECT_EQ(Line(expected), Line(dialog.values)) << "the hidden fields come back unchanged";
     }
 }
 
 TEST(ItemPropertiesDialog, AKeySequenceOf129IsRefusedAndOf128WithAnAddedKeyIsKept) {
-    const std::wstring message =
-        L"The key sequence is too long.  Use macros for more complex tasks.";
     const std::wstring keys(123, L'k');
     ItemPropertiesDialog dialog(IDD_ITEM_KEY_SEQUENCE);
     dialog.values.dir = L"kseq:";
     EXPECT_EQ(IDOK, RunDriven(dialog, "Key Sequence Properties", [&](HWND d) {
         TypeInto(d, IDC_ITEM_PTH, std::wstring(129, L'k'));
-        EXPECT_TRUE(PressAnswering(d, IDOK, "Orvale", [&](HWND box) {
-            EXPECT_TRUE(ShowsText(box, message));
+        EXPECT_TRUE(PressPlaying(d, IDOK, {{"Orvale", [](HWND box) {
+            EXPECT_TRUE(ShowsText(
+                box, L"The key sequence is too long.  Use macros for more complex tasks."));
             Press(box, IDOK);
-        }));
+        }}}));
         EXPECT_TRUE(IsWindowVisible(d)) << "refused: the dialog stays open";
 
         TypeInto(d, IDC_ITEM_PTH, keys);
         SendDlgItemMessageW(d, IDC_ITEM_PTH, EM_SETSEL, 0, 0);  // the caret at the start
-        EXPECT_TRUE(PressAnswering(d, IDC_ITEM_SPECIAL_KEY, "Add Special Key", [](HWND keys) {
-            std::vector<std::wstring> listed, table;
-            wchar_t name[64];
-            for (WPARAM i = 0; SendDlgItemMessageW(keys, IDC_SPECIAL_KEYS, LB_GETTEXT, i,
-                                                   reinterpret_cast<LPARAM>(name)) != LB_ERR;
-                 ++i) {
-                listed.push_back(name);
-            }
+        EXPECT_TRUE(PressPlaying(d, IDC_ITEM_SPECIAL_KEY, {{"Add Special Key", [](HWND add) {
+            std::vector<std::wstring> table;
             for (const SpecialKey& key : SpecialKeyTable) table.push_back(key.name);
-            EXPECT_EQ(table, listed) << "in the table's order, not sorted";
-            Press(keys, IDOK);  // the first, "Alt", is chosen at first
-        }));
+            EXPECT_EQ(table, ListRows(GetDlgItem(add, IDC_SPECIAL_KEYS))) << "in table order";
+            Press(add, IDOK);  // the first, "Alt", is chosen at first
+        }}}));
         EXPECT_EQ(keys + L"<alt>", TextOf(d, IDC_ITEM_PTH)) << "added at the end";
         Press(d, IDOK);
     }));
@@ -187,26 +131,23 @@ TEST(ItemPropertiesDialog, BrowsingFillsThePathFromTheFolderMenusChoice) {
     const std::wstring panel = Wide(folder.File("panel.cpl")),
                        program = Wide(BinDir() + "\\testapp.exe");
     ASSERT_TRUE(CopyFileW(program.c_str(), panel.c_str(), FALSE));
-    const ItemAttributes given = {L"W", L"old.exe", L"old.ico", 2, L"-old", L"C:\\start", L"T"};
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
     const struct {
-        const char* entry;
-        UINT index;
+        int entry;  // of the ">>" menu: "Control Panel Extensions", "Other ..."
         std::wstring ipth, chosen, startFolder;
         bool leftPreview;
         ItemAttributes expected;
     } cases[] = {
-        {"Control Panel Extensions", 3, L"old.ico", panel, system, false,
+        {3, L"old.ico", panel, system, false,
          {L"W", L"control.exe", panel, 0, panel, L"C:\\start", L"T"}},
-        {"Other ...", 4, L"default", program, L"", true,
+        {4, L"default", program, L"", true,
          {L"W", program, L"default", 2, L"", L"C:\\start", L"T"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.entry);
         ItemPropertiesDialog dialog;
-        dialog.values = given;
-        dialog.values.ipth = c.ipth;
+        dialog.values = {L"W", L"old.exe", c.ipth, 2, L"-old", L"C:\\start", L"T"};
         EXPECT_EQ(IDOK, RunDriven(dialog, "Application properties", [&](HWND d) {
             EXPECT_FALSE(PreviewShown(d)) << "neither old.ico nor old.exe has an icon";
             SetFocus(GetDlgItem(d, IDC_ITEM_PTH));
@@ -215,11 +156,14 @@ TEST(ItemPropertiesDialog, BrowsingFillsThePathFromTheFolderMenusChoice) {
             EXPECT_EQ(c.leftPreview, PreviewShown(d)) << "the path's icon once the field is left";
             const RECT button = WindowRect(GetDlgItem(d, IDC_ITEM_BROWSE));
             MoveMouse(button.left + 4, button.top + 4);  // the menu opens under the pointer
-            PickMenuEntry(c.index);
-            EXPECT_TRUE(PressAnswering(d, IDC_ITEM_BROWSE, "Select", [&](HWND select) {
-                if (!c.startFolder.empty()) { EXPECT_EQ(c.startFolder, FolderOf(select)); }
-                ChooseInFileDialog(select, c.chosen);
-            }));
+            EXPECT_TRUE(PressPlaying(d, IDC_ITEM_BROWSE,
+                                     {{kMenu, [&](HWND menu) { PickEntry(menu, c.entry); }},
+                                      {"Select", [&](HWND select) {
+                                           if (!c.startFolder.empty()) {
+                                               EXPECT_EQ(c.startFolder, FolderOf(select));
+                                           }
+                                           ChooseInFileDialog(select, c.chosen);
+                                       }}}));
             EXPECT_EQ(c.expected.pth, TextOf(d, IDC_ITEM_PTH));
             EXPECT_TRUE(PreviewShown(d));
             Press(d, IDOK);
@@ -228,13 +172,8 @@ TEST(ItemPropertiesDialog, BrowsingFillsThePathFromTheFolderMenusChoice) {
     }
 }
 
-// ---- The macro file and the macro buttons --------------------------------------------------
-
 class MacroDialogs : public ::testing::Test {
 protected:
-    std::wstring ToolFolder() const {
-        return Wide(tool.Program().substr(0, tool.Program().find_last_of('\\') + 1));
-    }
     std::string Command(const std::string& rest) const { return tool.Program() + rest; }
     bool Choose(std::wstring& file, const DialogAction& drive) {
         bool chosen = false;
@@ -243,56 +182,54 @@ protected:
         return chosen;
     }
 
-    SettingsFolder settings;
+    TestSettings settings;
     MacroStandIn tool;
 };
 
-TEST_F(MacroDialogs, TheStoredFileIsShownAndCancelWritesNothing) {
+TEST_F(MacroDialogs, TheStoredFileIsShownCancelWritesNothingAndTheSampleIsOfferedUntilAChoice) {
     const std::string ini = "[options]\r\nbrfile=C:\\gone\\old.brd\r\n";
     settings.Write(ini);
     std::wstring file = L"unchanged";
     EXPECT_FALSE(Choose(file, [](HWND d) {
         EXPECT_EQ(L"C:\\gone\\old.brd", TextOf(d, IDC_MACRO_FILE_PATH));
-        EXPECT_TRUE(PressAnswering(d, IDC_MACRO_FILE_BROWSE, "Open",
-                                   [](HWND open) { ChooseInFileDialog(open, L"C:\\new.brd"); }));
+        EXPECT_TRUE(PressPlaying(d, IDC_MACRO_FILE_BROWSE, {{"Open", [](HWND open) {
+            ChooseInFileDialog(open, L"C:\\new.brd");
+        }}}));
         EXPECT_EQ(L"C:\\new.brd", TextOf(d, IDC_MACRO_FILE_PATH));
         Press(d, IDCANCEL);
     }));
     EXPECT_EQ(L"unchanged", file);
     EXPECT_EQ(ini, ReadFile(settings.File()));
-}
 
-TEST_F(MacroDialogs, TheSampleFileIsOfferedUntilAFileIsConfirmedAndEmptyIsStoredAsIs) {
-    const std::wstring sample = ToolFolder() + L"samples.brd";
-    const struct {
-        std::wstring offered, typed;
-    } rounds[] = {{sample, L""}, {sample, L"D:\\macros\\mine.brd"},
-                  {L"D:\\macros\\mine.brd", L"D:\\macros\\mine.brd"}};
+    settings.Write("");  // no file chosen yet: the sample beside the tool, until one is
+    const std::wstring sample = Wide(tool.Program().substr(0, tool.Program().rfind('\\'))) +
+                                L"\\samples.brd";
+    const std::wstring mine = L"D:\\macros\\mine.brd";
+    const std::pair<std::wstring, std::wstring> rounds[] = {  // offered, typed
+        {sample, L""}, {sample, mine}, {mine, mine}};
     for (const auto& round : rounds) {
-        std::wstring file;
+        file.clear();
         EXPECT_TRUE(Choose(file, [&](HWND d) {
-            EXPECT_EQ(round.offered, TextOf(d, IDC_MACRO_FILE_PATH));
-            TypeInto(d, IDC_MACRO_FILE_PATH, round.typed);
+            EXPECT_EQ(round.first, TextOf(d, IDC_MACRO_FILE_PATH));
+            TypeInto(d, IDC_MACRO_FILE_PATH, round.second);
             Press(d, IDOK);
         }));
-        EXPECT_EQ(round.typed, file);
+        EXPECT_EQ(round.second, file);
         EXPECT_NE(std::string::npos,
-                  ReadFile(settings.File()).find("brfile=" + Ansi(round.typed) + "\r\n"))
+                  ReadFile(settings.File()).find("brfile=" + Ansi(round.second) + "\r\n"))
             << "saved at once";
     }
 }
 
 TEST_F(MacroDialogs, TheSampleFileLiesInTheFolderOfTheToolsProgram) {
-    const struct {
-        std::wstring command, sample;
-    } cases[] = {
+    const std::pair<std::wstring, std::wstring> cases[] = {  // the tool's command, the sample
         {L"C:\\Tools\\Brindle\\brindle.exe", L"C:\\Tools\\Brindle\\samples.brd"},
         {L"\"C:\\Program Files\\Brindle\\br.exe\" -q", L"C:\\Program Files\\Brindle\\samples.brd"},
         {L"brindle_standin", Wide(BinDir()) + L"\\samples.brd"},  // found on the search path
         {L"no_such_tool.exe", settingsPath(L"samples.brd")},     // this program's folder
         {L"", settingsPath(L"samples.brd")},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.sample, SampleMacroFile(c.command)) << Ansi(c.command);
+    for (const auto& c : cases) EXPECT_EQ(c.second, SampleMacroFile(c.first)) << Ansi(c.first);
 }
 
 // Holds the tool's next `verb` command until `look` has seen the program while the tool runs.
@@ -326,7 +263,7 @@ TEST_F(MacroDialogs, SelectTakesTheFileAndTheToolsAnswerAndEditRunsTheToolOnThem
     std::atomic<bool> disabled{false};
     EXPECT_EQ(IDOK, RunDriven(dialog, "Macro Properties", [&](HWND d) {
         TypeInto(d, IDC_ITEM_TT, L"Typed first");
-        EXPECT_TRUE(PressAnswering(d, IDC_ITEM_SELECT_MACRO, "Macro file", kPressOk));
+        EXPECT_TRUE(PressPlaying(d, IDC_ITEM_SELECT_MACRO, {{"Macro file", Pressing(IDOK)}}));
         WhileToolRuns edit(tool, "edit", folder, [&] { disabled = !IsWindowEnabled(d); });
         Press(d, IDC_ITEM_EDIT_MACRO);
         EXPECT_TRUE(IsWindowEnabled(d));
@@ -349,9 +286,9 @@ TEST_F(MacroDialogs, RecordMacroHidesTheDialogAndThreeOwnersAndARecordingClosesI
                                          owners.empty() ? nullptr : owners.back(), nullptr,
                                          nullptr, nullptr));
     }
-    for (const char* result : {"1", "0"}) {
-        SCOPED_TRACE(result);
-        tool.Script("rec", "result", result);
+    for (bool recorded : {true, false}) {
+        SCOPED_TRACE(recorded);
+        tool.Script("rec", "result", recorded ? "1" : "0");
         ItemPropertiesDialog dialog(IDD_ITEM_MACRO);
         dialog.values = {L"", L"C:\\m.brd", L"macro.ico", 0, L"Morning", L"macro:", L"T"};
         std::string hidden;  // one letter a window, dialog first: h hidden, v visible
@@ -365,43 +302,37 @@ TEST_F(MacroDialogs, RecordMacroHidesTheDialogAndThreeOwnersAndARecordingClosesI
                 });
                 Press(d, IDC_ITEM_RECORD_MACRO);
             }
-            if (result == std::string("0")) {
-                EXPECT_TRUE(IsWindowVisible(d)) << "a failed recording keeps the dialog";
-                Press(d, IDCANCEL);
-            }
+            if (recorded) return;
+            EXPECT_TRUE(IsWindowVisible(d)) << "a failed recording keeps the dialog";
+            Press(d, IDCANCEL);
         }}}, [&] { closed = dialog.Run(owners[3]); });
         EXPECT_EQ("hhhhv", hidden);
-        EXPECT_EQ(result == std::string("1") ? IDOK : IDCANCEL, closed);
+        EXPECT_EQ(recorded ? IDOK : IDCANCEL, closed);
         for (HWND owner : owners) EXPECT_TRUE(IsWindowVisible(owner)) << "shown again";
     }
     EXPECT_EQ(std::vector<std::string>(2, Command(" -rec:Morning C:\\m.brd")), tool.CommandLines());
-    for (auto owner = owners.rbegin(); owner != owners.rend(); ++owner) DestroyWindow(*owner);
+    DestroyWindow(owners[0]);  // and the windows it owns
 }
 
-// ---- "Macros" and the help page ------------------------------------------------------------
-
 TEST(MacrosInformation, TheHomePageButtonOpensTheHelpPageAtItsMacrosSection) {
-    SettingsFolder beside;  // the program's folder, as far as the page is concerned
-    const std::string recorder = beside.File("shell_recorder.exe");
-    ASSERT_TRUE(CopyBeside("shell_recorder.exe", recorder.substr(0, recorder.rfind('\\'))));
+    TestSettings beside;  // the program's folder, as far as the page is concerned
+    ASSERT_TRUE(CopyBeside("shell_recorder.exe", beside.Folder()));
     const std::string pages = ClassOfFileType(".htm");
     ASSERT_FALSE(pages.empty());
-    ShellHandler opener(pages, "\"" + recorder + "\" \"%1\"", false);
+    ShellHandler opener(pages, "\"" + beside.File("shell_recorder.exe") + "\" \"%1\"", false);
 
-    const std::wstring address = MacrosHelpAddress();
-    EXPECT_EQ(0u, address.find(L"file:///")) << Ansi(address);
-    EXPECT_EQ(address.size() - 19, address.find(L"/ovehelp.htm#macros")) << Ansi(address);
+    const std::string address = Ansi(MacrosHelpAddress());
+    EXPECT_EQ(0u, address.find("file:///")) << address;
+    EXPECT_EQ(address.size() - 19, address.find("/ovehelp.htm#macros")) << address;
     EXPECT_TRUE(PlayDialogs({{"Macros", [&](HWND d) {
         Press(d, IDC_MACROS_HOME_PAGE);
         EXPECT_TRUE(WaitUntil([&] {
-            std::vector<std::string> lines = ReadLines(beside.File("shell_recorder.log"));
-            return !lines.empty() && lines[0].find(Ansi(address)) != std::string::npos;
+            const std::vector<std::string> lines = ReadLines(beside.File("shell_recorder.log"));
+            return !lines.empty() && lines[0].find(address) != std::string::npos;
         })) << "the browser is given the whole address";
         Press(d, IDCANCEL);
     }}}, [] { ShowMacrosInformation(nullptr); }));
 }
-
-// ---- The folders of the ">>" menu ----------------------------------------------------------
 
 TEST(SpecialFolders, TheShellsAnswerWinsAndTheOldLayoutIsTheFallback) {
     using K = SpecialFolder;
@@ -425,16 +356,11 @@ TEST(SpecialFolders, TheShellsAnswerWinsAndTheOldLayoutIsTheFallback) {
         {K::System, win95, L"C:\\WIN\\System"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.folder, SpecialFolderFrom(c.kind, c.facts));
-}
-
-TEST(SpecialFolders, EveryFolderOfTheMenuExistsOnThisSystem) {
-    for (SpecialFolder kind : {SpecialFolder::Desktop, SpecialFolder::StartMenu,
-                               SpecialFolder::Windows, SpecialFolder::System,
-                               SpecialFolder::ProgramFiles}) {
-        const std::wstring folder = SpecialFolderPath(kind);
-        const DWORD attributes = GetFileAttributesW(folder.c_str());
+    // On this system the shell answers, with folders that exist.
+    for (K kind : {K::Desktop, K::StartMenu, K::Windows, K::System, K::ProgramFiles}) {
+        const DWORD attributes = GetFileAttributesW(SpecialFolderPath(kind).c_str());
         EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES &&
                     (attributes & FILE_ATTRIBUTE_DIRECTORY))
-            << Ansi(folder);
+            << Ansi(SpecialFolderPath(kind));
     }
 }

@@ -18,20 +18,15 @@ namespace {
 
 const wchar_t* const kMissing = L"\x01(missing)";
 
-std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
 std::string Bytes(const std::wstring& text, TextEncoding encoding) {
     if (encoding == TextEncoding::Utf16LE) {
-        std::string bytes = "\xFF\xFE";
-        for (wchar_t c : text) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-        return bytes;
+        return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
     }
-    UINT codePage = encoding == TextEncoding::Utf8 ? CP_UTF8 : CP_ACP;
-    int count = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(count), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0], count,
-                        nullptr, nullptr);
+    const UINT codePage = encoding == TextEncoding::Utf8 ? CP_UTF8 : CP_ACP;
+    std::string bytes(text.size() * 4, '\0');
+    bytes.resize(static_cast<size_t>(
+        WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &bytes[0],
+                            static_cast<int>(bytes.size()), nullptr, nullptr)));
     return (encoding == TextEncoding::Utf8 ? "\xEF\xBB\xBF" : "") + bytes;
 }
 
@@ -44,12 +39,25 @@ public:
 
     std::wstring File(bool unicode) {
         unicode_ = unicode;
-        section_.clear();
         pairs_.clear();
-        std::wstring text;
+        std::wstring text, section;
         const wchar_t* const ends[] = {L"\r\n", L"\r\n", L"\n", L"\r", L"\r\r\n"};
         for (size_t n = 5 + Pick(25); n > 0; --n) {
-            text += Line();
+            const std::wstring key = Name(keys_);
+            switch (Pick(10)) {
+            case 0:
+            case 1:
+                section = Name(sections_);
+                text += Blank() + L"[" + Spelled(section) + (Pick(8) ? L"]" : L"") +
+                        (Pick(6) ? L"" : Text(3));
+                break;
+            case 2: text += Blank() + Spelled(key); break;
+            case 3: text += L";" + Text(Pick(8)); break;
+            case 4: text += Blank() + Text(Pick(8)); break;
+            default:
+                pairs_.emplace_back(section, key);
+                text += Blank() + Spelled(key) + Blank() + L"=" + Blank() + Value() + Blank();
+            }
             if (n > 1 || Pick(3)) text += ends[Pick(5)];
         }
         return text;
@@ -57,23 +65,17 @@ public:
 
     // A section and a key to look up, mostly ones the file names, spelled another way.
     std::pair<std::wstring, std::wstring> Query() {
-        auto pair = pairs_.empty() || Pick(4) == 0 ? std::make_pair(Name(sections), Name(keys))
+        auto pair = pairs_.empty() || Pick(4) == 0 ? std::make_pair(Name(sections_), Name(keys_))
                                                    : pairs_[Pick(pairs_.size())];
         return {Spelled(pair.first), Spelled(pair.second)};
     }
 
 private:
-    const std::vector<std::wstring> sections = {L"options", L"Menu+01", L"menu+:01:00", L"wndctx0",
-                                                L"",        L"a b",     L"\x0416x"};
-    const std::vector<std::wstring> keys = {L"en",  L"type", L"0",  L"name",  L"",
-                                            L"k k", L";c",   L"[x", L"\x0436"};
-
     size_t Pick(size_t n) { return random_() % n; }
-
+    // The last name of each pool is not in the ANSI code page.
     std::wstring Name(const std::vector<std::wstring>& pool) {
         return pool[Pick(unicode_ ? pool.size() : pool.size() - 1)];
     }
-
     // Names in other cases of A-Z, now and then with blanks around them.
     std::wstring Spelled(std::wstring name) {
         for (wchar_t& c : name) {
@@ -81,27 +83,24 @@ private:
         }
         return Pick(5) ? name : Blank() + name + Blank();
     }
-
     std::wstring Blank() {
         const wchar_t* const blanks[] = {L" ", L"\t", L"  ", L"\x1a", L"\v", L"\f", L"\xa0"};
         return Pick(3) ? L"" : blanks[Pick(7)];
     }
-
     std::wstring Text(size_t length) {
         const std::wstring letters =
-            unicode_ ? L"ab Z=;[]\"'\t\xe9\x0416\x0436\x4e2d\x1a" : L"ab Z=;[]\"'\t\xe9\x1a";
+            unicode_ ? L"ab Z=;[]\"'\t\xe9\x1a\x0416\x0436\x4e2d" : L"ab Z=;[]\"'\t\xe9\x1a";
         std::wstring text;
         while (text.size() < length) text += letters[Pick(letters.size())];
         return text;
     }
-
     std::wstring Value() {
         const wchar_t quote = Pick(2) ? L'"' : L'\'';
         switch (Pick(8)) {
         case 0: return quote + Text(Pick(6)) + quote;
         case 1: return L"\"" + Text(Pick(4)) + L"'";
         case 2: return std::wstring(1, quote);
-        case 3:
+        case 3:  // about 511 characters, quoted or not, with or without a blank inside the quotes
             return (Pick(2) ? L"" : std::wstring(1, quote)) + std::wstring(505 + Pick(10), L'v') +
                    (Pick(2) ? L" " : L"") + (Pick(3) ? std::wstring(1, quote) : L"");
         case 4: return Text(Pick(4)) + L'\0' + Text(Pick(4));
@@ -109,37 +108,21 @@ private:
         }
     }
 
-    std::wstring Line() {
-        const std::wstring key = Name(keys);
-        switch (Pick(10)) {
-        case 0:
-        case 1:
-            section_ = Name(sections);
-            return Blank() + L"[" + Spelled(section_) + (Pick(8) ? L"]" : L"") +
-                   (Pick(6) ? L"" : Text(3));
-        case 2: return Blank() + Spelled(key);
-        case 3: return L";" + Text(Pick(8));
-        case 4: return Blank() + Text(Pick(8));
-        default:
-            pairs_.emplace_back(section_, key);
-            return Blank() + Spelled(key) + Blank() + L"=" + Blank() + Value() + Blank();
-        }
-    }
-
+    const std::vector<std::wstring> sections_ = {L"options", L"Menu+01", L"menu+:01:00",
+                                                 L"wndctx0", L"",        L"a b", L"\x0416x"};
+    const std::vector<std::wstring> keys_ = {L"en", L"type", L"0",  L"name",  L"",
+                                             L"k k", L";c",  L"[x", L"\x0436"};
     std::mt19937 random_;
     bool unicode_ = false;
-    std::wstring section_;
     std::vector<std::pair<std::wstring, std::wstring>> pairs_;
 };
 
 class SettingsDocumentTest : public ::testing::Test {
 protected:
     std::wstring Path(const char* name) const { return Wide(folder_.File(name)); }
-    std::string Disk(const std::wstring& path) const {
-        return ReadFile(std::string(path.begin(), path.end()));
-    }
+    std::string Disk(const std::wstring& path) const { return ReadFile(Ansi(path)); }
     void Put(const std::wstring& path, const std::string& bytes) const {
-        WriteFile(std::string(path.begin(), path.end()), bytes);
+        WriteFile(Ansi(path), bytes);
         // The profile functions may keep a file parsed in memory.
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
     }
@@ -192,47 +175,46 @@ TEST_F(SettingsDocumentTest, EditsChangeOnlyTheirLinesAndTheFileTurnsUnicodeOnly
         L"[Other program]\ncolour=caf\xe9\r\njunk line without equals\r\n\r\n[Menu+01]\r\n"
         L"name=Tools\r\nen=1\r\n[menu+01]\r\nname=second copy, never read\r\n[wndctx0]\r\n"
         L"0=notepad\r\n1=.\r\n[options]\r\nx=120\r\n";
+    const std::wstring cyrillic = L"\x0418\x043d\x0441\x0442\x0440\x0443\x043c";
     std::wstring renamed = edited;
-    renamed.replace(renamed.find(L"Tools"), 5, L"\x0418\x043d\x0441\x0442\x0440\x0443\x043c");
+    renamed.replace(renamed.find(L"Tools"), 5, cyrillic);
 
-    const struct {
-        TextEncoding encoding, afterRename;
-    } cases[] = {{TextEncoding::Ansi, TextEncoding::Utf16LE},
-                 {TextEncoding::Utf8, TextEncoding::Utf8},
-                 {TextEncoding::Utf16LE, TextEncoding::Utf16LE}};
+    const std::pair<TextEncoding, TextEncoding> cases[] = {  // as read, after the rename
+        {TextEncoding::Ansi, TextEncoding::Utf16LE},
+        {TextEncoding::Utf8, TextEncoding::Utf8},
+        {TextEncoding::Utf16LE, TextEncoding::Utf16LE}};
     const std::wstring backup = path_ + L".bak";
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.encoding));
-        Put(path_, Bytes(original, c.encoding));
+    for (const auto& [encoding, afterRename] : cases) {
+        SCOPED_TRACE(static_cast<int>(encoding));
+        Put(path_, Bytes(original, encoding));
         SettingsDocument document;
         ASSERT_EQ(SettingsDocument::LoadStatus::Loaded, document.Load(path_));
-        EXPECT_EQ(c.encoding, document.Encoding());
+        EXPECT_EQ(encoding, document.Encoding());
         document.Write(L"TaskBar+", L"en", L"1");
         EXPECT_FALSE(document.Modified()) << "the same value";
         ASSERT_FALSE(document.Save(path_));
-        EXPECT_EQ(Bytes(original, c.encoding), Disk(path_)) << "nothing changed, byte for byte";
-        EXPECT_EQ(Bytes(original, c.encoding), Disk(backup));
+        EXPECT_EQ(Bytes(original, encoding), Disk(path_)) << "nothing changed, byte for byte";
+        EXPECT_EQ(Bytes(original, encoding), Disk(backup));
 
         document.Write(L"TaskBar+", L"horiz", L"1");
         document.Write(L"MENU+01", L"en", L"1");
         document.Write(L" TaskBar+ ", L"new", L"caf\xe9");
         document.Write(L"wndctx0", L"1", L".");
         document.Write(L"options", L"x", L"120");
-        EXPECT_TRUE(document.Modified());
         ASSERT_FALSE(document.Save(path_));
         EXPECT_FALSE(document.Modified());
-        EXPECT_EQ(c.encoding, document.Encoding()) << "every value fits";
-        EXPECT_EQ(Bytes(edited, c.encoding), Disk(path_));
+        EXPECT_EQ(encoding, document.Encoding()) << "every value fits";
+        EXPECT_EQ(Bytes(edited, encoding), Disk(path_));
 
-        document.Write(L"Menu+01", L"name", L"\x0418\x043d\x0441\x0442\x0440\x0443\x043c");
+        document.Write(L"Menu+01", L"name", cyrillic);
         ASSERT_FALSE(document.Save(path_));
-        EXPECT_EQ(c.afterRename, document.Encoding());
-        EXPECT_EQ(Bytes(renamed, c.afterRename), Disk(path_));
-        EXPECT_EQ(Bytes(edited, c.encoding), Disk(backup)) << "the file as it was";
+        EXPECT_EQ(afterRename, document.Encoding());
+        EXPECT_EQ(Bytes(renamed, afterRename), Disk(path_));
+        EXPECT_EQ(Bytes(edited, encoding), Disk(backup)) << "the file as it was";
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str());
         wchar_t name[512];
         GetPrivateProfileStringW(L"Menu+01", L"name", L"", name, 512, path_.c_str());
-        EXPECT_EQ(document.Read(L"Menu+01", L"name", L""), name) << "the profile function agrees";
+        EXPECT_EQ(cyrillic, name) << "the profile function reads it too";
     }
 }
 
@@ -281,8 +263,7 @@ TEST_F(SettingsDocumentTest, AFailedSaveSaysWhyLeavesTheFileAndCanBeTriedAgain) 
         c.begin();
         const FileError error = document.Save(c.path);
         c.end();
-        EXPECT_TRUE(error);
-        EXPECT_FALSE(error.reason.empty());
+        EXPECT_TRUE(error && !error.reason.empty());
         EXPECT_EQ(before, Disk(path_));
         EXPECT_FALSE(FileExists(folder_.File("ov32data.ini.tmp")));
         EXPECT_TRUE(document.Modified());
@@ -328,13 +309,11 @@ TEST_F(SettingsDocumentTest, KillingAProgramThatSavesLeavesTheOldOrTheNewFileWho
         Process saver;
         ASSERT_TRUE(saver.Start("\"" + BinDir() + "\\settings_saver.exe\" \"" +
                                 folder_.File("first.ini") + "\" \"" + folder_.File("second.ini") +
-                                "\" \"" + folder_.File("ov32data.ini") + "\""))
-            << "error " << GetLastError();
+                                "\" \"" + Ansi(path_) + "\""));
         ASSERT_TRUE(WaitUntil([&] { return FileExists(backup); }, 10000)) << "saving";
         PumpFor(static_cast<DWORD>(kill * 7 % 31));  // a different moment of a save each time
         saver.Kill();
-        EXPECT_TRUE(whole(Disk(path_)))
-            << "kill " << kill << ": " << Disk(path_).size() << " bytes";
+        EXPECT_TRUE(whole(Disk(path_))) << "kill " << kill << ": " << Disk(path_).size();
         EXPECT_TRUE(!FileExists(backup) || whole(ReadFile(backup))) << "kill " << kill;
     }
 }
