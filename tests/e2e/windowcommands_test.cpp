@@ -156,9 +156,15 @@ TEST(WindowCommands, SwitchActivatesTheNextSuitableWindowAndRestoresIt) {
     ASSERT_TRUE(start.Activate());
     const HWND order[] = {start.Window(), foreign.ownedPopup, foreign.invisible, own, taskbar,
                           target.Window()};
+    // Other programs' windows may come and go meanwhile: each step is asked again until it holds.
     for (int i = 1; i < 6; ++i) {
-        SetWindowPos(order[i], order[i - 1], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        ASSERT_EQ(order[i], GetWindow(order[i - 1], GW_HWNDNEXT)) << "z-order not arranged";
+        ASSERT_TRUE(WaitUntil([&] {
+            if (GetWindow(order[i - 1], GW_HWNDNEXT) == order[i]) return true;
+            SetWindowPos(order[i], order[i - 1], 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            return false;
+        }, 2000)) << "z-order not arranged: " << ClassOf(GetWindow(order[i - 1], GW_HWNDNEXT))
+                  << " \"" << TitleOf(GetWindow(order[i - 1], GW_HWNDNEXT)) << "\" after " << i - 1;
     }
     ASSERT_TRUE(IsIconic(target.Window()));
 
