@@ -126,7 +126,14 @@ TEST_F(BarEditorTest, TheSettingsWindowOpensTheEditorOfTheSelectedBarAndOfTheTas
     ClickCentre(GetDlgItem(settings, IDC_TASKBAR_SETTINGS));
     HWND taskBar = ProgramWindow(orvale, "TaskBar");
     ASSERT_NE(nullptr, taskBar);
-    ClickCentre(GetDlgItem(taskBar, IDC_BAR_HORIZONTAL));
+    HWND horizontal = GetDlgItem(taskBar, IDC_BAR_HORIZONTAL);
+    const auto checked = [&] { return SendMessageW(horizontal, BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    // A click that a busy desktop lost is given again; one that took is not undone.
+    for (int attempt = 0; attempt < 3 && !checked(); ++attempt) {
+        ClickCentre(horizontal);
+        WaitUntil(checked, 2000);
+    }
+    ASSERT_TRUE(checked());
     ClickCentre(GetDlgItem(taskBar, IDOK));
     ASSERT_TRUE(Gone(taskBar));
     EXPECT_TRUE(WaitUntil([&] { return orvale.Setting("TaskBar+", "horiz") == "1"; }));
