@@ -339,11 +339,19 @@ bool IsBarWindow(HWND window) {
     return false;
 }
 
+namespace {
+
+// Shown and not moved away off-screen.
+bool IsOnScreen(HWND bar) {
+    RECT rect;
+    return bar && IsWindowVisible(bar) && GetWindowRect(bar, &rect) && rect.left < win::kOffScreen;
+}
+
+}  // namespace
+
 bool AnyBarOnScreen() {
     for (const auto& slot : BarTable) {
-        if (!slot || !slot->Handle() || !IsWindowVisible(slot->Handle())) continue;
-        RECT rect;
-        if (GetWindowRect(slot->Handle(), &rect) && rect.left < win::kOffScreen) return true;
+        if (slot && IsOnScreen(slot->Handle())) return true;
     }
     return false;
 }
@@ -468,12 +476,20 @@ void LayoutBars(HWND menu, HWND pointedWindow) {
     BarLayoutResult layout = LayoutBarsAround(menuRect, applicable, WorkAreaOf(menu));
     for (const BarPlacement& placed : layout.placements) {
         if (!IsWindow(menu)) return;
-        const RECT& r = placed.rect;
+        HWND bar = BarTable[placed.slot]->Handle();
         // Nothing of a bar's old place is on screen to be copied: it was moved away. The bar
-        // keeps its place among the topmost windows for now (BringBarsToTop).
-        SetWindowPos(BarTable[placed.slot]->Handle(), nullptr, r.left, r.top, r.right - r.left,
-                     r.bottom - r.top, SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOCOPYBITS |
-                     SWP_NOZORDER);
+        // keeps its place among the topmost windows for now (BringBarsToTop). A bar that comes
+        // from off-screen leaves nothing behind to repaint, and it is painted once every bar
+        // stands: redrawing as each one moves is most of what a move costs on some systems
+        // (Wine), and the bars come on screen sooner without it.
+        UINT flags = SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOZORDER;
+        if (!IsOnScreen(bar)) flags |= SWP_NOREDRAW | SWP_DEFERERASE;
+        const RECT& r = placed.rect;
+        SetWindowPos(bar, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+    }
+    for (const BarPlacement& placed : layout.placements) {
+        RedrawWindow(BarTable[placed.slot]->Handle(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
     if (!IsWindow(menu)) return;
     const RECT& m = layout.menu;
@@ -489,9 +505,7 @@ namespace {
 // sooner when they move first.
 void BringBarsToTop() {
     for (const auto& slot : BarTable) {
-        if (!slot || !slot->Handle() || !IsWindowVisible(slot->Handle())) continue;
-        RECT rect;
-        if (!GetWindowRect(slot->Handle(), &rect) || rect.left >= win::kOffScreen) continue;
+        if (!slot || !IsOnScreen(slot->Handle())) continue;
         SetWindowPos(slot->Handle(), HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
@@ -508,7 +522,6 @@ void ShowBarsForMenu(HWND menu, HWND pointedWindow) {
     // The task bar is filled before the layout, so the layout sizes it for the windows it
     // now lists rather than for those of the previous menu.
     if (BarTable[0] && barDefs[0].enabled) FillTaskBar(*BarTable[0]);
-
     LayoutBars(menu, pointedWindow);
     if (!IsWindow(menu)) return;
 

@@ -97,8 +97,9 @@ HWND ProbeForMenu(POINT p) {
     return nullptr;
 }
 
-HWND SearchForMenu(POINT p) {
-    const std::vector<RECT> areas = CandidateMenuAreas();
+namespace {
+
+HWND ProbeWithin(POINT p, const std::vector<RECT>& areas) {
     if (areas.empty()) return nullptr;
     const std::array<POINT, kProbeCount> points = ProbePoints(p);
     for (size_t i = NextPointInside(points, 0, areas); i < kProbeCount;
@@ -107,6 +108,18 @@ HWND SearchForMenu(POINT p) {
         if (LooksLikeForeignMenu(window)) return window;
     }
     return nullptr;
+}
+
+}  // namespace
+
+HWND SearchForMenu(POINT p) { return ProbeWithin(p, CandidateMenuAreas()); }
+
+HWND SearchForMenuShown(POINT p, HWND shown) {
+    RECT rect;
+    if (shown && LooksLikeForeignMenu(shown) && GetWindowRect(shown, &rect)) {
+        if (HWND menu = ProbeWithin(p, {rect})) return menu;
+    }
+    return SearchForMenu(p);
 }
 
 }  // namespace orvale

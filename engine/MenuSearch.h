@@ -47,5 +47,11 @@ HWND ProbeForMenu(POINT p);
 // windows, and a point is answered by the window on top there, which lies within its top-level
 // window's rectangle: a point on no candidate can only be answered by a window that is no menu.
 HWND SearchForMenu(POINT p);
+// The search when `shown`, a window that may be the menu, has just come on screen: it is asked
+// about first, alone, which spares listing the desktop's windows; the whole search follows when
+// no probe point finds it a foreign menu. A window that has just shown lies above every menu
+// shown before it, so the answer differs from SearchForMenu's only where another menu is open
+// near the cursor at the same moment.
+HWND SearchForMenuShown(POINT p, HWND shown);
 
 }  // namespace orvale

@@ -44,7 +44,7 @@ bool NeedsTicks() {
            AnyBarOnScreen();
 }
 
-void SearchNow();
+void SearchNow(HWND shown = nullptr);
 
 // The tracker's clock: a message-only window whose timer is the tick. While a search runs it
 // also hears of the windows that other programs create and show, and watches those that may
@@ -105,11 +105,13 @@ private:
 
     void LookAtWatchedWindows() {
         if (watched_.empty()) return;
-        const bool shown = std::any_of(watched_.begin(), watched_.end(),
-                                       [](HWND w) { return IsVisibleWindow(w); });
-        if (shown || !IsSearching() || static_cast<LONG>(GetTickCount() - watchEnd_) > 0) {
+        const auto shown = std::find_if(watched_.begin(), watched_.end(),
+                                        [](HWND w) { return IsVisibleWindow(w); });
+        if (shown != watched_.end() || !IsSearching() ||
+            static_cast<LONG>(GetTickCount() - watchEnd_) > 0) {
+            const HWND window = shown != watched_.end() ? *shown : nullptr;
             watched_.clear();
-            if (shown) SearchNow();
+            if (window) SearchNow(window);
             return;
         }
         // Not on screen yet: look again after a millisecond, or sooner when another message
@@ -163,11 +165,11 @@ void ShowBarsBesideTrackedMenu() {
 
 // A search between ticks, for a menu that has just shown: it shows the bars as the tick that
 // found the menu would have, without waiting for that tick.
-void SearchNow() {
+void SearchNow(HWND shown) {
     if (!IsSearching()) return;
     POINT cursor;
     GetCursorPos(&cursor);
-    if (!FindMenuNearCursor(cursor)) return;
+    if (!FindMenuNearCursor(cursor, shown)) return;
     g_state.foundGrace = kGraceTicks;
     RememberForegroundWindow();
     ShowBarsBesideTrackedMenu();
@@ -200,8 +202,8 @@ void StopTracker() { g_clock.reset(); }
 
 void UseFixedTickForBenchmark() { g_fixedTick = true; }
 
-bool FindMenuNearCursor(POINT p) {
-    HWND menu = g_fixedTick ? ProbeForMenu(p) : SearchForMenu(p);
+bool FindMenuNearCursor(POINT p, HWND shown) {
+    HWND menu = g_fixedTick ? ProbeForMenu(p) : SearchForMenuShown(p, shown);
     if (!menu) return false;
     g_state.menuWindow = menu;
     return true;

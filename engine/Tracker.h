@@ -51,8 +51,8 @@ void TrackerTick();
 bool TrackerCommand(int id, HWND target = nullptr);
 
 // Looks for a popup menu of another program around `p` (MenuSearch.h); the first one found
-// becomes the tracked menu.
-bool FindMenuNearCursor(POINT p);
+// becomes the tracked menu. `shown`, a window that has just come on screen, is asked first.
+bool FindMenuNearCursor(POINT p, HWND shown = nullptr);
 
 // Events from the rest of the program.
 // A bar was clicked or pressed: the bars go once the cursor has left the program's windows.

@@ -30,13 +30,6 @@ bool Received(int command) {
     return std::find(g_commands.begin(), g_commands.end(), command) != g_commands.end();
 }
 
-COLORREF ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    COLORREF color = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return color;
-}
-
 struct BarButtonsTest : ::testing::Test {
     void SetUp() override {
         EnsureDesktop();

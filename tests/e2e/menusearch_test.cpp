@@ -41,6 +41,7 @@ public:
         Request request{className, r, style, exStyle, nullptr};
         SendMessageW(factory_, kCreate, 0, reinterpret_cast<LPARAM>(&request));
         created_.push_back(request.window);
+        newest_ = request.window;
         return request.window;
     }
     // A window styled like an application-drawn popup menu.
@@ -52,13 +53,17 @@ public:
         PostMessageW(factory_, kMenu, 0, MAKELPARAM(at.x, at.y));
         HWND menu = nullptr;
         WaitUntil([&] { return (menu = VisibleMenu()) != nullptr; }, 5000, 5);
+        newest_ = menu;
         return menu;
     }
     void Clear() {
         CloseMenus();
         for (HWND w : created_) SendMessageW(factory_, kDestroy, reinterpret_cast<WPARAM>(w), 0);
         created_.clear();
+        newest_ = nullptr;
     }
+    // The window this thread showed last: the one the tracker hears of as just shown.
+    HWND Newest() const { return newest_; }
 
 private:
     struct Request {
@@ -118,14 +123,17 @@ private:
     HANDLE thread_ = nullptr;
     std::atomic<HWND> factory_{nullptr};
     std::vector<HWND> created_;
+    HWND newest_ = nullptr;
 };
 
 RECT Around(POINT p, int half) { return {p.x - half, p.y - half, p.x + half + 1, p.y + half + 1}; }
 
-// The search by candidates against the plain probe at `p`; the plain probe's answer.
-HWND BothAgree(POINT p) {
+// The search by candidates, and the search that asks first about the window `shown` last,
+// against the plain probe at `p`; the plain probe's answer.
+HWND AllAgree(POINT p, HWND shown) {
     HWND probed = ProbeForMenu(p);
     EXPECT_EQ(probed, SearchForMenu(p)) << "at " << p.x << "," << p.y;
+    EXPECT_EQ(probed, SearchForMenuShown(p, shown)) << "at " << p.x << "," << p.y;
     return probed;
 }
 
@@ -142,7 +150,7 @@ struct MenuSearchTest : ::testing::Test {
 }  // namespace
 
 TEST_F(MenuSearchTest, AMenuAtEveryProbeDistanceIsFoundAndNoneBetweenOrBeyond) {
-    EXPECT_EQ(nullptr, BothAgree(p)) << "no menu at all";
+    EXPECT_EQ(nullptr, AllAgree(p, nullptr)) << "no menu at all";
     // A popup of 3 x 3 pixels on one corner point of the pass at distance d.
     const POINT corners[] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
     for (int d = 5; d <= 44; ++d) {
@@ -152,7 +160,7 @@ TEST_F(MenuSearchTest, AMenuAtEveryProbeDistanceIsFoundAndNoneBetweenOrBeyond) {
         // Distances 5-6 lie between the cursor's point and the first pass, 43-44 beyond the
         // last; at 7 and 42 a corner point of the neighbouring pass touches the popup.
         const bool reached = d >= 7 && d <= 42;
-        EXPECT_EQ(reached ? popup : nullptr, BothAgree(p)) << "distance " << d;
+        EXPECT_EQ(reached ? popup : nullptr, AllAgree(p, popup)) << "distance " << d;
         other.Clear();
     }
 }
@@ -215,7 +223,7 @@ TEST_F(MenuSearchTest, WindowsThatAreNoMenuAreLookedPastAndTheFirstMenuInProbeOr
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         HWND expected = c.arrange();
-        EXPECT_EQ(expected, BothAgree(p));
+        EXPECT_EQ(expected, AllAgree(p, other.Newest()));
         other.Clear();
         DestroyAllBarWindows();
     }

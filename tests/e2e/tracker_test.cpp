@@ -121,6 +121,15 @@ TEST_F(TrackerTest, BarsAppearBesideTheTestApplicationsMenuLaidOutAroundIt) {
     EXPECT_EQ(h2.top, v.top) << "vertical bar level with the top of the horizontal stack";
     EXPECT_EQ(m.bottom, v.bottom) << "the vertical bar reaches the menu's bottom";
     EXPECT_EQ(h1.right, m.right) << "the menu reaches the horizontal bars' right edge";
+
+    // Each bar is drawn where it now stands: the face of its first button, not what was on
+    // screen there before.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (HWND bar : orvale.VisibleBars()) {
+        const RECT b = WindowRect(BarButtons(bar).front());
+        EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(b.left + 1, b.top + 1) == face; }, 2000))
+            << "bar at " << b.left << "," << b.top;
+    }
 }
 
 TEST_F(TrackerTest, ACyrillicContextEntryMatchesTheTitleWithoutRegardToCase) {

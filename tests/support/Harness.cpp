@@ -406,6 +406,13 @@ std::vector<HWND> BarButtons(HWND bar) {
     return buttons;
 }
 
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    COLORREF color = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
 void ClickCentre(HWND window) {
     RECT r = WindowRect(window);
     LeftClick((r.left + r.right) / 2, (r.top + r.bottom) / 2);

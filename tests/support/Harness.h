@@ -148,6 +148,8 @@ HWND OpenContextMenu(TestApp& app);
 // The buttons of a bar window, in their order along the bar.
 std::vector<HWND> BarButtons(HWND bar);
 void ClickCentre(HWND window);
+// The colour on screen at (x, y), as the user sees it.
+COLORREF ScreenPixel(int x, int y);
 
 // Mouse input as a user's hand gives it: through the X server under Wine, else SendInput.
 void MoveMouse(int x, int y);
