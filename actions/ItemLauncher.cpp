@@ -27,9 +27,9 @@ void HideBars(const ActionContext& context) {
     if (context.hideBars) context.hideBars();
 }
 
-void RunBuiltInCommand(int type, const ActionContext& context) {
-    HWND owner = context.menuOwner;
-    switch (static_cast<ItemType>(type)) {
+void RunBuiltInCommand(ItemType type, const ActionContext& context) {
+    HWND owner = context.MenuOwnerWindow;
+    switch (type) {
     case ItemType::StartMenu:
         PumpedWait(50);
         HideBars(context);
@@ -48,7 +48,7 @@ void RunBuiltInCommand(int type, const ActionContext& context) {
         PumpedWait(50);
         SetForegroundWindow(owner);
         PumpedWait(50);
-        SendDocumentSwitch(type == static_cast<int>(ItemType::NextDocument)
+        SendDocumentSwitch(type == ItemType::NextDocument
                                ? DocumentDirection::Forward
                                : DocumentDirection::Backward);
         break;
@@ -153,8 +153,8 @@ void SelectAndOpenFile(const std::wstring& folder, const std::wstring& filter,
 
 }  // namespace
 
-void DispatchItemClick(int type, const BarItem& item, const ActionContext& context) {
-    if (type != static_cast<int>(ItemType::Attributed)) {
+void DispatchItemClick(ItemType type, const BarItem& item, const ActionContext& context) {
+    if (type != ItemType::Attributed) {
         RunBuiltInCommand(type, context);
         return;
     }
@@ -167,7 +167,7 @@ void DispatchItemClick(int type, const BarItem& item, const ActionContext& conte
 void ContinueSwitchWindows(const ActionContext& context) {
     HideBars(context);
     PumpedWait(10);
-    SwitchToNextWindow(context.lastForeign, true);
+    SwitchToNextWindow(context.LastForeignWindow, true);
 }
 
 bool TitleMatches(HWND window, const std::wstring& title, bool exact) {
@@ -212,11 +212,11 @@ void RunItem(const BarItem& item, const ActionContext& context) {
         OpenThroughShell(WebPageTarget(pth), par, L"");
         return;
     case ItemKind::Macro:
-        SetForegroundWindow(context.lastForeign);
+        SetForegroundWindow(context.LastForeignWindow);
         StartMacroRun(par, pth);
         return;
     case ItemKind::KeySequence:
-        SetForegroundWindow(context.lastForeign);
+        SetForegroundWindow(context.LastForeignWindow);
         PumpedWait(25);
         PlayKeySequence(pth);
         return;

@@ -15,7 +15,7 @@ namespace orvale {
 
 // A click on a bar button: `type` is the item's type code (101 for an attributed item, whose
 // view is `item`; 102-110 for the built-in commands). `context` tells which menu it was.
-void DispatchItemClick(int type, const BarItem& item, const ActionContext& context);
+void DispatchItemClick(ItemType type, const BarItem& item, const ActionContext& context);
 // The second step of Switch Windows, posted to the bar by the first.
 void ContinueSwitchWindows(const ActionContext& context);
 

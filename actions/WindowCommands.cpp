@@ -106,7 +106,7 @@ void SwitchToNextWindow(HWND start, bool withWaits) {
 
 void SwitchToTaskWindow(HWND target, HWND next, const ActionContext& context) {
     if (context.hideBars) context.hideBars();
-    if (target == context.menuOwner) {
+    if (target == context.MenuOwnerWindow) {
         // The window one is working in: put it away and bring up the next one.
         MinimizeTarget(target);
         if (!next) return;

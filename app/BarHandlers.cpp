@@ -16,8 +16,8 @@ ActionContext ContextFor(const BarWindow& bar) {
     const TrackerState& tracker = TrackerStateNow();
     ActionContext context;
     context.barWindow = bar.Handle();
-    context.menuOwner = tracker.MenuOwnerWindow;
-    context.lastForeign = tracker.LastForeignWindow;
+    context.MenuOwnerWindow = tracker.MenuOwnerWindow;
+    context.LastForeignWindow = tracker.LastForeignWindow;
     context.mainWindow = win::HostFrameWindow();
     context.hideBars = [] {
         NoteBarClicked();
@@ -37,7 +37,7 @@ HWND TaskTarget(const BarWindow& taskBar, int index) {
 
 void ConnectBarHandlers() {
     BarHandlers handlers;
-    handlers.runItem = [](BarWindow& bar, int type, const BarItem& item) {
+    handlers.runItem = [](BarWindow& bar, ItemType type, const BarItem& item) {
         DispatchItemClick(type, item, ContextFor(bar));
     };
     handlers.continueSwitch = [](BarWindow& bar) { ContinueSwitchWindows(ContextFor(bar)); };

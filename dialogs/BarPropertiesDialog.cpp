@@ -17,8 +17,6 @@
 namespace orvale {
 namespace {
 
-constexpr int32_t kAttributed = static_cast<int32_t>(ItemType::Attributed);
-
 // What the "Add >>" entries that open an item editor preset: the template of the kind (its
 // marker goes to `dir`) and the icon.
 struct NewItemKind {
@@ -42,8 +40,9 @@ const NewItemKind* FindNewItemKind(int command) {
     return nullptr;
 }
 
+// One rule for what an item is, the launcher's: the first kind marker in `dir` decides.
 bool IsMacro(const BarItem& item) {
-    return item.IsAttributed() && item.Dir().find(L"macro:") != std::wstring::npos;
+    return item.IsAttributed() && itemKind(item.Dir()) == ItemKind::Macro;
 }
 
 bool IsDefaultFileMacro(const BarItem& item) { return IsMacro(item) && item.Pth().empty(); }
@@ -113,7 +112,7 @@ bool BarPropertiesDialog::OnInit() {
     FillList();
     if (bar_.number < kFirstContextBar) ShowWindow(Item(IDC_BAR_CONTEXT), SW_HIDE);
     SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    EnableWindow(Item(IDC_BAR_PASTE), TheItemClipboard().type >= 0);
+    EnableWindow(Item(IDC_BAR_PASTE), TheItemClipboard().type.has_value());
     SetTimer(Handle(), IDT_BUTTON_STATES, 100, nullptr);
     UpdateData(false);
     UpdateButtons();
@@ -190,7 +189,7 @@ void BarPropertiesDialog::Select(int index) {
 // A bar window shows 64 buttons (items without a row take one too): a 65th would never
 // appear, so it is not added.
 bool BarPropertiesDialog::RoomForOneMore() {
-    if (rows_.size() + unlisted_.size() < static_cast<size_t>(kMaxBarItems)) return true;
+    if (rows_.size() + unlisted_.size() < static_cast<size_t>(kMaxBarButtons)) return true;
     MessageBoxW(Handle(), L"A bar holds at most 64 items. Remove one before adding another.",
                 L"Orvale", MB_OK | MB_ICONINFORMATION);
     return false;
@@ -199,13 +198,13 @@ bool BarPropertiesDialog::RoomForOneMore() {
 bool BarPropertiesDialog::AddItemRow(const ItemAttributes& values) {
     if (!RoomForOneMore()) return false;
     Row row;
-    row.detached = std::make_unique<ItemRun>(makeItem(kAttributed, values));
+    row.detached = std::make_unique<ItemRun>(makeItem(ItemType::Attributed, values));
     row.first = row.detached->First();
     InsertRow(static_cast<int>(rows_.size()), std::move(row), true);
     return true;
 }
 
-void BarPropertiesDialog::AddBuiltInRow(int32_t type) {
+void BarPropertiesDialog::AddBuiltInRow(ItemType type) {
     if (!RoomForOneMore()) return;
     Row row;
     row.detached = std::make_unique<ItemRun>(makeItem(type));
@@ -217,7 +216,7 @@ void BarPropertiesDialog::AddBuiltInRow(int32_t type) {
 
 bool BarPropertiesDialog::OnCommand(int id, int code, HWND control) {
     if (const BuiltInItem* builtIn = FindBuiltInByAddCommand(id)) {
-        AddBuiltInRow(static_cast<int32_t>(builtIn->type));
+        AddBuiltInRow(builtIn->type);
         return true;
     }
     if (const NewItemKind* kind = FindNewItemKind(id)) {
@@ -423,10 +422,10 @@ void BarPropertiesDialog::Copy() {
 
 void BarPropertiesDialog::Paste() {
     ItemClipboard& clipboard = TheItemClipboard();
-    if (clipboard.type == kAttributed) {
+    if (clipboard.type == ItemType::Attributed) {
         if (!RoomForOneMore()) return;
         ItemAttributes& a = clipboard.attributes;
-        if (a.dir.find(L"macro:") != std::wstring::npos) {
+        if (itemKind(a.dir) == ItemKind::Macro) {
             // The pasted item gets a copy of the macro of its own; every later paste copies
             // that copy. Cancel deletes the copies again.
             RunMacroTool(a.par, MacroVerb::Copy, a.pth);
@@ -434,8 +433,8 @@ void BarPropertiesDialog::Paste() {
             pastedMacroCopies_.push_back({a.par, a.pth});
         }
         AddItemRow(a);
-    } else if (const BuiltInItem* builtIn = FindBuiltIn(clipboard.type)) {
-        if (builtIn->addCommand) AddBuiltInRow(clipboard.type);
+    } else if (const BuiltInItem* builtIn = clipboard.type ? FindBuiltIn(*clipboard.type) : nullptr) {
+        if (builtIn->addCommand) AddBuiltInRow(builtIn->type);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,12 +19,9 @@
 
 namespace orvale {
 
-// A bar window shows this many buttons; the editor adds no item past it.
-constexpr int kMaxBarItems = 64;
-
 // One copied item, shared by every bar editor for the life of the program.
 struct ItemClipboard {
-    int32_t type = -1;  // -1: nothing copied yet
+    std::optional<ItemType> type;  // none: nothing copied yet
     ItemAttributes attributes;
 };
 ItemClipboard& TheItemClipboard();
@@ -73,7 +71,7 @@ private:
     int Selection() const;
     void Select(int index);
     bool RoomForOneMore();
-    void AddBuiltInRow(int32_t type);
+    void AddBuiltInRow(ItemType type);
 
     void ShowAddMenu();
     void EditProperties();

@@ -130,7 +130,7 @@ void ItemPropertiesDialog::RefreshIconPreview() {
     HWND preview = Item(IDC_ITEM_ICON);
     SendMessageW(preview, STM_SETICON, 0, 0);
     preview_.Reset();
-    ItemRun run = makeItem(static_cast<int32_t>(ItemType::Attributed), values);
+    ItemRun run = makeItem(ItemType::Attributed, values);
     HICON icon = loadItemIcon(BarItem(run.First()), /*small=*/false);
     SendMessageW(preview, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     preview_.Reset(icon);

@@ -294,14 +294,14 @@ bool BarWindow::OnCommand(int id, int /*code*/, HWND /*control*/) {
     } else if (id >= IDC_ITEM_BUTTON_FIRST && id <= IDC_ITEM_BUTTON_LAST) {
         BarButton* button = FindButton(id);
         if (g_handlers.runItem) {
-            g_handlers.runItem(*this, static_cast<int>(ItemType::Attributed),
+            g_handlers.runItem(*this, ItemType::Attributed,
                                button ? button->item : BarItem());
         }
     } else if (id == IDC_BAR_SWITCH_STEP2) {
         if (g_handlers.continueSwitch) g_handlers.continueSwitch(*this);
     } else if (const BuiltInItem* builtIn = FindBuiltInByBarCommand(id)) {
         if (builtIn->type != ItemType::Separator && g_handlers.runItem) {
-            g_handlers.runItem(*this, static_cast<int>(builtIn->type), BarItem());
+            g_handlers.runItem(*this, builtIn->type, BarItem());
         }
     }
     return true;  // anything else: nothing happens (and the dialog manager must not close us)
@@ -389,12 +389,11 @@ void BuildBar(BarWindow& window, BarDef& def) {
     while (node && window.count < kMaxBarButtons) {
         const int slot = window.count;
         BarItem item(node);
-        if (node->tag == static_cast<int32_t>(NodeTag::Type) && item.IsAttributed()) {
+        if (node->tag == NodeTag::Type && item.IsAttributed()) {
             window.buttons[slot] = BuildItemButton(window, slot, item);
             node = item.Last();
-        } else if (const BuiltInItem* b = node->tag == static_cast<int32_t>(NodeTag::Type)
-                                          ? FindBuiltIn(node->number)
-                                          : nullptr) {
+        } else if (const BuiltInItem* b =
+                       node->tag == NodeTag::Type ? FindBuiltIn(item.Type()) : nullptr) {
             window.buttons[slot] = BuildBuiltInButton(window, slot, *b);
         } else {
             // Unknown types keep their place on the bar as a gap without a button.

@@ -17,7 +17,6 @@
 
 namespace orvale {
 
-constexpr int kMaxBarButtons = 64;
 constexpr int kTaskButtonSize = 20;
 constexpr int kItemButtonSize = 24;
 
@@ -68,7 +67,7 @@ class BarWindow;
 // these handlers at start-up. A handler may rebuild or remove the very bar that called it.
 struct BarHandlers {
     // A button of an item: `type` is its type code (101 with its item, 102-110 without).
-    std::function<void(BarWindow& bar, int type, const BarItem& item)> runItem;
+    std::function<void(BarWindow& bar, ItemType type, const BarItem& item)> runItem;
     // The second step of Switch Windows, posted to the bar by the first.
     std::function<void(BarWindow& bar)> continueSwitch;
     // Task-bar button `index`.

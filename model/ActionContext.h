@@ -12,8 +12,8 @@ namespace orvale {
 struct ActionContext {
     HWND barWindow = nullptr;    // the bar that was clicked; Switch Windows posts its second
                                  // step to it
-    HWND menuOwner = nullptr;    // the foreground window when the bars were shown
-    HWND lastForeign = nullptr;  // the last foreground window of another program
+    HWND MenuOwnerWindow = nullptr;    // the foreground window when the bars were shown
+    HWND LastForeignWindow = nullptr;  // the last foreground window of another program
     HWND mainWindow = nullptr;   // the host frame: owner of the Select File dialog
 
     // Marks the menu dismissed and moves every bar off-screen.

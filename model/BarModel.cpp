@@ -24,7 +24,7 @@ BarNode* NewOwnedNode(BarDef& bar) {
 }  // namespace
 
 std::wstring BarDef::Name() const {
-    return nodes && nodes->tag == static_cast<int32_t>(NodeTag::Header) ? nodes->text
+    return nodes && nodes->tag == NodeTag::Header ? nodes->text
                                                                          : std::wstring();
 }
 
@@ -78,23 +78,23 @@ BarNode* appendNode(BarDef& bar) {
 
 BarNode* findNode(const BarDef& bar, NodeTag tag) {
     for (BarNode* node = bar.nodes; node; node = node->next) {
-        if (node->tag == static_cast<int32_t>(tag)) return node;
+        if (node->tag == tag) return node;
     }
     return nullptr;
 }
 
-ItemRun makeItem(int32_t type, const ItemAttributes& a) {
+ItemRun makeItem(ItemType type, const ItemAttributes& a) {
     ItemRun run;
     auto add = [&run](NodeTag tag, const std::wstring& text, int32_t number) {
         auto node = std::make_unique<BarNode>();
-        node->tag = static_cast<int32_t>(tag);
+        node->tag = tag;
         node->text = text;
         node->number = number;
         if (!run.nodes.empty()) run.nodes.back()->next = node.get();
         run.nodes.push_back(std::move(node));
     };
-    add(NodeTag::Type, std::wstring(), type);
-    if (type == static_cast<int32_t>(ItemType::Attributed)) {
+    add(NodeTag::Type, std::wstring(), static_cast<int32_t>(type));
+    if (type == ItemType::Attributed) {
         add(NodeTag::Wnd, a.wnd, 0);
         add(NodeTag::Pth, a.pth, 0);
         add(NodeTag::Ipth, a.ipth, 0);
@@ -131,7 +131,7 @@ std::vector<BarItem> items(const BarDef& bar) {
     std::vector<BarItem> result;
     BarNode* node = bar.nodes ? bar.nodes->next : nullptr;
     while (node) {
-        if (node->tag == static_cast<int32_t>(NodeTag::Type)) {
+        if (node->tag == NodeTag::Type) {
             BarItem item(node);
             result.push_back(item);
             node = item.Last()->next;
@@ -145,7 +145,7 @@ std::vector<BarItem> items(const BarDef& bar) {
 void relinkBar(BarDef& bar, const std::wstring& name, const std::vector<BarNode*>& runs) {
     if (!bar.nodes) {
         BarNode* header = appendNode(bar);
-        header->tag = static_cast<int32_t>(NodeTag::Header);
+        header->tag = NodeTag::Header;
     }
     bar.nodes->text = name;
     BarNode* tail = bar.nodes;

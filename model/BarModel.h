@@ -29,7 +29,7 @@ enum class NodeTag : int32_t {
 };
 
 struct BarNode {
-    int32_t tag = 0;
+    NodeTag tag{};
     std::wstring text;
     int32_t number = 0;
     BarNode* next = nullptr;  // not owning: the bar owns its nodes
@@ -92,8 +92,9 @@ public:
 
     BarNode* Node() const { return node_; }
     explicit operator bool() const { return node_ != nullptr; }
-    int32_t Type() const { return node_ ? node_->number : 0; }
-    bool IsAttributed() const { return Type() == static_cast<int32_t>(ItemType::Attributed); }
+    // The type code as stored: a code without a name (another version's) passes unchanged.
+    ItemType Type() const { return node_ ? static_cast<ItemType>(node_->number) : ItemType::None; }
+    bool IsAttributed() const { return Type() == ItemType::Attributed; }
 
     // Attributes of a type-101 item; empty (or 0) when the node is missing.
     const std::wstring& Wnd() const { return Text(1); }
@@ -120,6 +121,9 @@ private:
 constexpr int kBarCount = 33;      // bar 0 the task bar, 1-3 global, 4-32 context
 constexpr int kMenuBarCount = 32;
 constexpr int kFirstContextBar = 4;
+// A bar window has this many button slots and shows at most the first this many items; the bar
+// editor adds no item past it.
+constexpr int kMaxBarButtons = 64;
 
 extern std::array<BarDef, kBarCount> barDefs;
 
@@ -132,7 +136,7 @@ BarNode* appendNode(BarDef& bar);
 // The first node of the bar with that tag, or null.
 BarNode* findNode(const BarDef& bar, NodeTag tag);
 // A detached item run: a Type node, and for 101 the seven attribute nodes in order.
-ItemRun makeItem(int32_t type, const ItemAttributes& attributes = {});
+ItemRun makeItem(ItemType type, const ItemAttributes& attributes = {});
 // Writes the seven attributes into a type-101 item's nodes, in place.
 void setItemAttributes(const BarItem& item, const ItemAttributes& attributes);
 // Takes ownership of a detached run's nodes; returns its first node for relinkBar.

@@ -35,8 +35,8 @@ const BuiltInItem* Find(Match match) {
 
 }  // namespace
 
-const BuiltInItem* FindBuiltIn(int32_t type) {
-    return Find([type](const BuiltInItem& b) { return static_cast<int32_t>(b.type) == type; });
+const BuiltInItem* FindBuiltIn(ItemType type) {
+    return Find([type](const BuiltInItem& b) { return b.type == type; });
 }
 
 const BuiltInItem* FindBuiltInByBarCommand(int command) {

@@ -17,7 +17,7 @@ struct BuiltInItem {
 };
 
 // The table entry of a type code, or null for 101 and codes without one.
-const BuiltInItem* FindBuiltIn(int32_t type);
+const BuiltInItem* FindBuiltIn(ItemType type);
 const BuiltInItem* FindBuiltInByBarCommand(int command);
 const BuiltInItem* FindBuiltInByAddCommand(int command);
 

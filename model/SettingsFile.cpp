@@ -43,17 +43,15 @@ std::wstring Format(const wchar_t* format, int a, int b = 0) {
 const wchar_t* const kListEnd = L".";
 
 
-constexpr int32_t kAttributed = static_cast<int32_t>(ItemType::Attributed);
-
 void AppendText(BarDef& bar, NodeTag tag, const std::wstring& text) {
     BarNode* node = appendNode(bar);
-    node->tag = static_cast<int32_t>(tag);
+    node->tag = tag;
     node->text = text;
 }
 
 void AppendNumber(BarDef& bar, NodeTag tag, int32_t number) {
     BarNode* node = appendNode(bar);
-    node->tag = static_cast<int32_t>(tag);
+    node->tag = tag;
     node->number = number;
 }
 
@@ -63,7 +61,7 @@ void LoadItems(BarDef& bar) {
         int32_t type = readInt(section, L"type");
         if (type == 0) break;
         AppendNumber(bar, NodeTag::Type, type);
-        if (type != kAttributed) continue;
+        if (static_cast<ItemType>(type) != ItemType::Attributed) continue;
         AppendText(bar, NodeTag::Wnd, readString(section, L"wnd"));
         AppendText(bar, NodeTag::Pth, readString(section, L"pth"));
         AppendText(bar, NodeTag::Ipth, readString(section, L"ipth"));
@@ -188,7 +186,7 @@ void loadModel() {
         newBar(bar, n);
         bar.enabled = readInt(section, L"en") != 0 ? 1 : 0;
         BarNode* header = appendNode(bar);
-        header->tag = static_cast<int32_t>(NodeTag::Header);
+        header->tag = NodeTag::Header;
         header->number = readInt(section, L"horiz");
         header->text = readString(section, L"name");
         LoadItems(bar);
@@ -203,7 +201,7 @@ void WriteBarItems(int barNumber) {
     int position = 0;
     for (const BarItem& item : items(barDefs[barNumber])) {
         std::wstring section = itemSection(barNumber, position++);
-        writeInt(section, L"type", item.Type());
+        writeInt(section, L"type", item.Node()->number);
         if (!item.IsAttributed()) continue;
         writeString(section, L"wnd", item.Wnd());
         writeString(section, L"pth", item.Pth());

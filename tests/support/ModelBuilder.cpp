@@ -12,13 +12,13 @@ BarDef& MakeBar(int number, bool horizontal, bool enabled, const std::vector<int
     newBar(bar, number);
     bar.enabled = enabled ? 1 : 0;
     BarNode* header = appendNode(bar);
-    header->tag = static_cast<int32_t>(NodeTag::Header);
+    header->tag = NodeTag::Header;
     header->number = horizontal ? 1 : 0;
     std::vector<BarNode*> runs;
     size_t next = 0;
     for (int type : types) {
         ItemAttributes a = type == 101 && next < attributed.size() ? attributed[next++] : ItemAttributes();
-        runs.push_back(adoptRun(bar, makeItem(type, a)));
+        runs.push_back(adoptRun(bar, makeItem(static_cast<ItemType>(type), a)));
     }
     relinkBar(bar, L"Test bar", runs);
     return bar;
@@ -27,7 +27,7 @@ BarDef& MakeBar(int number, bool horizontal, bool enabled, const std::vector<int
 BarDef& MakeTaskBar(bool enabled) {
     newBar(barDefs[0], 0);
     barDefs[0].enabled = enabled ? 1 : 0;
-    appendNode(barDefs[0])->tag = static_cast<int32_t>(NodeTag::Type);
+    appendNode(barDefs[0])->tag = NodeTag::Type;
     return barDefs[0];
 }
 

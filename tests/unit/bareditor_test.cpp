@@ -77,7 +77,7 @@ void DropFile(HWND dialog, const std::wstring& path) {
 Strings Items(const BarDef& bar) {
     Strings listed;
     for (const BarItem& item : items(bar)) {
-        listed.push_back(item.IsAttributed() ? item.Tt() : std::to_wstring(item.Type()));
+        listed.push_back(item.IsAttributed() ? item.Tt() : std::to_wstring(item.Node()->number));
     }
     return listed;
 }
@@ -171,7 +171,7 @@ TEST_F(BarEditorTest, ADroppedFileBecomesAnApplicationItemAndABarTakesAtMost64It
     const BarItem added = items(barDefs[1])[62];
     EXPECT_EQ(dropped + L"|default|", added.Pth() + L"|" + added.Ipth() + L"|" + added.Dir())
         << "an Application item";
-    EXPECT_EQ(102, items(barDefs[1])[63].Type());
+    EXPECT_EQ(ItemType::StartMenu, items(barDefs[1])[63].Type());
 }
 
 TEST_F(BarEditorTest, PastedMacroCopiesGoOnCancelAndRemovedDefaultFileMacrosOnlyOnOk) {

@@ -13,7 +13,7 @@ using namespace testing_support;
 
 namespace {
 
-constexpr int32_t kAttributed = static_cast<int32_t>(ItemType::Attributed);
+constexpr ItemType kAttributed = ItemType::Attributed;
 
 using Strings = std::vector<std::wstring>;
 
@@ -21,7 +21,7 @@ using Strings = std::vector<std::wstring>;
 Strings Listed(const BarDef& bar) {
     Strings listed;
     for (const BarItem& item : items(bar)) {
-        listed.push_back(item.IsAttributed() ? item.Pth() : std::to_wstring(item.Type()));
+        listed.push_back(item.IsAttributed() ? item.Pth() : std::to_wstring(item.Node()->number));
     }
     return listed;
 }
@@ -54,7 +54,7 @@ TEST(MakeItem, AttributedRunHoldsSevenAttributeNodesInFixedOrderEveryOtherTypeOn
     ItemRun run = makeItem(kAttributed, a);
     Strings nodes;
     for (BarNode* n = run.First(); n; n = n->next) {
-        nodes.push_back(std::to_wstring(n->tag) + L":" + n->text + L":" +
+        nodes.push_back(std::to_wstring(static_cast<int32_t>(n->tag)) + L":" + n->text + L":" +
                         std::to_wstring(n->number));
     }
     EXPECT_EQ((Strings{L"1::101", L"2:Untitled - Notepad:0", L"3:notepad.exe:0", L"4:default:0",
@@ -63,7 +63,7 @@ TEST(MakeItem, AttributedRunHoldsSevenAttributeNodesInFixedOrderEveryOtherTypeOn
     EXPECT_EQ(Fields(a), Fields(BarItem(run.First()).Attributes()));
 
     for (int32_t type : {102, 109, 110, 5, -7}) {
-        ItemRun one = makeItem(type, a);
+        ItemRun one = makeItem(static_cast<ItemType>(type), a);
         EXPECT_TRUE(one.nodes.size() == 1 && one.First()->number == type) << type;
     }
 }
@@ -72,14 +72,14 @@ TEST(RelinkBar, RebuildsTheListInTheGivenOrderAndItemsWalkRunsByPosition) {
     BarDef bar;
     newBar(bar, 4);
     BarNode* a = adoptRun(bar, makeItem(kAttributed, {L"", L"a.exe", L"", 0, L"", L"", L""}));
-    BarNode* b = adoptRun(bar, makeItem(104));
+    BarNode* b = adoptRun(bar, makeItem(ItemType::NextDocument));
     // Readers step over the attribute nodes by position and never test their tags.
     ItemRun mislabelled = makeItem(kAttributed, {L"", L"c.exe", L"", 0, L"", L"", L""});
-    mislabelled.nodes[1]->tag = static_cast<int32_t>(NodeTag::Type);
+    mislabelled.nodes[1]->tag = NodeTag::Type;
     BarNode* c = adoptRun(bar, std::move(mislabelled));
     relinkBar(bar, L"Old", {a, b, c});  // a bar without nodes gets its header
     EXPECT_EQ((Strings{L"a.exe", L"104", L"c.exe"}), Listed(bar));
-    EXPECT_EQ(static_cast<int32_t>(NodeTag::Header), bar.nodes->tag);
+    EXPECT_EQ(NodeTag::Header, bar.nodes->tag);
     const BarItem kept(c);
 
     relinkBar(bar, L"New name", {c, a});

@@ -15,7 +15,7 @@ using namespace testing_support;
 
 namespace {
 
-constexpr int32_t kAttributed = static_cast<int32_t>(ItemType::Attributed);
+constexpr ItemType kAttributed = ItemType::Attributed;
 using Strings = std::vector<std::string>;
 
 // Every test has a settings file of its own, so parallel test programs never share one.
@@ -53,7 +53,7 @@ std::string Describe(const BarDef& bar) {
                        Ansi(bar.Name()) + "]";
     for (const BarItem& item : items(bar)) {
         const ItemAttributes a = item.Attributes();
-        text += " | " + std::to_string(item.Type());
+        text += " | " + std::to_string(item.Node()->number);
         if (!item.IsAttributed()) continue;
         text += " [" + Ansi(a.wnd) + "][" + Ansi(a.pth) + "][" + Ansi(a.ipth) + "] " +
                 std::to_string(a.inum) + " [" + Ansi(a.par) + "][" + Ansi(a.dir) + "][" +
@@ -77,7 +77,7 @@ Strings Describe() {
 
 std::vector<ItemRun> Runs(std::initializer_list<int32_t> types) {
     std::vector<ItemRun> runs;
-    for (int32_t type : types) runs.push_back(makeItem(type));
+    for (int32_t type : types) runs.push_back(makeItem(static_cast<ItemType>(type)));
     return runs;
 }
 
@@ -121,7 +121,7 @@ TEST_F(SettingsFileTest, FromAMissingFileEveryKindOfItemBarAndListSurvivesSaveAn
     const int32_t types[] = {102, 103, 104, 105, 106, 107, 108, 109, 110, 5, -7};
     std::vector<ItemRun> runs;
     for (size_t i = 0; i < 11; ++i) {
-        runs.push_back(makeItem(types[i]));
+        runs.push_back(makeItem(static_cast<ItemType>(types[i])));
         if (i < 8) runs.push_back(makeItem(kAttributed, attributed[i]));
     }
     SetBar(1, 1, 1, L"Tools", std::move(runs));
@@ -186,7 +186,7 @@ TEST_F(SettingsFileTest, HandWrittenFileReadsNumbersLikeAtoiGapsAsDefaultsAndTho
     const std::vector<BarItem> loaded = items(barDefs[6]);
     ASSERT_EQ(3000u, loaded.size());
     EXPECT_EQ(L"2990", loaded[2990].Pth());
-    EXPECT_EQ(102, loaded[2999].Type());
+    EXPECT_EQ(ItemType::StartMenu, loaded[2999].Type());
     ASSERT_EQ(3000u, windowLists[5].entries.size());
     EXPECT_EQ(L"title 2999", windowLists[5].entries.back());
 }
