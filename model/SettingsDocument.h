@@ -8,25 +8,16 @@
 // Lines the program does not know (other sections, comments, junk) are kept byte for byte.
 #pragma once
 
-#include <windows.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "model/SafeFile.h"
+#include "model/TextEncoding.h"
+
 namespace orvale {
-
-// Utf8 and Utf16LE files start with a byte order mark; Ansi files use the system's code page.
-enum class TextEncoding { Ansi, Utf8, Utf16LE };
-
-// What went wrong with a file; code 0 means nothing did.
-struct FileError {
-    DWORD code = 0;
-    std::wstring reason;  // the system's own words for `code`
-    explicit operator bool() const { return code != 0; }
-};
 
 class SettingsDocument {
 public:
@@ -37,8 +28,6 @@ public:
     // a later Load of it reads it (or finds it gone), so defaults never overwrite settings that
     // were not read.
     LoadStatus Load(const std::wstring& path, FileError* error = nullptr);
-    // Takes `text` as the whole file, to be saved in `encoding`.
-    void LoadText(const std::wstring& text, TextEncoding encoding);
 
     // The value as the profile functions read it; false when the section or key is missing
     // (a key line without "=" counts as missing).
@@ -57,14 +46,11 @@ public:
     // The encoding of the file as loaded or last saved.
     TextEncoding Encoding() const { return encoding_; }
 
-    // Writes the whole document to a temporary file beside `path`, flushes it and puts it in
-    // place of `path` in one step, keeping the previous file as `path` + ".bak". An Ansi
-    // document whose new text does not fit the code page is written as UTF-16LE. On failure
-    // the file and this document stay as they were, so the save can be tried again.
+    // Writes the whole document in place of `path` in one step (ReplaceWholeFile), keeping the
+    // previous file as `path` + ".bak". An Ansi document whose new text does not fit the code
+    // page is written as UTF-16LE. On failure the file and this document stay as they were, so
+    // the save can be tried again.
     FileError Save(const std::wstring& path);
-
-    // Tests: the writer stops after this many bytes, as on a full disk (SIZE_MAX: never).
-    static void SetWriteLimitForTesting(size_t bytes);
 
 private:
     static constexpr uint32_t kNoRaw = UINT32_MAX;

@@ -22,7 +22,10 @@ bool ContainsIgnoringCase(const std::wstring& text, const std::wstring& fragment
 }
 
 std::wstring Widen(const std::string& bytes, UINT codePage) {
-    if (bytes.empty()) return std::wstring();
+    // Plain ASCII reads the same in every code page the program meets, and most text is.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; })) {
+        return std::wstring(bytes.begin(), bytes.end());
+    }
     const int size = static_cast<int>(bytes.size());
     int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
     std::wstring text(static_cast<size_t>(std::max(length, 0)), L'\0');
@@ -31,7 +34,9 @@ std::wstring Widen(const std::string& bytes, UINT codePage) {
 }
 
 std::string Narrow(const std::wstring& text, UINT codePage) {
-    if (text.empty()) return std::string();
+    if (std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; })) {
+        return std::string(text.begin(), text.end());
+    }
     const int size = static_cast<int>(text.size());
     int length = WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(std::max(length, 0)), '\0');

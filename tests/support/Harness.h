@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "win/Text.h"  // Widen and Narrow: the harness speaks the code page, the program UTF-16
+
 namespace testing_support {
 
-// The harness speaks the system's code page (paths of its own, files as bytes); the program
-// keeps text in UTF-16. These convert at the meeting points.
-std::wstring Wide(const std::string& text);
-std::string Ansi(const std::wstring& text);
+// Whether the tests run under Wine (where the X server owns the pointer and GDI objects are
+// counted another way).
+bool UnderWine();
 
 // The folder of the running test executable: the build's bin folder, where the program, the
 // hook library, the test application and the stand-ins are built.
@@ -163,6 +164,8 @@ RECT ItemRectOf(HWND control, UINT message, WPARAM index, LONG left = 0);
 // Left-clicks the centre of item `index` of such a control.
 void ClickItem(HWND control, UINT message, WPARAM index);
 
+// The top-level windows of process `pid` (0: any) with the class and title given (null: any).
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className, const char* title);
 // The first visible popup menu window ("#32768") on the desktop, or null.
 HWND VisibleMenu();
 RECT WindowRect(HWND hwnd);

@@ -31,12 +31,12 @@ BarDef& MakeTaskBar(bool enabled) {
     return barDefs[0];
 }
 
-TestSettings::TestSettings() { SetSettingsFolderForTesting(Wide(folder_.Path())); }
+TestSettings::TestSettings() { SetSettingsFolderForTesting(win::Widen(folder_.Path())); }
 TestSettings::~TestSettings() { SetSettingsFolderForTesting(L""); }
 
 void TestSettings::Write(const std::string& ini) {
     WriteFile(File(), ini);
-    SetSettingsFolderForTesting(Wide(folder_.Path()));
+    SetSettingsFolderForTesting(win::Widen(folder_.Path()));
 }
 
 }  // namespace testing_support

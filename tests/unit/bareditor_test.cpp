@@ -156,7 +156,7 @@ TEST_F(BarEditorTest, ItemsWithoutARowKeepTheirPlaceAndOkSavesTheBarAsItWas) {
 
 TEST_F(BarEditorTest, ADroppedFileBecomesAnApplicationItemAndABarTakesAtMost64Items) {
     MakeBar(1, true, true, std::vector<int>(62, 106));
-    const std::wstring dropped = Wide(settings_.File("Quarterly Report.final.xlsx"));
+    const std::wstring dropped = win::Widen(settings_.File("Quarterly Report.final.xlsx"));
     EXPECT_TRUE(Edit(1, [&](HWND d) {
         DropFile(d, dropped);
         EXPECT_EQ(L"Quarterly Report.final", Rows(d).back()) << "named without folder and type";
@@ -257,7 +257,7 @@ TEST_F(BarEditorTest, MacroFlowsAddOnlyWhatTheToolMadeAndDeleteWhatTheUserCancel
         if (flow.editorButton != IDOK) continue;
         ASSERT_EQ(1u, items(barDefs[5]).size());
         const BarItem item = items(barDefs[5]).front();
-        EXPECT_EQ(Wide(name) + L"||macro:|Weekly",
+        EXPECT_EQ(win::Widen(name) + L"||macro:|Weekly",
                   item.Par() + L"|" + item.Pth() + L"|" + item.Dir() + L"|" + item.Tt())
             << "a macro of the default file";
     }

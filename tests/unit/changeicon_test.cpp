@@ -17,7 +17,7 @@ using namespace testing_support;
 
 namespace {
 
-const std::wstring kProgram = Wide(BinDir() + "\\orvale.exe");
+const std::wstring kProgram = win::Widen(BinDir() + "\\orvale.exe");
 
 int IconsIn(const std::wstring& file) {
     return static_cast<int>(ExtractIconExW(file.c_str(), -1, nullptr, nullptr, 0));
@@ -47,7 +47,7 @@ TEST(ChangeIconDialog, ListsTheFilesIconsAndTheFirstOkClosesWithFileAndIndex) {
             EXPECT_EQ(c.listed > 0,
                       SendDlgItemMessageW(d, IDC_ICON_PREVIEW, STM_GETICON, 0, 0) != 0);
             ClickCentre(GetDlgItem(d, IDOK));  // once: the dialog's own text is no user's edit
-        })) << Ansi(c.file) << " " << c.index;
+        })) << win::Narrow(c.file) << " " << c.index;
         EXPECT_EQ(c.file, dialog.File());
         EXPECT_EQ(c.closedIndex, dialog.Index());
     }

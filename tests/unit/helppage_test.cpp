@@ -23,7 +23,7 @@ TEST(HelpPage, ItsTokenTableListsEveryKeyTokenOnceAndNothingElse) {
     };
     for (const orvale::KeyToken& token : orvale::KeyTokenTable) {
         std::string html;
-        for (char c : Ansi(token.text)) {
+        for (char c : win::Narrow(token.text)) {
             html += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '&' ? "&amp;" : std::string(1, c);
         }
         EXPECT_EQ(1u, count("<code>" + html + "</code>")) << html << " is listed once";

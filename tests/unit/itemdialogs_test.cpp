@@ -29,7 +29,7 @@ using namespace testing_support;
 
 namespace {
 
-const std::wstring kIconFile = Wide(BinDir() + "\\orvale.exe");
+const std::wstring kIconFile = win::Widen(BinDir() + "\\orvale.exe");
 // The text fields and the controls that show them.
 const std::pair<int, std::wstring ItemAttributes::*> kFields[] = {
     {IDC_ITEM_WND, &ItemAttributes::wnd}, {IDC_ITEM_PTH, &ItemAttributes::pth},
@@ -128,8 +128,8 @@ TEST(ItemPropertiesDialog, AKeySequenceOf129IsRefusedAndOf128WithAnAddedKeyIsKep
 
 TEST(ItemPropertiesDialog, BrowsingFillsThePathFromTheFolderMenusChoice) {
     TempDir folder;
-    const std::wstring panel = Wide(folder.File("panel.cpl")),
-                       program = Wide(BinDir() + "\\testapp.exe");
+    const std::wstring panel = win::Widen(folder.File("panel.cpl")),
+                       program = win::Widen(BinDir() + "\\testapp.exe");
     ASSERT_TRUE(CopyFileW(program.c_str(), panel.c_str(), FALSE));
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
@@ -202,7 +202,7 @@ TEST_F(MacroDialogs, TheStoredFileIsShownCancelWritesNothingAndTheSampleIsOffere
     EXPECT_EQ(ini, ReadFile(settings.File()));
 
     settings.Write("");  // no file chosen yet: the sample beside the tool, until one is
-    const std::wstring sample = Wide(tool.Program().substr(0, tool.Program().rfind('\\'))) +
+    const std::wstring sample = win::Widen(tool.Program().substr(0, tool.Program().rfind('\\'))) +
                                 L"\\samples.brd";
     const std::wstring mine = L"D:\\macros\\mine.brd";
     const std::pair<std::wstring, std::wstring> rounds[] = {  // offered, typed
@@ -216,7 +216,7 @@ TEST_F(MacroDialogs, TheStoredFileIsShownCancelWritesNothingAndTheSampleIsOffere
         }));
         EXPECT_EQ(round.second, file);
         EXPECT_NE(std::string::npos,
-                  ReadFile(settings.File()).find("brfile=" + Ansi(round.second) + "\r\n"))
+                  ReadFile(settings.File()).find("brfile=" + win::Narrow(round.second) + "\r\n"))
             << "saved at once";
     }
 }
@@ -225,11 +225,11 @@ TEST_F(MacroDialogs, TheSampleFileLiesInTheFolderOfTheToolsProgram) {
     const std::pair<std::wstring, std::wstring> cases[] = {  // the tool's command, the sample
         {L"C:\\Tools\\Brindle\\brindle.exe", L"C:\\Tools\\Brindle\\samples.brd"},
         {L"\"C:\\Program Files\\Brindle\\br.exe\" -q", L"C:\\Program Files\\Brindle\\samples.brd"},
-        {L"brindle_standin", Wide(BinDir()) + L"\\samples.brd"},  // found on the search path
+        {L"brindle_standin", win::Widen(BinDir()) + L"\\samples.brd"},  // found on the search path
         {L"no_such_tool.exe", settingsPath(L"samples.brd")},     // this program's folder
         {L"", settingsPath(L"samples.brd")},
     };
-    for (const auto& c : cases) EXPECT_EQ(c.second, SampleMacroFile(c.first)) << Ansi(c.first);
+    for (const auto& c : cases) EXPECT_EQ(c.second, SampleMacroFile(c.first)) << win::Narrow(c.first);
 }
 
 // Holds the tool's next `verb` command until `look` has seen the program while the tool runs.
@@ -321,7 +321,7 @@ TEST(MacrosInformation, TheHomePageButtonOpensTheHelpPageAtItsMacrosSection) {
     ASSERT_FALSE(pages.empty());
     ShellHandler opener(pages, "\"" + beside.File("shell_recorder.exe") + "\" \"%1\"", false);
 
-    const std::string address = Ansi(MacrosHelpAddress());
+    const std::string address = win::Narrow(MacrosHelpAddress());
     EXPECT_EQ(0u, address.find("file:///")) << address;
     EXPECT_EQ(address.size() - 19, address.find("/ovehelp.htm#macros")) << address;
     EXPECT_TRUE(PlayDialogs({{"Macros", [&](HWND d) {
@@ -361,6 +361,6 @@ TEST(SpecialFolders, TheShellsAnswerWinsAndTheOldLayoutIsTheFallback) {
         const DWORD attributes = GetFileAttributesW(SpecialFolderPath(kind).c_str());
         EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES &&
                     (attributes & FILE_ATTRIBUTE_DIRECTORY))
-            << Ansi(SpecialFolderPath(kind));
+            << win::Narrow(SpecialFolderPath(kind));
     }
 }

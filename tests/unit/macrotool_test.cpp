@@ -67,12 +67,12 @@ TEST_F(MacroTool, TheToolsResultDecidesAndAStaleResultDoesNotCount) {
         SCOPED_TRACE(c.text);
         if (c.scripted) tool_.Script(c.text, "result", c.scripted);
         SetExchangeValue("result", "1");  // left over from an earlier command
-        EXPECT_EQ(c.expected, RunMacroTool(L"Daily report", c.verb, Wide(file)));
+        EXPECT_EQ(c.expected, RunMacroTool(L"Daily report", c.verb, win::Widen(file)));
         EXPECT_EQ(tool_.Program() + " -" + c.text + ":Daily report " + file, LastCommandLine());
     }
     SetExchangeValue("path", nullptr);  // not installed: nothing starts
     SetExchangeValue("result", "1");
-    EXPECT_FALSE(RunMacroTool(L"m", MacroVerb::Edit, Wide(file)));
+    EXPECT_FALSE(RunMacroTool(L"m", MacroVerb::Edit, win::Widen(file)));
 }
 
 TEST_F(MacroTool, AnEmptyFileMeansTheDefaultMacroFileElseTheOneBesideTheProgram) {
@@ -80,7 +80,7 @@ TEST_F(MacroTool, AnEmptyFileMeansTheDefaultMacroFileElseTheOneBesideTheProgram)
     // the file the tool creates there is the one found from then on.
     wchar_t found[MAX_PATH] = {};
     ASSERT_EQ(0u, SearchPathW(nullptr, orvale::kDefaultMacroFileName, nullptr, MAX_PATH, found,
-                              nullptr)) << "a stray " << Ansi(found);
+                              nullptr)) << "a stray " << win::Narrow(found);
     RunMacroTool(L"m", MacroVerb::Delete);
     EXPECT_EQ(tool_.Program() + " -del:m " + BinDir() + "\\ov32mac.brd", LastCommandLine());
 
@@ -133,10 +133,10 @@ TEST(MacroNames, NewNamesAreNeverOneAlreadyInUseEvenWithinOneSecond) {
     std::set<std::wstring> used;
     for (int i = 0; i < 300; ++i) {
         std::wstring name = NewMacroName([&](const std::wstring& n) { return used.count(n) > 0; });
-        ASSERT_EQ(0u, name.rfind(L"ov32mac", 0)) << Ansi(name);
+        ASSERT_EQ(0u, name.rfind(L"ov32mac", 0)) << win::Narrow(name);
         int number = std::stoi(name.substr(7));
-        EXPECT_TRUE(number >= 0 && number <= 32767) << Ansi(name);
-        EXPECT_TRUE(used.insert(name).second) << "a second macro named " << Ansi(name);
+        EXPECT_TRUE(number >= 0 && number <= 32767) << win::Narrow(name);
+        EXPECT_TRUE(used.insert(name).second) << "a second macro named " << win::Narrow(name);
     }
     EXPECT_EQ(L"", NewMacroName([](const std::wstring&) { return true; })) << "none free";
 }

@@ -40,7 +40,7 @@ TEST(ItemKind, FirstMarkerInTestOrderDecidesWhereverItStands) {
         {L"file:macro:kseq:", ItemKind::Macro}, {L"file:kseq:", ItemKind::KeySequence},
         {L"D:\\file:", ItemKind::SelectFile},   {L"C:\\Tools", ItemKind::Application},
         {L"MAILTO:", ItemKind::Application},    {L"mailto", ItemKind::Application}};
-    for (const auto& c : cases) EXPECT_EQ(c.second, itemKind(c.first)) << Ansi(c.first);
+    for (const auto& c : cases) EXPECT_EQ(c.second, itemKind(c.first)) << win::Narrow(c.first);
     // The editors store a kind's marker; reading it back gives the same kind.
     for (ItemKind kind : {ItemKind::EMail, ItemKind::WebPage, ItemKind::Macro,
                           ItemKind::KeySequence, ItemKind::SelectFile, ItemKind::Application}) {
@@ -109,7 +109,7 @@ TEST(LoadItemIcon, OnlyTheExactWordDefaultMeansTheIconOfPth) {
         if (icon) DestroyIcon(icon);
         return icon != nullptr;
     };
-    const std::wstring missing = Wide(folder.File("no such program.exe"));
+    const std::wstring missing = win::Widen(folder.File("no such program.exe"));
     EXPECT_TRUE(iconOf(missing, L"Default")) << "read from the file named Default";
     EXPECT_FALSE(iconOf(missing, L"default") || iconOf(missing, L"")) << "a missing pth's icon";
     EXPECT_TRUE(iconOf(self, L"default")) << "the shell's icon of pth";

@@ -119,10 +119,10 @@ private:
 
 class SettingsDocumentTest : public ::testing::Test {
 protected:
-    std::wstring Path(const char* name) const { return Wide(folder_.File(name)); }
-    std::string Disk(const std::wstring& path) const { return ReadFile(Ansi(path)); }
+    std::wstring Path(const char* name) const { return win::Widen(folder_.File(name)); }
+    std::string Disk(const std::wstring& path) const { return ReadFile(win::Narrow(path)); }
     void Put(const std::wstring& path, const std::string& bytes) const {
-        WriteFile(Ansi(path), bytes);
+        WriteFile(win::Narrow(path), bytes);
         // The profile functions may keep a file parsed in memory.
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
     }
@@ -250,8 +250,8 @@ TEST_F(SettingsDocumentTest, AFailedSaveSaysWhyLeavesTheFileAndCanBeTriedAgain) 
          [&] { SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL); }},
         {"missing folder", inMissingFolder, [] {},
          [&] { CreateDirectoryW(Path("gone").c_str(), nullptr); }},
-        {"full disk", path_, [] { SettingsDocument::SetWriteLimitForTesting(10); },
-         [] { SettingsDocument::SetWriteLimitForTesting(SIZE_MAX); }},
+        {"full disk", path_, [] { SetWriteLimitForTesting(10); },
+         [] { SetWriteLimitForTesting(SIZE_MAX); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cause);
@@ -309,7 +309,7 @@ TEST_F(SettingsDocumentTest, KillingAProgramThatSavesLeavesTheOldOrTheNewFileWho
         Process saver;
         ASSERT_TRUE(saver.Start("\"" + BinDir() + "\\settings_saver.exe\" \"" +
                                 folder_.File("first.ini") + "\" \"" + folder_.File("second.ini") +
-                                "\" \"" + Ansi(path_) + "\""));
+                                "\" \"" + win::Narrow(path_) + "\""));
         ASSERT_TRUE(WaitUntil([&] { return FileExists(backup); }, 10000)) << "saving";
         PumpFor(static_cast<DWORD>(kill * 7 % 31));  // a different moment of a save each time
         saver.Kill();

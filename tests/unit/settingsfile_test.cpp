@@ -22,7 +22,7 @@ using Strings = std::vector<std::string>;
 class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetSettingsFolderForTesting(Wide(folder_.Path()));
+        SetSettingsFolderForTesting(win::Widen(folder_.Path()));
         loadModel();  // the empty model of a missing file
     }
     void TearDown() override { SetSettingsFolderForTesting(L""); }
@@ -43,28 +43,28 @@ protected:
     }
 
     TempDir folder_;
-    const std::string path_ = folder_.File(Ansi(kSettingsFileName));
+    const std::string path_ = folder_.File(win::Narrow(kSettingsFileName));
 };
 
 // The model as text, so that a failing comparison shows what differs.
 std::string Describe(const BarDef& bar) {
     std::string text = "en=" + std::to_string(bar.enabled) +
                        " horiz=" + std::to_string(bar.Orientation()) + " [" +
-                       Ansi(bar.Name()) + "]";
+                       win::Narrow(bar.Name()) + "]";
     for (const BarItem& item : items(bar)) {
         const ItemAttributes a = item.Attributes();
         text += " | " + std::to_string(item.Node()->number);
         if (!item.IsAttributed()) continue;
-        text += " [" + Ansi(a.wnd) + "][" + Ansi(a.pth) + "][" + Ansi(a.ipth) + "] " +
-                std::to_string(a.inum) + " [" + Ansi(a.par) + "][" + Ansi(a.dir) + "][" +
-                Ansi(a.tt) + "]";
+        text += " [" + win::Narrow(a.wnd) + "][" + win::Narrow(a.pth) + "][" + win::Narrow(a.ipth) + "] " +
+                std::to_string(a.inum) + " [" + win::Narrow(a.par) + "][" + win::Narrow(a.dir) + "][" +
+                win::Narrow(a.tt) + "]";
     }
     return text;
 }
 
 std::string Describe(const WindowList& list) {
     std::string text = "inc=" + std::to_string(list.mode);
-    for (const std::wstring& entry : list.entries) text += " [" + Ansi(entry) + "]";
+    for (const std::wstring& entry : list.entries) text += " [" + win::Narrow(entry) + "]";
     return text;
 }
 
@@ -154,7 +154,7 @@ TEST_F(SettingsFileTest, HandWrittenFileReadsNumbersLikeAtoiGapsAsDefaultsAndTho
     std::string list = "[wndctx5]\r\n", bar;
     for (int i = 0; i < 3000; ++i) {
         list += std::to_string(i) + "=title " + std::to_string(i) + "\r\n";
-        bar += "[" + Ansi(itemSection(6, i)) + "]\r\ntype=" +
+        bar += "[" + win::Narrow(itemSection(6, i)) + "]\r\ntype=" +
                (i % 10 ? std::string("102\r\n") : "101\r\npth=" + std::to_string(i) + "\r\n");
     }
     WriteFile(path_, list + bar + "[menu+:01:00]\r\ntype=101abc\r\ninum=  -12xyz\r\npth=kept\r\n"

@@ -43,20 +43,20 @@ protected:
 TEST_F(Shortcut, AWrittenShortcutReadsBackAndAFailedSaveIsReported) {
     std::string linkPath = folder_.File("tool.lnk");
     EXPECT_EQ(S_OK,
-              orvale::WriteShellLink(Wide(target_), L"-x \"a b\" c", Wide(linkPath), L"A tool"));
+              orvale::WriteShellLink(win::Widen(target_), L"-x \"a b\" c", win::Widen(linkPath), L"A tool"));
     auto [target, arguments] = ReadLink(linkPath);
     EXPECT_EQ(0, lstrcmpiA(target_.c_str(), target.c_str())) << target;
     EXPECT_EQ("-x \"a b\" c", arguments);
 
     const std::string absent = folder_.File("absent\\x.lnk");
-    EXPECT_TRUE(FAILED(orvale::WriteShellLink(Wide(target_), L"", Wide(absent), L"")));
+    EXPECT_TRUE(FAILED(orvale::WriteShellLink(win::Widen(target_), L"", win::Widen(absent), L"")));
     // Too long for the shell's path: refused rather than saved under a shortened name.
     std::string tooLong = folder_.File(std::string(300, 'n') + ".lnk");
-    EXPECT_TRUE(FAILED(orvale::WriteShellLink(Wide(target_), L"", Wide(tooLong), L"")));
+    EXPECT_TRUE(FAILED(orvale::WriteShellLink(win::Widen(target_), L"", win::Widen(tooLong), L"")));
 }
 
 TEST_F(Shortcut, TheTemporaryShortcutStartsTheTargetAndIsRemoved) {
-    orvale::OpenViaTemporaryShortcut(Wide(target_), L"first second");
+    orvale::OpenViaTemporaryShortcut(win::Widen(target_), L"first second");
     std::string log = folder_.File("brindle_standin.log");
     ASSERT_TRUE(WaitUntil([&] { return !ReadLines(log).empty(); })) << "the target was not started";
     std::string line = ReadLines(log).front();

@@ -1,0 +1,36 @@
+// Files the program keeps (its settings, a macro file) are read whole and replaced whole, in
+// one step: a save either puts the complete new file in place or leaves the old one as it was,
+// and says why in the system's own words.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+namespace orvale {
+
+// What went wrong with a file; code 0 means nothing did.
+struct FileError {
+    DWORD code = 0;
+    std::wstring reason;  // the system's own words for `code`
+    explicit operator bool() const { return code != 0; }
+};
+
+FileError ErrorOf(DWORD code);
+// True for the error of a file (or its folder) that is not there.
+bool IsMissing(const FileError& error);
+// Whether two paths name the same file, ignoring case as the file system does.
+bool SamePath(const std::wstring& a, const std::wstring& b);
+
+// Reads the whole file into `bytes`; refuses a file over `limit` bytes.
+FileError ReadWholeFile(const std::wstring& path, std::string& bytes, size_t limit);
+
+// Writes `bytes` to a new file beside `path`, flushes it and puts it in place of `path` in one
+// step, keeping the previous file as `path` + ".bak". On failure `path` stays as it was.
+FileError ReplaceWholeFile(const std::wstring& path, const std::string& bytes);
+
+// Tests: the writer stops after this many bytes, as on a full disk (SIZE_MAX: never).
+void SetWriteLimitForTesting(size_t bytes);
+
+}  // namespace orvale
