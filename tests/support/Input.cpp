@@ -41,9 +41,27 @@ bool MoveXPointer(int x, int y) {
 // Clicks through the X server (button 1 left, 3 right), holding the button as long as a
 // hand does: a release that follows its press at once can still fall under the mouse capture
 // of a menu that the press is closing.
-bool ClickXPointer(int button) {
+//
+// A press beside an open menu closes the menu, and its release belongs to what lies under the
+// pointer once the menu is gone. A hand lets go a good while later; a busy program may take
+// longer than that to close its menu, and a release that comes first goes to the menu's
+// program instead. So the release waits until such a menu has gone.
+bool ClickXPointer(int button, POINT at) {
+    HWND menu = VisibleMenu();
+    const DWORD menuThread =
+        menu && WindowFromPoint(at) != menu ? GetWindowThreadProcessId(menu, nullptr) : 0;
     if (!RunXdotool("mousedown " + std::to_string(button))) return false;
     PumpFor(100);
+    if (menuThread) {
+        // Until the menu's thread has left its menu loop and let go of the mouse, a release
+        // is still its own.
+        WaitUntil([&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(menuThread, &info) && !info.hwndCapture &&
+                   !(info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE));
+        }, 3000);
+    }
     return RunXdotool("mouseup " + std::to_string(button));
 }
 
@@ -71,12 +89,12 @@ void MoveMouse(int x, int y) {
 
 void RightClick(int x, int y) {
     MoveMouse(x, y);
-    if (!ClickXPointer(3)) SendButtons(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    if (!ClickXPointer(3, {x, y})) SendButtons(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
 }
 
 void LeftClick(int x, int y) {
     MoveMouse(x, y);
-    if (!ClickXPointer(1)) SendButtons(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    if (!ClickXPointer(1, {x, y})) SendButtons(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
 }
 
 RECT ItemRectOf(HWND control, UINT message, WPARAM index, LONG left) {
