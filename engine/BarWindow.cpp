@@ -430,10 +430,7 @@ bool SlotApplies(int number, HWND pointedWindow) {
     const auto& window = BarTable[number];
     if (!window || !window->Handle() || !window->bar || !window->bar->enabled) return false;
     if (number < kFirstContextBar) return true;
-    WindowList& list = windowLists[number - kFirstContextBar];
-    bool applies = matches(list, pointedWindow);
-    forget(list);
-    return applies;
+    return matches(windowLists[number - kFirstContextBar], pointedWindow);
 }
 
 // The bars stay inside the work area of the monitor that shows the menu.
