@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "engine/BarWindow.h"
+#include "engine/BarsOnScreen.h"
 #include "win/ProgramWindows.h"
 
 namespace orvale {

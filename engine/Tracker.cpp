@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/BarWindow.h"
+#include "engine/BarsOnScreen.h"
 #include "engine/HookClient.h"
 #include "engine/MenuSearch.h"
 #include "engine/TaskBar.h"

@@ -6,8 +6,10 @@
 
 #include "Harness.h"
 #include "ModelBuilder.h"
+#include "engine/BarHandlers.h"
 #include "engine/BarTable.h"
 #include "engine/BarWindow.h"
+#include "engine/BarsOnScreen.h"
 #include "model/WindowList.h"
 #include "resources/resource.h"
 
