@@ -151,7 +151,11 @@ void CALLBACK TrackerClock::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LON
                                     LONG child, DWORD, DWORD) {
     if (event != EVENT_OBJECT_CREATE && event != EVENT_OBJECT_SHOW) return;
     if (object != OBJID_WINDOW || child != CHILDID_SELF || !g_clock || !IsSearching()) return;
-    if (MayBecomeForeignMenu(window)) g_clock->Watch(window);
+    // The system calls the hook procedure: no exception may cross back into it.
+    try {
+        if (MayBecomeForeignMenu(window)) g_clock->Watch(window);
+    } catch (...) {
+    }
 }
 
 // Runs the clock only while a tick has something to do, and hears of new windows only while
