@@ -87,4 +87,11 @@ void DestroyAllBarWindows() {
     for (auto& slot : BarTable) slot.reset();
 }
 
+void LetGoOfAllBarWindows() {
+    g_pending.clear();
+    StopTurns();
+    // Left to the end of the process on purpose: each window still reaches its object.
+    for (auto& slot : BarTable) static_cast<void>(slot.release());
+}
+
 }  // namespace orvale
