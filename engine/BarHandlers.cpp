@@ -1,5 +1,7 @@
 #include "engine/BarHandlers.h"
 
+#include <utility>
+
 namespace orvale {
 namespace {
 

@@ -19,8 +19,7 @@
 namespace orvale {
 
 // Where the tracker stands since the last right press. A click elsewhere hides the bars only
-// once the tick after the one that showed them has run: the press that opened the menu and its
-// release must not take the bars away again.
+// once a further tick has run after the one that showed them (Settled).
 enum class TrackerPhase {
     Searching,  // a search runs; searchTicks counts the ticks left in it
     Ending,     // the search ends with this tick (the bars were shown, or its time is up); also
