@@ -3,7 +3,9 @@
 #include "actions/ItemLauncher.h"
 #include "actions/WindowCommands.h"
 #include "dialogs/BarEditor.h"
+#include "engine/BarHandlers.h"
 #include "engine/BarWindow.h"
+#include "engine/BarsOnScreen.h"
 #include "engine/HookClient.h"
 #include "engine/Tracker.h"
 #include "win/ProgramWindows.h"
@@ -47,6 +49,10 @@ void ConnectBarHandlers() {
         SwitchToTaskWindow(target, TaskTarget(taskBar, index + 1), ContextFor(taskBar));
     };
     handlers.editBar = [](BarDef& def) { EditBar(def); };
+    handlers.foreignMenuOpen = [] { return TrackerStateNow().menuWindow != nullptr; };
+    handlers.barClicked = NoteBarClicked;
+    handlers.barWindowCreated = NoteBarWindowCreated;
+    handlers.actionStarting = NoteActionStarting;
     SetBarHandlers(std::move(handlers));
 }
 

@@ -61,16 +61,13 @@ void HostFrame::OnCancel() { Close(); }
 
 void HostFrame::Close() {
     // The settings window is destroyed before its object goes, so its own end (timer, hook,
-    // tray icon) runs.
+    // tray icon) runs. An Exit saved the settings before it ended the settings window.
     settings_.reset();
-    End(IDCANCEL);
-}
-
-void HostFrame::OnDestroy() {
-    // The bar windows are owned by the frame and go with it.
-    DestroyAllBarWindows();
-    win::SetHostFrameWindow(nullptr);
-    PostQuitMessage(0);
+    // Nothing is left to write or to remove. The program ends here and the system takes its
+    // windows with it at once: destroying the bars and their two thousand buttons one by one
+    // kept an ended program running for seconds.
+    LetGoOfAllBarWindows();
+    ExitProcess(0);
 }
 
 }  // namespace orvale

@@ -12,7 +12,7 @@ class HostFrame : public win::ModelessDialog {
 public:
     HostFrame();
     ~HostFrame() override;
-    // Creates the frame and runs the message loop until the frame is closed.
+    // Creates the frame and runs the message loop; closing the frame ends the process.
     int Run();
 
 protected:
@@ -21,9 +21,9 @@ protected:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnOK() override { Close(); }
     void OnCancel() override;
-    void OnDestroy() override;
 
 private:
+    // Ends the settings window, then the process, without destroying the bars one by one.
     void Close();
     win::Owned<SettingsWindow> settings_;
 };

@@ -10,7 +10,7 @@
 #include "dialogs/ItemPropertiesDialog.h"
 #include "dialogs/MacroFileDialog.h"
 #include "dialogs/MacrosInfoDialog.h"
-#include "engine/BarWindow.h"
+#include "engine/BarsOnScreen.h"
 #include "model/BuiltInItems.h"
 #include "resources/resource.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/TaskBarPropertiesDialog.h"
 
-#include "engine/BarWindow.h"
+#include "engine/BarsOnScreen.h"
 #include "resources/resource.h"
 
 namespace orvale {

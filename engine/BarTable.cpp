@@ -29,7 +29,7 @@ void StopTurns() {
     g_turns = 0;
 }
 
-void CALLBACK CreateNextInTurn(HWND, UINT, UINT_PTR, DWORD) {
+void CreateNextInTurn() {
     if (g_pending.empty()) {
         StopTurns();
         return;
@@ -38,6 +38,14 @@ void CALLBACK CreateNextInTurn(HWND, UINT, UINT_PTR, DWORD) {
     g_pending.pop_front();
     if (barDefs[number].enabled) CreateMenuBarWindow(number);
     if (g_pending.empty()) StopTurns();
+}
+
+// The system calls the timer procedure: no exception may cross back into it.
+void CALLBACK OnTurnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    try {
+        CreateNextInTurn();
+    } catch (...) {
+    }
 }
 
 }  // namespace
@@ -58,13 +66,13 @@ void CreateMenuBarWindowsInTurn() {
         if (barDefs[number].enabled) g_pending.push_back(number);
     }
     if (!g_pending.empty() && !g_turns) {
-        g_turns = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CreateNextInTurn);
+        g_turns = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, OnTurnTimer);
     }
 }
 
 void CreatePendingMenuBarWindows() {
     StopTurns();
-    while (!g_pending.empty()) CreateNextInTurn(nullptr, 0, 0, 0);
+    while (!g_pending.empty()) CreateNextInTurn();
 }
 
 void DestroyBarWindow(int number) {
@@ -77,6 +85,13 @@ void DestroyAllBarWindows() {
     g_pending.clear();
     StopTurns();
     for (auto& slot : BarTable) slot.reset();
+}
+
+void LetGoOfAllBarWindows() {
+    g_pending.clear();
+    StopTurns();
+    // Left to the end of the process on purpose: each window still reaches its object.
+    for (auto& slot : BarTable) static_cast<void>(slot.release());
 }
 
 }  // namespace orvale

@@ -28,5 +28,10 @@ void CreateMenuBarWindowsInTurn();
 void CreatePendingMenuBarWindows();
 void DestroyBarWindow(int number);
 void DestroyAllBarWindows();
+// At the end of the program: stops the turns and lets go of every bar object without
+// destroying its window, so that nothing on the way out (the table's own destructor among
+// them) destroys two thousand windows one by one. The process ends next, and takes the
+// windows and the objects with it.
+void LetGoOfAllBarWindows();
 
 }  // namespace orvale

@@ -35,7 +35,13 @@ T Export(HMODULE module, const char* name) {
 constexpr UINT kRetryMs = 50;
 UINT_PTR g_retry = 0;
 
-void CALLBACK RetryHook(HWND, UINT, UINT_PTR, DWORD) { SetMouseHook(true); }
+// The system calls the timer procedure: no exception may cross back into it.
+void CALLBACK RetryHook(HWND, UINT, UINT_PTR, DWORD) {
+    try {
+        SetMouseHook(true);
+    } catch (...) {
+    }
+}
 
 void RetryLater(bool retry) {
     if (retry && !g_retry) {

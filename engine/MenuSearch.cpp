@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "engine/BarWindow.h"
+#include "engine/BarsOnScreen.h"
 #include "win/ProgramWindows.h"
 
 namespace orvale {
@@ -28,11 +28,16 @@ BOOL CALLBACK CollectCandidate(HWND window, LPARAM lp) {
     // Most top-level windows are hidden, and a hidden window is under no point: the style is
     // the cheapest question, so it comes first.
     if ((GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) == 0) return TRUE;
-    RECT rect;
-    if (LooksLikeForeignMenu(window) && GetWindowRect(window, &rect)) {
-        reinterpret_cast<std::vector<RECT>*>(lp)->push_back(rect);
+    // The system calls this: no exception may cross back into it. The list ends where it failed.
+    try {
+        RECT rect;
+        if (LooksLikeForeignMenu(window) && GetWindowRect(window, &rect)) {
+            reinterpret_cast<std::vector<RECT>*>(lp)->push_back(rect);
+        }
+        return TRUE;
+    } catch (...) {
+        return FALSE;
     }
-    return TRUE;
 }
 
 }  // namespace

@@ -47,11 +47,16 @@ bool Qualifies(HWND window, SharedIcon& icon) {
 }
 
 BOOL CALLBACK CollectCandidate(HWND window, LPARAM lp) {
-    SharedIcon icon;
-    if (Qualifies(window, icon)) {
-        reinterpret_cast<std::vector<Candidate>*>(lp)->push_back({window, std::move(icon)});
+    // The system calls this: no exception may cross back into it. The list ends where it failed.
+    try {
+        SharedIcon icon;
+        if (Qualifies(window, icon)) {
+            reinterpret_cast<std::vector<Candidate>*>(lp)->push_back({window, std::move(icon)});
+        }
+        return TRUE;
+    } catch (...) {
+        return FALSE;
     }
-    return TRUE;
 }
 
 // Candidates collected ahead of a menu, and when.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/BarWindow.h"
+#include "engine/BarsOnScreen.h"
 #include "engine/HookClient.h"
 #include "engine/MenuSearch.h"
 #include "engine/TaskBar.h"
@@ -15,7 +15,7 @@
 namespace orvale {
 namespace {
 
-constexpr int kSearchTicksAfterRightPress = 60;
+constexpr int kSearchTicksAfterRightPress = 61;
 constexpr int kGraceTicks = 3;
 constexpr UINT kTickMs = 50;
 // A new window shows a few milliseconds after its creation; one that has not shown by then
@@ -35,13 +35,31 @@ void RememberForegroundWindow() {
     if (foreground && IsForeignWindow(foreground)) g_state.LastForeignWindow = foreground;
 }
 
-bool IsSearching() { return g_globalEnable && g_state.searchTicks >= 0; }
+bool IsSearching() { return g_globalEnable && g_state.phase == TrackerPhase::Searching; }
 
 // Whether anything is left for a tick to do.
 bool NeedsTicks() {
     const TrackerState& s = g_state;
-    return s.searchTicks >= 0 || s.foundGrace != 0 || IsVisibleWindow(s.menuWindow) ||
-           AnyBarOnScreen();
+    return s.phase == TrackerPhase::Searching || s.foundGrace != 0 ||
+           IsVisibleWindow(s.menuWindow) || AnyBarOnScreen();
+}
+
+// The end of a tick: the search counts down, and the phases after it follow one another.
+void CountTick(TrackerState& s) {
+    switch (s.phase) {
+    case TrackerPhase::Searching:
+        if (--s.searchTicks > 0) return;
+        s.searchTicks = 0;
+        s.phase = TrackerPhase::Ending;
+        return;
+    case TrackerPhase::Ending:
+        s.phase = TrackerPhase::Ended;
+        return;
+    case TrackerPhase::Ended:
+    case TrackerPhase::Settled:
+        s.phase = TrackerPhase::Settled;
+        return;
+    }
 }
 
 void SearchNow(HWND shown = nullptr);
@@ -133,7 +151,11 @@ void CALLBACK TrackerClock::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LON
                                     LONG child, DWORD, DWORD) {
     if (event != EVENT_OBJECT_CREATE && event != EVENT_OBJECT_SHOW) return;
     if (object != OBJID_WINDOW || child != CHILDID_SELF || !g_clock || !IsSearching()) return;
-    if (MayBecomeForeignMenu(window)) g_clock->Watch(window);
+    // The system calls the hook procedure: no exception may cross back into it.
+    try {
+        if (MayBecomeForeignMenu(window)) g_clock->Watch(window);
+    } catch (...) {
+    }
 }
 
 // Runs the clock only while a tick has something to do, and hears of new windows only while
@@ -149,8 +171,7 @@ void HideBarsAfterClickElsewhere() {
     if (!g_state.menuWindow && !AnyBarOnScreen()) return;
     POINT cursor;
     GetCursorPos(&cursor);
-    // Only once a further tick has run since the tick that showed the bars.
-    if (g_state.searchTicks < -2 && IsForeignWindow(WindowFromPoint(cursor))) {
+    if (g_state.phase == TrackerPhase::Settled && IsForeignWindow(WindowFromPoint(cursor))) {
         HideAllBars();
         g_state.menuWindow = nullptr;
     }
@@ -174,7 +195,8 @@ void SearchNow(HWND shown) {
     RememberForegroundWindow();
     ShowBarsBesideTrackedMenu();
     // As after the tick that shows the bars: a click hides them only once another tick ran.
-    g_state.searchTicks = -2;
+    g_state.phase = TrackerPhase::Ended;
+    g_state.searchTicks = 0;
     Reschedule();
 }
 
@@ -218,7 +240,7 @@ void TrackerTick() {
     HWND underCursor = WindowFromPoint(cursor);
 
     bool found = false;
-    if (g_globalEnable && (s.searchTicks >= 0 || s.foundGrace != 0)) {
+    if (g_globalEnable && (s.phase == TrackerPhase::Searching || s.foundGrace != 0)) {
         found = FindMenuNearCursor(cursor);
     }
     if (!found) s.pointedWindow = underCursor;
@@ -229,12 +251,12 @@ void TrackerTick() {
 
     const bool menuVisible = IsVisibleWindow(s.menuWindow);
     if (!menuVisible) s.dismissPending = 1;
-    if (menuVisible && s.searchTicks >= 0) {
+    if (menuVisible && s.phase == TrackerPhase::Searching) {
         ShowBarsBesideTrackedMenu();
-        s.searchTicks = -1;
+        s.phase = TrackerPhase::Ending;
+        s.searchTicks = 0;
     }
-    --s.searchTicks;
-    if (s.searchTicks < -1000) s.searchTicks = -1000;  // stays negative, never wraps
+    CountTick(s);
 
     if (found) {
         s.foundGrace = kGraceTicks;
@@ -252,6 +274,7 @@ void TrackerTick() {
 bool TrackerCommand(int id, HWND target) {
     switch (id) {
     case IDC_START_MENU_SEARCH:
+        g_state.phase = TrackerPhase::Searching;
         g_state.searchTicks = kSearchTicksAfterRightPress;
         Reschedule();
         if (!g_fixedTick && g_globalEnable) {

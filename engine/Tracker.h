@@ -18,9 +18,20 @@
 
 namespace orvale {
 
+// Where the tracker stands since the last right press. A click elsewhere hides the bars only
+// once a further tick has run after the one that showed them (Settled).
+enum class TrackerPhase {
+    Searching,  // a search runs; searchTicks counts the ticks left in it
+    Ending,     // the search ends with this tick (the bars were shown, or its time is up); also
+                // the phase before the first tick
+    Ended,      // the tick that ended the search has run, or the bars were shown between ticks
+    Settled,    // a further tick has run since: a click elsewhere may hide the bars
+};
+
 struct TrackerState {
     HWND menuWindow = nullptr;         // the popup menu found last; bars are laid out around it
-    int searchTicks = -1;              // >= 0 while a search runs (60 after a right press)
+    TrackerPhase phase = TrackerPhase::Ending;
+    int searchTicks = 0;               // ticks left in the search (61 after a right press)
     int foundGrace = 0;                // 3 after each tick that found a menu, counted down
     HWND pointedWindow = nullptr;      // the window right-clicked, or under the cursor on the
                                        // last tick of a search that found nothing

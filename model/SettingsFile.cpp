@@ -75,7 +75,6 @@ void LoadItems(BarDef& bar) {
 void LoadWindowList(int index) {
     WindowList& list = windowLists[index];
     list.entries.clear();
-    list.rememberedWindow = nullptr;
     std::wstring section = listSection(index);
     // A list with no "." entry ends at its first missing key.
     std::wstring entry;

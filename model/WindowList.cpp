@@ -14,21 +14,16 @@ constexpr size_t kComparedLength = 511;
 
 }  // namespace
 
-bool matches(WindowList& list, HWND window) {
-    if (window && window == list.rememberedWindow) return true;
+bool matches(const WindowList& list, HWND window) {
     for (HWND w = window; w && IsWindow(w); w = GetParent(w)) {
         std::wstring title = win::WindowText(w).substr(0, kComparedLength);
         if (title.empty()) continue;
         for (const std::wstring& entry : list.entries) {
             if (!win::ContainsIgnoringCase(title, entry.substr(0, kComparedLength))) continue;
-            if (list.mode != 0) return false;
-            list.rememberedWindow = w;
-            return true;
+            return list.mode == 0;
         }
     }
     return list.mode != 0;
 }
-
-void forget(WindowList& list) { list.rememberedWindow = nullptr; }
 
 }  // namespace orvale

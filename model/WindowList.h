@@ -13,7 +13,6 @@ namespace orvale {
 struct WindowList {
     std::vector<std::wstring> entries;  // title fragments
     int32_t mode = 0;                  // 0 only the listed windows, 1 all but the listed ones
-    HWND rememberedWindow = nullptr;   // last window at which a mode-0 match was found
 };
 
 constexpr int kWindowListCount = 32;  // list n serves context bar n + 4; 29-31 serve none
@@ -23,8 +22,6 @@ extern std::array<WindowList, kWindowListCount> windowLists;
 // Whether the list's bar may be shown for a menu opened over `window`: the window and each
 // parent (or owner) in turn is tested; the first titled window whose title contains an entry,
 // without regard to case, decides.
-bool matches(WindowList& list, HWND window);
-// Clears the remembered window.
-void forget(WindowList& list);
+bool matches(const WindowList& list, HWND window);
 
 }  // namespace orvale

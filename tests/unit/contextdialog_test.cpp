@@ -51,8 +51,7 @@ Strings Shown(HWND dialog) { return ListRows(GetDlgItem(dialog, IDC_CONTEXT_WIND
 }  // namespace
 
 TEST(ContextDialog, AddEditRemoveAndModeChangeTheDialogOkStoresThemAndCancelChangesNothing) {
-    const HWND remembered = reinterpret_cast<HWND>(0x1234);
-    WindowList list = {{L"cherry", L"apple", L"Banana"}, 0, remembered};
+    WindowList list = {{L"cherry", L"apple", L"Banana"}, 0};
     const Strings stored = {L"", L"zulu", L"Blueberry", L"cherry"};
     ContextDialog context(list);
     EXPECT_EQ(IDOK, RunDriven(context, "Context", [&](HWND d) {
@@ -75,7 +74,6 @@ TEST(ContextDialog, AddEditRemoveAndModeChangeTheDialogOkStoresThemAndCancelChan
     }));
     EXPECT_EQ(stored, list.entries) << "in the shown order";
     EXPECT_EQ(1, list.mode);
-    EXPECT_EQ(remembered, list.rememberedWindow);
 
     ContextDialog again(list);
     EXPECT_EQ(IDCANCEL, RunDriven(again, "Context", [&](HWND d) {

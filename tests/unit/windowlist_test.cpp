@@ -44,46 +44,33 @@ protected:
 
 }  // namespace
 
-TEST_F(WindowListTest, ModeEntriesAndTheWindowsAboveDecideAndMode0RemembersTheMatch) {
+TEST_F(WindowListTest, ModeEntriesAndTheWindowsAboveDecide) {
     const struct {
         std::vector<std::wstring> entries;
         int32_t mode;
         Window window;
         bool shown;
-        Window remembered;
     } cases[] = {
-        {{}, 0, Main, false, None},  // without entries the mode alone decides
-        {{}, 1, Loner, true, None},
-        {{L"excel", L"note"}, 0, Main, true, Main},  // a fragment, without regard to case
-        {{L"excel", L"note"}, 0, Grandchild, true, Main},  // untitled windows pass on upwards
-        {{L"excel", L"note"}, 0, Popup, true, Main},  // an owned popup's owner is its parent
-        {{L"excel", L"note"}, 0, Loner, false, None},
-        {{L"notepad window x"}, 0, Main, false, None},  // the whole entry must occur
-        {{L"NotePad"}, 1, Child, false, None},  // only mode 0 remembers
-        {{L"NotePad"}, 1, Loner, true, None},
-        {{L""}, 0, Child, true, Main},  // the empty entry occurs in every title
-        {{L""}, 0, Loner, false, None},  // no titled window on the chain
-        {{L""}, 1, Child, false, None},
-        {{L""}, 1, Loner, true, None},
-        {{L"notepad"}, 0, None, false, None},
-        {{L"notepad"}, 1, None, true, None},
+        {{}, 0, Main, false},  // without entries the mode alone decides
+        {{}, 1, Loner, true},
+        {{L"excel", L"note"}, 0, Main, true},  // a fragment, without regard to case
+        {{L"excel", L"note"}, 0, Grandchild, true},  // untitled windows pass on upwards
+        {{L"excel", L"note"}, 0, Popup, true},  // an owned popup's owner is its parent
+        {{L"excel", L"note"}, 0, Loner, false},
+        {{L"notepad window x"}, 0, Main, false},  // the whole entry must occur
+        {{L"NotePad"}, 1, Child, false},
+        {{L"NotePad"}, 1, Loner, true},
+        {{L""}, 0, Child, true},  // the empty entry occurs in every title
+        {{L""}, 0, Loner, false},  // no titled window on the chain
+        {{L""}, 1, Child, false},
+        {{L""}, 1, Loner, true},
+        {{L"notepad"}, 0, None, false},
+        {{L"notepad"}, 1, None, true},
     };
     for (const auto& c : cases) {
-        WindowList list = {c.entries, c.mode};
+        const WindowList list = {c.entries, c.mode};
         EXPECT_EQ(c.shown, matches(list, w_[c.window])) << c.mode << " " << c.window;
-        EXPECT_EQ(w_[c.remembered], list.rememberedWindow) << c.mode << " " << c.window;
     }
-}
-
-TEST_F(WindowListTest, RememberedWindowMatchesAtOnceUntilForgotten) {
-    WindowList list = {{L"notepad"}, 0};
-    ASSERT_TRUE(matches(list, w_[Child]));
-    list.entries.clear();
-    EXPECT_TRUE(matches(list, w_[Main])) << "the remembered window itself";
-    EXPECT_FALSE(matches(list, w_[Child])) << "only the very window is taken at once";
-    forget(list);
-    EXPECT_EQ(nullptr, list.rememberedWindow);
-    EXPECT_FALSE(matches(list, w_[Main]));
 }
 
 TEST_F(WindowListTest, EveryLetterIgnoresCaseAsForTitleItemsAndTitlesCountTo511Characters) {

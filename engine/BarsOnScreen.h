@@ -1,0 +1,28 @@
+// The bars as the user meets them: every bar window of the bar table at once, laid out around
+// another program's menu, brought to the top, moved away again. What one bar is and holds is
+// BarWindow's; which bars exist is BarTable's.
+#pragma once
+
+#include <windows.h>
+
+namespace orvale {
+
+class BarWindow;
+
+// Whether `window` is one of the bar windows in BarTable.
+bool IsBarWindow(HWND window);
+// Whether a bar window is on screen rather than moved away or not yet placed.
+bool AnyBarOnScreen();
+
+// Moves a bar off-screen to (10000, 10000); it stays a shown window.
+void HideBar(BarWindow& window);
+// Moves every bar away and puts the mouse hook back.
+void HideAllBars();
+
+// Shows every applicable bar around menu window `menu` and stretches the menu to meet them;
+// context bars are chosen by `pointedWindow`, the window the menu was opened over.
+void ShowBarsForMenu(HWND menu, HWND pointedWindow);
+// Lays the applicable bars out around `menu` (used by ShowBarsForMenu).
+void LayoutBars(HWND menu, HWND pointedWindow);
+
+}  // namespace orvale
