@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cwchar>
+#include <iterator>
 #include <string>
 
 #include "dialogs/BarEditor.h"
@@ -33,7 +34,7 @@ const Tab kTabs[] = {
      L"Menu TaskBar allows you to switch applications without necessity to move mouse.",
      {IDC_TASKBAR_ENABLE, IDC_TASKBAR_SETTINGS, 0}},
 };
-constexpr int kTabCount = sizeof kTabs / sizeof kTabs[0];
+constexpr int kTabCount = static_cast<int>(std::size(kTabs));
 
 // " 1. Tools", numbered from 1 in a field of two.
 std::wstring RowText(int number, const std::wstring& name) {
