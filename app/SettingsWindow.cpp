@@ -1,64 +1,34 @@
 #include "app/SettingsWindow.h"
 
 #include <shellapi.h>
-#include <commctrl.h>
 
 #include <algorithm>
-#include <cwchar>
 
 #include "app/BarHandlers.h"
 #include "app/StarterSettings.h"
-#include "dialogs/BarEditor.h"
-#include "dialogs/ContextDialog.h"
+#include "dialogs/AboutDialog.h"
 #include "dialogs/SaveProblem.h"
 #include "engine/BarTable.h"
 #include "engine/HookClient.h"
 #include "engine/Tracker.h"
 #include "model/BarModel.h"
 #include "model/SettingsFile.h"
-#include "model/WindowList.h"
 #include "resources/resource.h"
 #include "win/ProgramWindows.h"
-#include "win/PumpedWait.h"
 
 namespace orvale {
 namespace {
 
-constexpr int kGlobalBarCount = 3;
 // Posted when the window was shown by anything but the user: it goes again.
 constexpr UINT kHideAgain = WM_APP + 1;
-constexpr int kContextBarCount = 29;
-
-struct Tab {
-    const wchar_t* text;
-    const wchar_t* description;
-};
-const Tab kTabs[] = {
-    {L"Global Menu Bars", L"Global menu bar appears next to context menu in all applications."},
-    {L"Context Menu Bars",
-     L"Context menu bar appears next to context menu only in windows defined under "
-     L"\"Context\" button."},
-    {L"Menu TaskBar",
-     L"Menu TaskBar allows you to switch applications without necessity to move mouse."},
-};
-const int kTabControls[] = {IDC_GLOBAL_BARS, IDC_GLOBAL_SETTINGS, IDC_CONTEXT_BARS,
-                            IDC_CONTEXT_SETTINGS, IDC_CONTEXT_LIST_BUTTON, IDC_TASKBAR_ENABLE,
-                            IDC_TASKBAR_SETTINGS};
-const int kTabShows[3][3] = {{IDC_GLOBAL_BARS, IDC_GLOBAL_SETTINGS, 0},
-                             {IDC_CONTEXT_BARS, IDC_CONTEXT_SETTINGS, IDC_CONTEXT_LIST_BUTTON},
-                             {IDC_TASKBAR_ENABLE, IDC_TASKBAR_SETTINGS, 0}};
-
-class AboutDialog : public win::ModalDialog {
-public:
-    AboutDialog() : ModalDialog(IDD_ABOUT) {}
-};
+// A left press this soon after a right press on the tray icon opens the window, not the menu.
+constexpr UINT kTrayMenuDelayMs = 100;
 
 }  // namespace
 
 SettingsWindow::SettingsWindow() : ModelessDialog(IDD_SETTINGS) {
     BindCheck(IDC_TASKBAR_ENABLE, taskBarEnableCopy_);
     BindCheck(IDC_GLOBAL_ENABLE, globalEnableCopy_);
-    BindText(IDC_TAB_DESCRIPTION, description_);
 }
 
 SettingsWindow::~SettingsWindow() = default;
@@ -66,8 +36,7 @@ SettingsWindow::~SettingsWindow() = default;
 bool SettingsWindow::OnInit() {
     win::SetSettingsWindowHandle(Handle());
     taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
-    globalList_.Attach(Item(IDC_GLOBAL_BARS));
-    contextList_.Attach(Item(IDC_CONTEXT_BARS));
+    pages_.Attach(*this);
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
     SetMenu(Handle(), LoadMenuW(instance, MAKEINTRESOURCEW(IDR_SETTINGS_MENU)));
@@ -100,18 +69,11 @@ bool SettingsWindow::OnInit() {
     UpdateData(false);
     tray_.Add(Handle());
 
-    HWND tabs = Item(IDC_TABS);
-    for (int i = 0; i < 3; ++i) {
-        TCITEMW tab = {};
-        tab.mask = TCIF_TEXT;
-        tab.pszText = const_cast<wchar_t*>(kTabs[i].text);
-        SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab));
-    }
-    SwitchTab(0);
+    pages_.ShowTabs();
 
     // Hidden before the user ever sees it.
     PostMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    RefreshLists();
+    pages_.Refresh();
     CheckMenuItem(GetMenu(Handle()), IDM_ENABLE,
                   MF_BYCOMMAND | (GlobalEnable() ? MF_CHECKED : MF_UNCHECKED));
     initialised_ = 1;
@@ -130,54 +92,32 @@ void SettingsWindow::OnDestroy() {
 bool SettingsWindow::OnCommand(int id, int code, HWND control) {
     // Reports from the hook library and the search start go to the tracker first.
     if (TrackerCommand(id, control)) return false;
+    if (pages_.OnCommand(id, code)) return true;
     switch (id) {
     case IDC_APPLY: Apply(); return true;
-    case IDCANCEL: Close(); return true;
     case IDC_EXIT: RequestExit(false); return true;
     case IDM_TRAY_EXIT: RequestExit(true); return true;
     case IDM_ENABLE: ToggleEnable(); return true;
     case IDC_HELP_CONTENTS:
     case IDC_HELP_STANDARD: OpenHelp(); return true;
     case IDC_ABOUT_MENU:
-    case IDM_TRAY_ABOUT: ShowAbout(); return true;
+    case IDM_TRAY_ABOUT: ShowAbout(Handle()); return true;
     case IDM_TRAY_SETTINGS: ShowForUser(); return true;
-    case IDC_GLOBAL_SETTINGS: EditGlobalBar(); return true;
-    case IDC_CONTEXT_SETTINGS: EditContextBar(); return true;
-    case IDC_CONTEXT_LIST_BUTTON: EditContextList(); return true;
-    case IDC_TASKBAR_SETTINGS: EditTaskBar(); return true;
-    case IDC_GLOBAL_BARS:
-        if (code == LBN_DBLCLK) EditGlobalBar();
-        return true;
-    case IDC_CONTEXT_BARS:
-        if (code == LBN_DBLCLK) EditContextBar();
-        return true;
     default:
         return ModelessDialog::OnCommand(id, code, control);
     }
 }
 
 bool SettingsWindow::OnNotify(int id, NMHDR& header, LRESULT& /*result*/) {
-    if (id != IDC_TABS || header.code != TCN_SELCHANGE) return false;
-    SwitchTab(static_cast<int>(SendMessageW(Item(IDC_TABS), TCM_GETCURSEL, 0, 0)));
-    return true;
+    return pages_.OnNotify(id, header);
 }
 
-// The check lists' rows are measured as the lists are created, before WM_INITDIALOG.
 bool SettingsWindow::OnMeasureItem(int id, MEASUREITEMSTRUCT& measure) {
-    if (id != IDC_GLOBAL_BARS && id != IDC_CONTEXT_BARS) return false;
-    win::CheckList::Measure(measure);
-    return true;
+    return SettingsPages::OnMeasureItem(id, measure);
 }
 
 bool SettingsWindow::OnDrawItem(int id, const DRAWITEMSTRUCT& draw) {
-    if (id == IDC_GLOBAL_BARS) {
-        globalList_.Draw(draw);
-    } else if (id == IDC_CONTEXT_BARS) {
-        contextList_.Draw(draw);
-    } else {
-        return false;
-    }
-    return true;
+    return pages_.OnDrawItem(id, draw);
 }
 
 bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -295,7 +235,7 @@ void SettingsWindow::PaintTitle(HDC dc) {
 
 void SettingsWindow::ShowForUser() {
     shownByUser_ = 1;
-    RefreshLists();
+    pages_.Refresh();
     ShowWindow(Handle(), SW_SHOW);
     if (IsIconic(Handle())) PostMessageW(Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
     SetForegroundWindow(Handle());
@@ -355,87 +295,16 @@ void SettingsWindow::RequestExit(bool fromTray) {
     }
 }
 
-// ---- Apply and the bar lists ----------------------------------------------------------------
+// ---- Apply -----------------------------------------------------------------------------------
 
 void SettingsWindow::Apply() {
     UpdateData(true);
     barDefs[0].enabled = taskBarEnableCopy_;
     SetGlobalEnable(globalEnableCopy_ != 0);
-    ApplyListChecks();
+    pages_.ApplyChecks();
 }
 
-void SettingsWindow::ApplyListChecks() {
-    auto apply = [](win::CheckList& list, int row, int number) {
-        if (row >= list.Count()) return;
-        if (list.IsChecked(row)) {
-            barDefs[number].enabled = 1;
-            CreateMenuBarWindow(number);
-        } else {
-            barDefs[number].enabled = 0;
-            DestroyBarWindow(number);
-        }
-    };
-    for (int i = 0; i < kContextBarCount; ++i) apply(contextList_, i, kFirstContextBar + i);
-    for (int i = 0; i < kGlobalBarCount; ++i) apply(globalList_, i, 1 + i);
-}
-
-void SettingsWindow::RefreshLists() {
-    auto refill = [](win::CheckList& list, int firstBar, int count) {
-        int selected = list.Selection();
-        list.Clear();
-        for (int i = 0; i < count; ++i) {
-            const BarDef& bar = barDefs[firstBar + i];
-            wchar_t row[600];
-            std::swprintf(row, 600, L" %2d. %ls", i + 1, bar.Name().substr(0, 511).c_str());
-            list.AddRow(row, bar.enabled != 0);
-        }
-        list.Select(selected >= 0 && selected < count ? selected : 0);
-    };
-    refill(contextList_, kFirstContextBar, kContextBarCount);
-    refill(globalList_, 1, kGlobalBarCount);
-}
-
-void SettingsWindow::SwitchTab(int index) {
-    if (index < 0 || index > 2) return;
-    currentTab_ = index;
-    SendMessageW(Item(IDC_TABS), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
-    for (int id : kTabControls) ShowWindow(Item(id), SW_HIDE);
-    for (int id : kTabShows[index]) {
-        if (id) ShowWindow(Item(id), SW_SHOW);
-    }
-    description_ = kTabs[index].description;
-    UpdateData(false);
-}
-
-void SettingsWindow::EditGlobalBar() {
-    int row = globalList_.Selection();
-    if (row < 0) return;
-    UpdateData(true);
-    ApplyListChecks();
-    BarDef& bar = barDefs[1 + row];
-    bar.enabled = globalList_.IsChecked(row) ? 1 : 0;
-    if (EditBar(bar, Handle())) {
-        globalList_.SetChecked(row, bar.enabled != 0);
-        RefreshLists();
-    }
-    UpdateData(false);
-}
-
-void SettingsWindow::EditContextBar() {
-    int row = contextList_.Selection();
-    if (row < 0) return;
-    ApplyListChecks();
-    if (EditBar(barDefs[kFirstContextBar + row], Handle())) RefreshLists();
-}
-
-void SettingsWindow::EditContextList() {
-    int row = contextList_.Selection();
-    if (row >= 0) editList(row);
-}
-
-void SettingsWindow::EditTaskBar() { EditBar(barDefs[0], Handle()); }
-
-// ---- Enable, help, about, tray ----------------------------------------------------------------
+// ---- Enable, help, tray ---------------------------------------------------------------------
 
 void SettingsWindow::ToggleEnable() {
     SetGlobalEnable(!GlobalEnable());
@@ -451,26 +320,27 @@ void SettingsWindow::OpenHelp() {
                   SW_SHOWNORMAL);
 }
 
-void SettingsWindow::ShowAbout() {
-    AboutDialog about;
-    about.Run(Handle());
-}
-
 void SettingsWindow::OnTrayMessage(LPARAM mouseMessage) {
     switch (mouseMessage) {
     case WM_LBUTTONDOWN:
-        trayClickSeen_ = 1;
+        trayLeftPressed_ = true;
         ShowForUser();
         break;
     case WM_RBUTTONDOWN:
-        trayClickSeen_ = 0;
-        // A left press within 100 ms opens the window instead of the menu.
-        win::PumpedWait(100);
-        if (!trayClickSeen_) tray_.ShowMenu(Handle(), GlobalEnable());
+        // The menu waits a moment: a left press meanwhile opens the window instead.
+        trayLeftPressed_ = false;
+        SetTimer(Handle(), IDT_TRAY_MENU, kTrayMenuDelayMs, nullptr);
         break;
     default:
         break;
     }
+}
+
+bool SettingsWindow::OnTimer(UINT_PTR id) {
+    if (id != IDT_TRAY_MENU) return false;
+    KillTimer(Handle(), IDT_TRAY_MENU);
+    if (!trayLeftPressed_) tray_.ShowMenu(Handle(), GlobalEnable());
+    return true;
 }
 
 }  // namespace orvale

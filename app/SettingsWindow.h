@@ -2,10 +2,8 @@
 // the tracker, and the hook library's reports arrive at it as commands.
 #pragma once
 
-#include <string>
-
+#include "app/SettingsPages.h"
 #include "app/TrayIcon.h"
-#include "win/CheckList.h"
 #include "win/Dialog.h"
 #include "win/Handles.h"
 
@@ -24,27 +22,21 @@ protected:
     bool OnInit() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnNotify(int id, NMHDR& header, LRESULT& result) override;
+    bool OnTimer(UINT_PTR id) override;
     bool OnMeasureItem(int id, MEASUREITEMSTRUCT& measure) override;
     bool OnDrawItem(int id, const DRAWITEMSTRUCT& draw) override;
     void OnOK() override {}  // Enter does not close the window
+    // Escape, the "Close" button and File > Close.
     void OnCancel() override { Close(); }
     void OnDestroy() override;
 
 private:
     void Apply();
-    void ApplyListChecks();
     void Close();
     void OnCloseRequest();
     void RequestExit(bool fromTray);
     void ToggleEnable();
     void OpenHelp();
-    void ShowAbout();
-    void SwitchTab(int index);
-    void RefreshLists();
-    void EditGlobalBar();
-    void EditContextBar();
-    void EditContextList();
-    void EditTaskBar();
     void OnTrayMessage(LPARAM mouseMessage);
     void OnMoved();
     void OnMinimized();
@@ -58,15 +50,12 @@ private:
     int initialised_ = 0;
     int taskBarEnableCopy_ = 0;
     int globalEnableCopy_ = 1;
-    int currentTab_ = 0;
-    int trayClickSeen_ = 0;
-    std::wstring description_;
+    bool trayLeftPressed_ = false;  // since the last right press on the tray icon
 
     win::IconHandle smallIcon_;
     HICON bigIcon_ = nullptr;
     TrayIcon tray_;
-    win::CheckList globalList_;
-    win::CheckList contextList_;
+    SettingsPages pages_;
     UINT taskbarCreatedMessage_ = 0;
 };
 

@@ -11,7 +11,6 @@ public:
     // Adds the icon (id 126, callback message 126 to `owner`, tip "Orvale").
     void Add(HWND owner);
     void Remove();
-    bool IsAdded() const { return owner_ != nullptr; }
     // Shows the tray menu at the cursor, with the check mark of Enable from `enabled`; its
     // commands go to `owner`.
     void ShowMenu(HWND owner, bool enabled);

@@ -5,11 +5,8 @@
 
 #include <algorithm>
 
-#include "actions/MacroTool.h"
 #include "dialogs/ContextDialog.h"
 #include "dialogs/ItemPropertiesDialog.h"
-#include "dialogs/MacroFileDialog.h"
-#include "dialogs/MacrosInfoDialog.h"
 #include "engine/BarsOnScreen.h"
 #include "model/BuiltInItems.h"
 #include "resources/resource.h"
@@ -38,39 +35,6 @@ const NewItemKind* FindNewItemKind(int command) {
         if (kind.command == command) return &kind;
     }
     return nullptr;
-}
-
-// One rule for what an item is, the launcher's: the first kind marker in `dir` decides.
-bool IsMacro(const BarItem& item) {
-    return item.IsAttributed() && itemKind(item.Dir()) == ItemKind::Macro;
-}
-
-bool IsDefaultFileMacro(const BarItem& item) { return IsMacro(item) && item.Pth().empty(); }
-
-// The Macro Properties editor of a new macro item; `name` and `file` are what its buttons act
-// on (the item itself takes its name and file from the flow that made the macro).
-bool EditNewMacro(HWND owner, const std::wstring& name, const std::wstring& file,
-                  ItemAttributes& values) {
-    ItemPropertiesDialog editor(IDD_ITEM_MACRO);
-    editor.values.ipth = L"macro.ico";
-    editor.values.par = name;
-    editor.values.pth = file;
-    editor.values.dir = kindMarker(ItemKind::Macro);
-    if (editor.Run(owner) != IDOK) return false;
-    values = editor.values;
-    values.wnd.clear();
-    values.pth = file;
-    values.par = name;
-    values.dir = kindMarker(ItemKind::Macro);
-    return true;
-}
-
-// The macro tool's path is empty when it is not installed: the user learns what macros are
-// and where the tool comes from instead.
-bool MacroToolInstalled(HWND owner) {
-    if (!ExchangeFile::ReadPath(ExchangeFile::kMacroTool).empty()) return true;
-    ShowMacrosInformation(owner);
-    return false;
 }
 
 // The file's name without its folder and extension: the tooltip of a dropped file.
@@ -124,20 +88,17 @@ bool BarPropertiesDialog::OnInit() {
 void BarPropertiesDialog::FillList() {
     ListView_DeleteAllItems(Item(IDC_BAR_ITEMS));
     rows_.clear();
-    unlisted_.clear();
+    found_.clear();
     name = bar_.Name();
-    BarNode* lastListed = nullptr;
     for (const BarItem& item : items(bar_)) {
         // The separator and codes of other versions have no row (nothing adds them here).
         const BuiltInItem* builtIn = FindBuiltIn(item.Type());
-        if (item.IsAttributed() || (builtIn && builtIn->addCommand)) {
-            Row row;
-            row.first = item.Node();
-            InsertRow(static_cast<int>(rows_.size()), std::move(row), false);
-            lastListed = item.Node();
-        } else {
-            unlisted_.push_back({item.Node(), lastListed});
-        }
+        const bool listed = item.IsAttributed() || (builtIn && builtIn->addCommand);
+        found_.push_back({item.Node(), listed});
+        if (!listed) continue;
+        Row row;
+        row.first = item.Node();
+        InsertRow(static_cast<int>(rows_.size()), std::move(row), false);
     }
 }
 
@@ -189,7 +150,11 @@ void BarPropertiesDialog::Select(int index) {
 // A bar window shows 64 buttons (items without a row take one too): a 65th would never
 // appear, so it is not added.
 bool BarPropertiesDialog::RoomForOneMore() {
-    if (rows_.size() + unlisted_.size() < static_cast<size_t>(kMaxBarButtons)) return true;
+    const auto unlisted = std::count_if(found_.begin(), found_.end(),
+                                        [](const FoundItem& item) { return !item.listed; });
+    if (rows_.size() + static_cast<size_t>(unlisted) < static_cast<size_t>(kMaxBarButtons)) {
+        return true;
+    }
     MessageBoxW(Handle(), L"A bar holds at most 64 items. Remove one before adding another.",
                 L"Orvale", MB_OK | MB_ICONINFORMATION);
     return false;
@@ -212,6 +177,12 @@ void BarPropertiesDialog::AddBuiltInRow(ItemType type) {
     InsertRow(static_cast<int>(rows_.size()), std::move(row), false);
 }
 
+std::vector<BarNode*> BarPropertiesDialog::RowItems() const {
+    std::vector<BarNode*> firsts;
+    for (const Row& row : rows_) firsts.push_back(row.first);
+    return firsts;
+}
+
 // ---- Commands ----------------------------------------------------------------------------
 
 bool BarPropertiesDialog::OnCommand(int id, int code, HWND control) {
@@ -224,9 +195,9 @@ bool BarPropertiesDialog::OnCommand(int id, int code, HWND control) {
         return true;
     }
     switch (id) {
-    case IDM_ADD_EMPTY_MACRO: AddEmptyMacro(); return true;
-    case IDM_ADD_RECORD_MACRO: AddRecordedMacro(); return true;
-    case IDM_ADD_SELECT_MACRO: AddSelectedMacro(); return true;
+    case IDM_ADD_EMPTY_MACRO:
+    case IDM_ADD_RECORD_MACRO:
+    case IDM_ADD_SELECT_MACRO: AddMacro(id); return true;
     case IDC_BAR_ADD: ShowAddMenu(); return true;
     case IDC_BAR_PROPERTIES: EditProperties(); return true;
     case IDC_BAR_REMOVE: RemoveSelected(); return true;
@@ -315,78 +286,17 @@ void BarPropertiesDialog::AddEditedItem(ItemKind kind, const wchar_t* iconFile, 
     if (editor.Run(Handle()) == IDOK) AddItemRow(editor.values);
 }
 
-bool BarPropertiesDialog::MacroNameInUse(const std::wstring& name) const {
-    auto uses = [&](const BarItem& item) { return IsMacro(item) && item.Par() == name; };
-    for (const BarDef& bar : barDefs) {
-        for (const BarItem& item : items(bar)) {
-            if (uses(item)) return true;
-        }
-    }
-    for (const Row& row : rows_) {
-        if (uses(BarItem(row.first))) return true;
-    }
-    return false;
-}
-
-std::wstring BarPropertiesDialog::NewMacro() {
-    return NewMacroName([this](const std::wstring& name) { return MacroNameInUse(name); });
-}
-
-void BarPropertiesDialog::AddEmptyMacro() {
+void BarPropertiesDialog::AddMacro(int command) {
     if (!MacroToolInstalled(Handle()) || !RoomForOneMore()) return;
-    const std::wstring name = NewMacro();
-    if (!RunMacroTool(name, MacroVerb::Add)) return;
     ItemAttributes values;
-    if (EditNewMacro(Handle(), name, L"", values)) {
-        AddItemRow(values);
-    } else {
-        RunMacroTool(name, MacroVerb::Delete);
-    }
-}
-
-void BarPropertiesDialog::AddRecordedMacro() {
-    if (!MacroToolInstalled(Handle()) || !RoomForOneMore()) return;
-    const std::wstring name = NewMacro();
-    if (!RunMacroTool(name, MacroVerb::New)) return;
-    ShowWindow(Handle(), SW_HIDE);
-    // A recording that fails leaves the macro just made in the macro file.
-    if (RunMacroTool(name, MacroVerb::Record)) {
-        // Brought back to the front before its editor opens above it.
-        SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-        SetForegroundWindow(Handle());
-        ItemAttributes values;
-        if (EditNewMacro(Handle(), name, L"", values)) {
-            AddItemRow(values);
-        } else {
-            RunMacroTool(name, MacroVerb::Delete);
-        }
-    }
-    ShowWindow(Handle(), SW_SHOW);
-    SetForegroundWindow(Handle());
-}
-
-void BarPropertiesDialog::AddSelectedMacro() {
-    if (!MacroToolInstalled(Handle()) || !RoomForOneMore()) return;
-    std::wstring file;
-    if (!chooseMacroFile(Handle(), file)) return;
-    if (!RunMacroTool(L"", MacroVerb::Select, file)) return;
-    ItemAttributes values;
-    if (!EditNewMacro(Handle(), ExchangeFile::ReadStrres(ExchangeFile::kMacroTool), file, values)) {
-        return;
-    }
-    // The macro the user selected last, also when the editor's own button selected again.
-    values.par = ExchangeFile::ReadStrres(ExchangeFile::kMacroTool);
-    AddItemRow(values);
+    if (macros_.Add(command, Handle(), RowItems(), values)) AddItemRow(values);
 }
 
 void BarPropertiesDialog::RemoveSelected() {
     const int selected = Selection();
     if (selected < 0 || selected >= static_cast<int>(rows_.size())) return;
     const BarItem item(rows_[static_cast<size_t>(selected)].first);
-    // A macro of the default macro file goes with its item, once the removal is confirmed.
-    if (IsDefaultFileMacro(item)) pendingMacroDeletions_.push_back({item.Par(), L""});
+    macros_.NoteRemoved(item);
     ListView_DeleteItem(Item(IDC_BAR_ITEMS), selected);
     rows_.erase(rows_.begin() + selected);
     Select(std::min(selected, static_cast<int>(rows_.size()) - 1));
@@ -424,15 +334,9 @@ void BarPropertiesDialog::Paste() {
     ItemClipboard& clipboard = TheItemClipboard();
     if (clipboard.type == ItemType::Attributed) {
         if (!RoomForOneMore()) return;
-        ItemAttributes& a = clipboard.attributes;
-        if (itemKind(a.dir) == ItemKind::Macro) {
-            // The pasted item gets a copy of the macro of its own; every later paste copies
-            // that copy. Cancel deletes the copies again.
-            RunMacroTool(a.par, MacroVerb::Copy, a.pth);
-            a.par = ExchangeFile::ReadStrres(ExchangeFile::kMacroTool);
-            pastedMacroCopies_.push_back({a.par, a.pth});
-        }
-        AddItemRow(a);
+        // A macro item gets a copy of its macro, which the clipboard then holds.
+        macros_.CopyForPaste(clipboard.attributes);
+        AddItemRow(clipboard.attributes);
     } else if (const BuiltInItem* builtIn = clipboard.type ? FindBuiltIn(*clipboard.type) : nullptr) {
         if (builtIn->addCommand) AddBuiltInRow(builtIn->type);
     }
@@ -455,43 +359,18 @@ void BarPropertiesDialog::DropFiles(HDROP drop) {
 
 // ---- OK and Cancel ------------------------------------------------------------------------
 
-std::vector<BarNode*> BarPropertiesDialog::ItemsInOrder() const {
-    std::vector<BarNode*> order;
-    auto unlistedAfter = [&](BarNode* listed) {
-        for (const Unlisted& u : unlisted_) {
-            if (u.after == listed) order.push_back(u.first);
-        }
-    };
-    unlistedAfter(nullptr);
-    for (const Row& row : rows_) {
-        order.push_back(row.first);
-        unlistedAfter(row.first);
-    }
-    // Those whose listed neighbour was removed keep their place at the end.
-    for (const Unlisted& u : unlisted_) {
-        if (std::find(order.begin(), order.end(), u.first) == order.end()) {
-            order.push_back(u.first);
-        }
-    }
-    return order;
-}
-
 void BarPropertiesDialog::OnOK() {
-    for (const MacroRef& macro : pendingMacroDeletions_) {
-        RunMacroTool(macro.first, MacroVerb::Delete, macro.second);
-    }
+    macros_.Confirm();
     UpdateData(true);
     for (Row& row : rows_) {
         if (row.detached) adoptRun(bar_, std::move(*row.detached));
     }
-    relinkBar(bar_, name, ItemsInOrder());
+    relinkBar(bar_, name, itemOrder(found_, RowItems()));
     End(IDOK);
 }
 
 void BarPropertiesDialog::OnCancel() {
-    for (const MacroRef& macro : pastedMacroCopies_) {
-        RunMacroTool(macro.first, MacroVerb::Delete, macro.second);
-    }
+    macros_.Discard();
     End(IDCANCEL);
 }
 

@@ -10,10 +10,11 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "dialogs/BarMacros.h"
 #include "model/BarModel.h"
+#include "model/ItemOrder.h"
 #include "win/Dialog.h"
 #include "win/Handles.h"
 
@@ -55,13 +56,6 @@ private:
         BarNode* first = nullptr;
         std::unique_ptr<ItemRun> detached;  // owns a new item's nodes until OK
     };
-    // An item the list has no row for (a separator, a code of another version): it keeps its
-    // place after the listed item it followed.
-    struct Unlisted {
-        BarNode* first;
-        BarNode* after;  // the listed item before it, or null at the front
-    };
-    using MacroRef = std::pair<std::wstring, std::wstring>;  // macro name, macro file
 
     void FillList();
     static constexpr int kNewImage = -2;
@@ -72,30 +66,24 @@ private:
     void Select(int index);
     bool RoomForOneMore();
     void AddBuiltInRow(ItemType type);
+    std::vector<BarNode*> RowItems() const;
 
     void ShowAddMenu();
     void EditProperties();
     void AddEditedItem(ItemKind kind, const wchar_t* iconFile, int iconIndex);
-    void AddEmptyMacro();
-    void AddRecordedMacro();
-    void AddSelectedMacro();
-    // A name for a new macro that no item of any bar, nor a row here, uses yet.
-    std::wstring NewMacro();
-    bool MacroNameInUse(const std::wstring& name) const;
+    void AddMacro(int command);
     void RemoveSelected();
     void Move(int by);
     void Copy();
     void Paste();
     void DropFiles(HDROP drop);
     void UpdateButtons();
-    std::vector<BarNode*> ItemsInOrder() const;
 
     BarDef& bar_;
-    std::vector<Row> rows_;  // in the list's order
-    std::vector<Unlisted> unlisted_;
+    std::vector<Row> rows_;         // in the list's order
+    std::vector<FoundItem> found_;  // the bar's items as the list was filled
     win::ImageListHandle images_;
-    std::vector<MacroRef> pendingMacroDeletions_;
-    std::vector<MacroRef> pastedMacroCopies_;
+    BarMacros macros_;
 };
 
 }  // namespace orvale

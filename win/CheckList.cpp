@@ -59,14 +59,19 @@ void CheckList::Draw(const DRAWITEMSTRUCT& draw) const {
     RECT text = draw.rcItem;
     text.left += CheckWidth();
     FillRect(draw.hDC, &text, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    wchar_t buffer[512] = {};
+    // A row's text may be of any length (a bar's name is): the buffer is made to fit it.
+    std::wstring buffer;
     auto length = SendMessageW(Handle(), LB_GETTEXTLEN, draw.itemID, 0);
-    if (length > 0 && length < static_cast<LRESULT>(sizeof buffer / sizeof buffer[0])) {
-        SendMessageW(Handle(), LB_GETTEXT, draw.itemID, reinterpret_cast<LPARAM>(buffer));
+    if (length > 0) {
+        buffer.resize(static_cast<size_t>(length) + 1);
+        length = SendMessageW(Handle(), LB_GETTEXT, draw.itemID,
+                              reinterpret_cast<LPARAM>(&buffer[0]));
+        buffer.resize(length > 0 ? static_cast<size_t>(length) : 0);
     }
     SetBkMode(draw.hDC, TRANSPARENT);
     SetTextColor(draw.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    DrawTextW(draw.hDC, buffer, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawTextW(draw.hDC, buffer.c_str(), static_cast<int>(buffer.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     if (draw.itemState & ODS_FOCUS) DrawFocusRect(draw.hDC, &text);
 }
 

@@ -1,7 +1,6 @@
 #include "win/Dialog.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "win/Text.h"
 
@@ -92,7 +91,6 @@ bool Dialog::OnCommand(int id, int /*code*/, HWND /*control*/) {
     }
 }
 
-void Dialog::BindInt(int id, int& value) { bindings_.push_back({Binding::Int, id, &value}); }
 void Dialog::BindCheck(int id, int& value) { bindings_.push_back({Binding::Check, id, &value}); }
 void Dialog::BindText(int id, std::wstring& value) {
     bindings_.push_back({Binding::Text, id, &value});
@@ -102,15 +100,6 @@ void Dialog::UpdateData(bool fromControls) {
     for (const Binding& binding : bindings_) {
         HWND control = Item(binding.id);
         switch (binding.kind) {
-        case Binding::Int: {
-            int& value = *static_cast<int*>(binding.value);
-            if (fromControls) {
-                value = _wtoi(WindowText(control).c_str());
-            } else {
-                SetDlgItemInt(Handle(), binding.id, static_cast<UINT>(value), TRUE);
-            }
-            break;
-        }
         case Binding::Check: {
             int& value = *static_cast<int*>(binding.value);
             if (fromControls) {

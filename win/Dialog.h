@@ -44,7 +44,6 @@ protected:
     // Ends the dialog: a modal one returns `result` from its run, a modeless one is destroyed.
     virtual void End(int result) = 0;
 
-    void BindInt(int id, int& value);    // edit field holding a number
     void BindCheck(int id, int& value);  // check box, 0 or 1
     void BindText(int id, std::wstring& value);
 
@@ -54,7 +53,7 @@ protected:
 
 private:
     struct Binding {
-        enum Kind { Int, Check, Text } kind;
+        enum Kind { Check, Text } kind;
         int id;
         void* value;
     };

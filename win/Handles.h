@@ -89,7 +89,6 @@ public:
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
-    HRESULT Result() const { return result_; }
 
 private:
     HRESULT result_;

@@ -25,6 +25,39 @@ size_t BarsWithButtons(const Orvale& orvale, size_t buttons) {
     return found;
 }
 
+// Whether a menu on screen shows a check mark: dark pixels in the strip left of its entries'
+// text, where nothing else is drawn. Asked once the menu is painted: its text is on screen
+// and the same at two looks in a row.
+bool ShowsCheckMark(HWND menu) {
+    const RECT r = WindowRect(menu);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    const int strip = GetSystemMetrics(SM_CXMENUCHECK);
+    int marks = 0, text = 0, textBefore = 0;
+    WaitUntil([&] {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+        textBefore = text;
+        marks = text = 0;
+        // Inside the menu's frame; the strip is as wide as a check mark.
+        for (int y = 3; y < height - 3; ++y) {
+            for (int x = 3; x < width - 3; ++x) {
+                const COLORREF c = GetPixel(dc, x, y);
+                const bool dark = GetRValue(c) + GetGValue(c) + GetBValue(c) < 192;
+                if (dark) ++(x < 3 + strip ? marks : text);
+            }
+        }
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        return text > 0 && text == textBefore;
+    }, 2000);
+    return marks > 0;
+}
+
 class SettingsWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -33,6 +66,12 @@ protected:
         settings = orvale.SettingsWindow();
     }
     void TearDown() override { CloseMenus(); }
+
+    // Opens the tray menu as a right press on the icon does; null when it does not show.
+    HWND OpenTrayMenu() {
+        PostMessageW(settings, ORVALE_TRAY_MESSAGE, ORVALE_TRAY_ID, WM_RBUTTONDOWN);
+        return ProgramMenu(orvale);
+    }
 
     // Opens a popup of the window menu by its underlined letter and picks an entry by its own,
     // as Alt and the letters do.
@@ -134,13 +173,21 @@ TEST_F(SettingsWindowTest, EnableFromTheTrayMenuOrTheWindowMenuStopsAndStartsThe
         return shown;
     };
     ASSERT_TRUE(barsBesideAMenu());
-    PostMessageW(settings, WM_COMMAND, IDM_ENABLE, 0);  // the tray menu's "Enable"
+    HWND menu = OpenTrayMenu();
+    ASSERT_NE(nullptr, menu);
+    EXPECT_TRUE(ShowsCheckMark(menu)) << "Enable checked while bars are enabled";
+    PickEntry(menu, 1);  // Enable
     EXPECT_FALSE(barsBesideAMenu()) << "no bars while disabled";
+    ASSERT_NE(nullptr, menu = OpenTrayMenu());
+    EXPECT_FALSE(ShowsCheckMark(menu)) << "Enable unchecked while bars are disabled";
+    CloseMenus();
 
     ShowSettings(orvale);
     ASSERT_TRUE(ChooseFromWindowMenu(L't', L'e'));  // Tools > Enable
     ClickCentre(GetDlgItem(settings, IDCANCEL));
     EXPECT_TRUE(barsBesideAMenu()) << "enabled again";
+    ASSERT_NE(nullptr, menu = OpenTrayMenu());
+    EXPECT_TRUE(ShowsCheckMark(menu)) << "and Enable checked again";
 }
 
 TEST_F(SettingsWindowTest, TheWindowMenuShowsTheAboutBoxAndExits) {

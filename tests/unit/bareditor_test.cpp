@@ -178,15 +178,17 @@ TEST_F(BarEditorTest, PastedMacroCopiesGoOnCancelAndRemovedDefaultFileMacrosOnly
     MacroStandIn tool;
     tool.Script("cpy", "result", "1");
     tool.Script("cpy", "strres", "copy1");
-    MakeBar(4, true, true, {101, 101},
+    // The third is an e-mail item by the launcher's rule (its first marker is "mailto:").
+    MakeBar(4, true, true, {101, 101, 101},
             {{L"", L"C:\\team.brd", L"macro.ico", 0, L"Original", L"macro:", L"Original"},
-             {L"", L"", L"macro.ico", 0, L"Mine", L"macro:", L"Mine"}});
+             {L"", L"", L"macro.ico", 0, L"Mine", L"macro:", L"Mine"},
+             {L"", L"", L"email.ico", 0, L"Letter", L"mailto:x@y.z macro:", L"Letter"}});
     EXPECT_FALSE(Edit(4, [](HWND d) {
         SelectRow(d, 0);
         Press(d, IDC_BAR_COPY);
         Press(d, IDC_BAR_PASTE);
         Press(d, IDC_BAR_PASTE);
-        EXPECT_EQ(4u, Rows(d).size());
+        EXPECT_EQ(5u, Rows(d).size());
         SelectRow(d, 1);
         Press(d, IDC_BAR_REMOVE);  // a macro of the default file: deleted only on OK
         Press(d, IDCANCEL);
@@ -198,9 +200,11 @@ TEST_F(BarEditorTest, PastedMacroCopiesGoOnCancelAndRemovedDefaultFileMacrosOnly
                                         standIn + " -del:copy1 C:\\team.brd"}),
               tool.CommandLines())
         << "the second copy is made from the first; Cancel deletes both, not the original";
-    EXPECT_EQ((Strings{L"Original", L"Mine"}), Items(barDefs[4]));
+    EXPECT_EQ((Strings{L"Original", L"Mine", L"Letter"}), Items(barDefs[4]));
 
     EXPECT_TRUE(Edit(4, [](HWND d) {
+        SelectRow(d, 2);
+        Press(d, IDC_BAR_REMOVE);  // no macro, whatever else its dir holds
         SelectRow(d, 1);
         Press(d, IDC_BAR_REMOVE);
         SelectRow(d, 0);

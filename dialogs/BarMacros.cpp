@@ -1,0 +1,129 @@
+#include "dialogs/BarMacros.h"
+
+#include "actions/MacroTool.h"
+#include "dialogs/ItemPropertiesDialog.h"
+#include "dialogs/MacroFileDialog.h"
+#include "dialogs/MacrosInfoDialog.h"
+#include "resources/resource.h"
+
+namespace orvale {
+namespace {
+
+// One rule for what an item is, the launcher's: the first kind marker in `dir` decides.
+bool IsMacro(const BarItem& item) {
+    return item.IsAttributed() && itemKind(item.Dir()) == ItemKind::Macro;
+}
+
+bool MacroNameInUse(const std::wstring& name, const std::vector<BarNode*>& rows) {
+    auto uses = [&](const BarItem& item) { return IsMacro(item) && item.Par() == name; };
+    for (const BarDef& bar : barDefs) {
+        for (const BarItem& item : items(bar)) {
+            if (uses(item)) return true;
+        }
+    }
+    for (BarNode* row : rows) {
+        if (uses(BarItem(row))) return true;
+    }
+    return false;
+}
+
+// The Macro Properties editor of a new macro item; `name` and `file` are what its buttons act
+// on (the item itself takes its name and file from the flow that made the macro).
+bool EditNewMacro(HWND owner, const std::wstring& name, const std::wstring& file,
+                  ItemAttributes& values) {
+    ItemPropertiesDialog editor(IDD_ITEM_MACRO);
+    editor.values.ipth = L"macro.ico";
+    editor.values.par = name;
+    editor.values.pth = file;
+    editor.values.dir = kindMarker(ItemKind::Macro);
+    if (editor.Run(owner) != IDOK) return false;
+    values = editor.values;
+    values.wnd.clear();
+    values.pth = file;
+    values.par = name;
+    values.dir = kindMarker(ItemKind::Macro);
+    return true;
+}
+
+}  // namespace
+
+// The macro tool's path is empty when it is not installed.
+bool MacroToolInstalled(HWND owner) {
+    if (!ExchangeFile::ReadPath(ExchangeFile::kMacroTool).empty()) return true;
+    ShowMacrosInformation(owner);
+    return false;
+}
+
+bool BarMacros::Add(int command, HWND editor, const std::vector<BarNode*>& rows,
+                    ItemAttributes& values) {
+    if (command == IDM_ADD_SELECT_MACRO) return AddSelected(editor, values);
+    const std::wstring name = NewMacroName(
+        [&rows](const std::wstring& candidate) { return MacroNameInUse(candidate, rows); });
+    if (command == IDM_ADD_EMPTY_MACRO) return AddEmpty(editor, name, values);
+    if (command == IDM_ADD_RECORD_MACRO) return AddRecorded(editor, name, values);
+    return false;
+}
+
+bool BarMacros::AddEmpty(HWND editor, const std::wstring& name, ItemAttributes& values) {
+    if (!RunMacroTool(name, MacroVerb::Add)) return false;
+    if (EditNewMacro(editor, name, L"", values)) return true;
+    RunMacroTool(name, MacroVerb::Delete);
+    return false;
+}
+
+bool BarMacros::AddRecorded(HWND editor, const std::wstring& name, ItemAttributes& values) {
+    if (!RunMacroTool(name, MacroVerb::New)) return false;
+    ShowWindow(editor, SW_HIDE);
+    bool added = false;
+    // A recording that fails leaves the macro just made in the macro file.
+    if (RunMacroTool(name, MacroVerb::Record)) {
+        // Brought back to the front before the item's editor opens above it.
+        SetWindowPos(editor, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetWindowPos(editor, HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        SetForegroundWindow(editor);
+        added = EditNewMacro(editor, name, L"", values);
+        if (!added) RunMacroTool(name, MacroVerb::Delete);
+    }
+    ShowWindow(editor, SW_SHOW);
+    SetForegroundWindow(editor);
+    return added;
+}
+
+bool BarMacros::AddSelected(HWND editor, ItemAttributes& values) {
+    std::wstring file;
+    if (!chooseMacroFile(editor, file)) return false;
+    if (!RunMacroTool(L"", MacroVerb::Select, file)) return false;
+    if (!EditNewMacro(editor, ExchangeFile::ReadStrres(ExchangeFile::kMacroTool), file, values)) {
+        return false;
+    }
+    // The macro the user selected last, also when the editor's own button selected again.
+    values.par = ExchangeFile::ReadStrres(ExchangeFile::kMacroTool);
+    return true;
+}
+
+void BarMacros::CopyForPaste(ItemAttributes& pasted) {
+    if (itemKind(pasted.dir) != ItemKind::Macro) return;
+    // Every later paste of the same clipboard copies this copy.
+    RunMacroTool(pasted.par, MacroVerb::Copy, pasted.pth);
+    pasted.par = ExchangeFile::ReadStrres(ExchangeFile::kMacroTool);
+    pastedCopies_.push_back({pasted.par, pasted.pth});
+}
+
+void BarMacros::NoteRemoved(const BarItem& item) {
+    if (IsMacro(item) && item.Pth().empty()) pendingDeletions_.push_back({item.Par(), L""});
+}
+
+void BarMacros::Confirm() {
+    for (const MacroRef& macro : pendingDeletions_) {
+        RunMacroTool(macro.first, MacroVerb::Delete, macro.second);
+    }
+}
+
+void BarMacros::Discard() {
+    for (const MacroRef& macro : pastedCopies_) {
+        RunMacroTool(macro.first, MacroVerb::Delete, macro.second);
+    }
+}
+
+}  // namespace orvale
