@@ -40,7 +40,7 @@ void RunBuiltInCommand(ItemType type, const ActionContext& context) {
         HideBars(context);
         if (context.switchStarted) context.switchStarted();
         // The rest runs once the bar's current message is done.
-        PostMessageW(context.barWindow, WM_COMMAND, IDC_BAR_SWITCH_STEP2, 0);
+        if (context.continueSwitchLater) context.continueSwitchLater();
         break;
     case ItemType::NextDocument:
     case ItemType::PreviousDocument:

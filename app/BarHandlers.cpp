@@ -8,6 +8,7 @@
 #include "engine/BarsOnScreen.h"
 #include "engine/HookClient.h"
 #include "engine/Tracker.h"
+#include "resources/resource.h"
 #include "win/ProgramWindows.h"
 
 namespace orvale {
@@ -17,7 +18,9 @@ namespace {
 ActionContext ContextFor(const BarWindow& bar) {
     const TrackerState& tracker = TrackerStateNow();
     ActionContext context;
-    context.barWindow = bar.Handle();
+    const HWND barWindow = bar.Handle();
+    // The bar may be gone by then (its editor rebuilt it): it is looked for again.
+    context.continueSwitchLater = [barWindow] { QueueBarCommand(barWindow, IDC_BAR_SWITCH_STEP2); };
     context.MenuOwnerWindow = tracker.MenuOwnerWindow;
     context.LastForeignWindow = tracker.LastForeignWindow;
     context.mainWindow = win::HostFrameWindow();
@@ -49,7 +52,6 @@ void ConnectBarHandlers() {
         SwitchToTaskWindow(target, TaskTarget(taskBar, index + 1), ContextFor(taskBar));
     };
     handlers.editBar = [](BarDef& def) { EditBar(def); };
-    handlers.foreignMenuOpen = [] { return TrackerStateNow().menuWindow != nullptr; };
     handlers.barClicked = NoteBarClicked;
     handlers.barWindowCreated = NoteBarWindowCreated;
     handlers.actionStarting = NoteActionStarting;

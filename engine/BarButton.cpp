@@ -1,9 +1,7 @@
 #include "engine/BarButton.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
-#include "engine/BarHandlers.h"
 #include "resources/resource.h"
 
 namespace orvale {
@@ -17,12 +15,14 @@ TTTOOLINFOW ToolOf(HWND button) {
     return tool;
 }
 
-// While another program's menu is open it owns the mouse: the press that closes it never
-// reaches the bar, only the release does.
-bool ForeignMenuOpen() {
-    const BarHandlers& handlers = CurrentBarHandlers();
-    return handlers.foreignMenuOpen && handlers.foreignMenuOpen();
+bool CursorOver(HWND window) {
+    POINT cursor;
+    RECT rect;
+    return GetCursorPos(&cursor) && GetWindowRect(window, &rect) && PtInRect(&rect, cursor);
 }
+
+// A release the button waits for is looked for this often when it does not come as a message.
+constexpr UINT kReleasePollMs = 10;
 
 }  // namespace
 
@@ -38,8 +38,10 @@ BarButton::~BarButton() {
 }
 
 bool BarButton::Create(HWND bar, HWND tooltip, const RECT& rect, int command,
-                       const std::wstring& caption, SharedIcon icon, bool small) {
+                       const std::wstring& caption, SharedIcon icon, bool small,
+                       CommandSink sink) {
     commandId = command;
+    sink_ = std::move(sink);
     smallIcon = small;
     caption_ = caption;
     icon_ = std::move(icon);
@@ -125,11 +127,35 @@ void BarButton::RelayToTooltip(UINT msg, WPARAM wp, LPARAM lp) {
     SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
+// The bar runs the command once the button's own message handling is over: what it does may
+// hide or even rebuild this bar.
 void BarButton::SendCommandToBar(int command) const {
-    // Posted: what the command does may hide or even rebuild this bar, which must not happen
-    // while the button is still inside its own message handling.
-    PostMessageW(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(Handle()));
+    if (sink_) sink_(command);
+}
+
+void BarButton::PressClosedMenu(int vk) {
+    if (!Handle() || !win::HeldNow(vk)) return;  // over already: a late or made-up report
+    if (vk == VK_RBUTTON) {
+        // A right press edits the bar at once, as a press that reaches the button does.
+        if (rightPress_.Take(VK_RBUTTON)) SendCommandToBar(IDC_BAR_EDIT);
+        return;
+    }
+    if (armed_ || pressed_) return;  // the button has this press already
+    armed_ = true;
+    SetTimer(Handle(), IDT_BUTTON_RELEASE, kReleasePollMs, nullptr);
+}
+
+// A click ends with the release, whichever way it was heard: on the button it counts,
+// elsewhere not, as with any push button. The release may come as a message, or never.
+void BarButton::CompleteClick() {
+    if (!armed_ && !pressed_) return;
+    armed_ = false;
+    KillTimer(Handle(), IDT_BUTTON_RELEASE);
+    if (pressed_) {
+        pressed_ = false;
+        ReleaseCapture();
+    }
+    if (CursorOver(Handle())) SendCommandToBar(commandId);
 }
 
 bool BarButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -141,50 +167,40 @@ bool BarButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         if (!hot) StartHover();
         return false;
     case WM_TIMER:
-        if (wp != IDT_BUTTON_HOVER) return false;
-        CheckHoverEnd();
+        if (wp == IDT_BUTTON_HOVER) {
+            CheckHoverEnd();
+        } else if (wp == IDT_BUTTON_RELEASE) {
+            if (!win::HeldNow(VK_LBUTTON)) CompleteClick();
+        } else {
+            return false;
+        }
         return true;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         // The click is tracked here rather than by the button itself, which would take the
         // focus and with it the activation away from the menu's application.
+        if (!win::HeldForThisMessage(VK_LBUTTON)) return true;
         pressed_ = true;
         SetCapture(Handle());
         return true;
-    case WM_LBUTTONUP: {
-        // The release of the press that closed another program's menu completes the click, so
-        // one click on a bar beside an open menu runs the item.
-        const bool pressClosedTheMenu = !pressed_ && ForeignMenuOpen();
-        if (!pressed_ && !pressClosedTheMenu) return true;
-        pressed_ = false;
-        ReleaseCapture();
-        RECT client;
-        GetClientRect(Handle(), &client);
-        POINT at = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        if (PtInRect(&client, at)) SendCommandToBar(commandId);
+    case WM_LBUTTONUP:
+        CompleteClick();
         return true;
-    }
     case WM_CAPTURECHANGED:
         pressed_ = false;
         return false;
     case WM_MBUTTONDOWN:
-        SendCommandToBar(commandId);
+        if (win::HeldForThisMessage(VK_MBUTTON)) SendCommandToBar(commandId);
         return true;
     case WM_RBUTTONDOWN:
-        rightPressed_ = true;
-        SendCommandToBar(IDC_BAR_EDIT);
+        if (win::HeldForThisMessage(VK_RBUTTON) && rightPress_.Take(VK_RBUTTON)) {
+            SendCommandToBar(IDC_BAR_EDIT);
+        }
         return true;
     case WM_RBUTTONUP:
-        // As with the left button: the press that closed another program's menu never came
-        // here, so its release stands for it.
-        if (!rightPressed_ && ForeignMenuOpen()) SendCommandToBar(IDC_BAR_EDIT);
-        rightPressed_ = false;
         return true;
     case WM_NCRBUTTONDOWN:
     case WM_NCMBUTTONDOWN:
-        return true;
-    case WM_COMMAND:
-        SendCommandToBar(commandId);
         return true;
     case WM_MOUSEACTIVATE:
         result = MA_NOACTIVATE;

@@ -1,13 +1,16 @@
 // One button of a bar: an owner-drawn square with a hover edge and a tooltip, a tool of its
-// bar's tooltip control. It hands its clicks to its bar as commands.
+// bar's tooltip control. It hands its clicks to its bar inside the program, never through a
+// message another program could post: only a press the mouse really made counts.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "engine/IconCache.h"
 #include "model/BarModel.h"
+#include "win/MouseButtons.h"
 #include "win/Subclass.h"
 
 namespace orvale {
@@ -20,10 +23,13 @@ public:
     BarButton() = default;
     ~BarButton() override;
 
+    // What the button hands its clicks to: its command id, or the bar's edit command.
+    using CommandSink = std::function<void(int command)>;
+
     // Creates the button window in `bar` at `rect` with its command id; its caption becomes a
     // tool of `tooltip`, the bar's tooltip control.
     bool Create(HWND bar, HWND tooltip, const RECT& rect, int commandId,
-                const std::wstring& caption, SharedIcon icon, bool smallIcon);
+                const std::wstring& caption, SharedIcon icon, bool smallIcon, CommandSink sink);
     bool HasWindow() const { return Handle() != nullptr; }
     void SetCaption(const std::wstring& caption);
     void SetIcon(SharedIcon icon);
@@ -35,6 +41,12 @@ public:
     BarItem item;                 // type-101 buttons: the item to run
 
     void Draw(const DRAWITEMSTRUCT& draw) const;
+
+    // A press of mouse button `vk` (VK_LBUTTON or VK_RBUTTON) on this button closed another
+    // program's menu, which owns the mouse until then: the press never came here, and its
+    // release may not either. A right press edits the bar at once; a left one clicks once the
+    // button is let go over the button, whether the release reaches it or not.
+    void PressClosedMenu(int vk);
     HWND Tooltip() const { return tooltip_; }
     HICON Icon() const { return icon_ ? icon_->Get() : nullptr; }
 
@@ -47,12 +59,15 @@ private:
     void RelayToTooltip(UINT msg, WPARAM wp, LPARAM lp);
     void SendCommandToBar(int command) const;
     void AddTooltipTool();
+    void CompleteClick();
 
     std::wstring caption_;
     SharedIcon icon_;
     HWND tooltip_ = nullptr;     // the bar's
     bool pressed_ = false;       // the left button went down on this button
-    bool rightPressed_ = false;  // the right button went down on this button
+    bool armed_ = false;         // a left press closed a menu; the click waits for its release
+    win::PressOnce rightPress_;  // a right press edits the bar once, however it was heard
+    CommandSink sink_;
 };
 
 }  // namespace orvale

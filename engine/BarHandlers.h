@@ -23,9 +23,6 @@ struct BarHandlers {
     // A press on the bar outside its buttons, or a button's edit command.
     std::function<void(BarDef& def)> editBar;
 
-    // Whether another program's menu stands beside the bars right now: it owns the mouse, so
-    // a press that closes it never reaches a button, only the release does.
-    std::function<bool()> foreignMenuOpen;
     // A bar was clicked or pressed (before its command runs or its editor opens).
     std::function<void()> barClicked;
     // A bar window is being created.

@@ -15,6 +15,10 @@ void Report(const std::function<void()>& event) {
     if (event) event();
 }
 
+// Wakes the bar to run its next queued command. Another program may post it too: with
+// nothing queued it does nothing.
+constexpr UINT kRunQueued = WM_APP + 1;
+
 }  // namespace
 
 int BarFrameWidth() { return GetSystemMetrics(SM_CXDLGFRAME); }
@@ -89,7 +93,28 @@ void BarWindow::EditThisBar() {
     if (bar && handlers.editBar) handlers.editBar(*bar);
 }
 
-bool BarWindow::OnCommand(int id, int /*code*/, HWND /*control*/) {
+void BarWindow::QueueCommand(int command) {
+    queued_.push_back(command);
+    PostMessageW(Handle(), kRunQueued, 0, 0);
+}
+
+void BarWindow::RunNextQueued() {
+    if (queued_.empty()) return;
+    const int id = queued_.front();
+    queued_.pop_front();
+    // One command a turn: the one that runs now may end this bar.
+    if (!queued_.empty()) PostMessageW(Handle(), kRunQueued, 0, 0);
+    RunCommand(id);
+}
+
+void BarWindow::PressClosedMenu(int vk) {
+    if (win::HeldNow(vk) && press_.Take(vk)) QueueCommand(IDC_BAR_EDIT);
+}
+
+// A WM_COMMAND names no sender: whoever posted it, the bar does not act on it.
+bool BarWindow::OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return true; }
+
+void BarWindow::RunCommand(int id) {
     const BarHandlers& handlers = CurrentBarHandlers();
     // The second step of Switch Windows goes on from the window its first step chose.
     if (id != IDC_BAR_SWITCH_STEP2 && id != IDC_BAR_EDIT) Report(handlers.actionStarting);
@@ -111,7 +136,6 @@ bool BarWindow::OnCommand(int id, int /*code*/, HWND /*control*/) {
             handlers.runItem(*this, builtIn->type, BarItem());
         }
     }
-    return true;  // anything else: nothing happens (and the dialog manager must not close us)
 }
 
 bool BarWindow::OnDrawItem(int /*id*/, const DRAWITEMSTRUCT& draw) {
@@ -124,10 +148,17 @@ bool BarWindow::OnDrawItem(int /*id*/, const DRAWITEMSTRUCT& draw) {
 bool BarWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
     case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
     case WM_NCLBUTTONDOWN:
+        if (win::HeldForThisMessage(VK_LBUTTON) && press_.Take(VK_LBUTTON)) EditThisBar();
+        result = 0;
+        return true;
+    case WM_RBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
-        EditThisBar();
+        if (win::HeldForThisMessage(VK_RBUTTON) && press_.Take(VK_RBUTTON)) EditThisBar();
+        result = 0;
+        return true;
+    case kRunQueued:
+        RunNextQueued();
         result = 0;
         return true;
     case WM_MOUSEACTIVATE:
@@ -145,7 +176,7 @@ std::unique_ptr<BarButton> BuildItemButton(BarWindow& window, int slot, const Ba
     // Type-101 buttons are numbered per bar, so rebuilding bars never runs out of ids.
     const int command = IDC_ITEM_BUTTON_FIRST + slot;
     if (button->Create(window.Handle(), window.Tooltip(), window.SlotRect(slot), command,
-                       item.Tt(), ItemIcon(item), true)) {
+                       item.Tt(), ItemIcon(item), true, window.ButtonSink())) {
         button->item = item;
     }
     return button;
@@ -155,7 +186,7 @@ std::unique_ptr<BarButton> BuildBuiltInButton(BarWindow& window, int slot,
                                               const BuiltInItem& b) {
     auto button = std::make_unique<BarButton>();
     button->Create(window.Handle(), window.Tooltip(), window.SlotRect(slot), b.barCommand,
-                   b.caption, ProgramIcon(b.icon), false);
+                   b.caption, ProgramIcon(b.icon), false, window.ButtonSink());
     return button;
 }
 

@@ -20,6 +20,31 @@ bool IsBarWindow(HWND window) {
     return false;
 }
 
+void QueueBarCommand(HWND bar, int command) {
+    for (auto& slot : BarTable) {
+        if (slot && bar && slot->Handle() == bar) slot->QueueCommand(command);
+    }
+}
+
+void PressClosedMenuOverBars(int vk) {
+    POINT cursor;
+    if (!GetCursorPos(&cursor)) return;
+    const HWND under = WindowFromPoint(cursor);
+    for (auto& slot : BarTable) {
+        if (!slot || !under) continue;
+        if (slot->Handle() == under) {
+            slot->PressClosedMenu(vk);
+            return;
+        }
+        for (auto& button : slot->buttons) {
+            if (button && button->HasWindow() && button->Handle() == under) {
+                button->PressClosedMenu(vk);
+                return;
+            }
+        }
+    }
+}
+
 namespace {
 
 // Shown and not moved away off-screen.

@@ -11,6 +11,11 @@ class BarWindow;
 
 // Whether `window` is one of the bar windows in BarTable.
 bool IsBarWindow(HWND window);
+// Queues `command` on the bar window `bar` if it is still one of BarTable's.
+void QueueBarCommand(HWND bar, int command);
+// A press of mouse button `vk` closed the menu beside the bars: the bar or button under the
+// cursor, if any, takes it as its own (the menu owned the mouse, so it never came there).
+void PressClosedMenuOverBars(int vk);
 // Whether a bar window is on screen rather than moved away or not yet placed.
 bool AnyBarOnScreen();
 

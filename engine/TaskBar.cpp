@@ -174,7 +174,8 @@ void FillTaskBar(BarWindow& taskBar) {
         } else {
             button = std::make_unique<BarButton>();
             button->Create(taskBar.Handle(), taskBar.Tooltip(), taskBar.SlotRect(k),
-                           IDC_TASK_BUTTON_FIRST + k, title, std::move(c.icon), true);
+                           IDC_TASK_BUTTON_FIRST + k, title, std::move(c.icon), true,
+                           taskBar.ButtonSink());
         }
         button->smallIcon = true;
         button->targetWindow = c.window;

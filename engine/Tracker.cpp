@@ -6,6 +6,7 @@
 #include "engine/BarsOnScreen.h"
 #include "engine/HookClient.h"
 #include "engine/MenuSearch.h"
+#include "engine/PressWatch.h"
 #include "engine/TaskBar.h"
 #include "resources/resource.h"
 #include "win/Attached.h"
@@ -177,11 +178,18 @@ void HideBarsAfterClickElsewhere() {
     }
 }
 
+// Presses on the bars are watched for while the bars stand beside the menu they were shown
+// for: its program may own the mouse.
+void WatchForPressesBesideMenu() {
+    WatchPressesOnBars(g_state.menuWindow && AnyBarOnScreen());
+}
+
 void ShowBarsBesideTrackedMenu() {
     if (!IsWindow(g_state.menuWindow)) return;
     g_state.MenuOwnerWindow = GetForegroundWindow();
     g_state.dismissPending = 0;
     ShowBarsForMenu(g_state.menuWindow, g_state.pointedWindow);
+    WatchForPressesBesideMenu();
 }
 
 // A search between ticks, for a menu that has just shown: it shows the bars as the tick that
@@ -220,7 +228,10 @@ void StartTracker() {
     Reschedule();
 }
 
-void StopTracker() { g_clock.reset(); }
+void StopTracker() {
+    WatchPressesOnBars(false);
+    g_clock.reset();
+}
 
 void UseFixedTickForBenchmark() { g_fixedTick = true; }
 
@@ -268,6 +279,7 @@ void TrackerTick() {
         if (s.menuWindow) HideAllBars();
         s.menuWindow = nullptr;
     }
+    WatchForPressesBesideMenu();
     Reschedule();
 }
 

@@ -10,8 +10,6 @@
 namespace orvale {
 
 struct ActionContext {
-    HWND barWindow = nullptr;    // the bar that was clicked; Switch Windows posts its second
-                                 // step to it
     HWND MenuOwnerWindow = nullptr;    // the foreground window when the bars were shown
     HWND LastForeignWindow = nullptr;  // the last foreground window of another program
     HWND mainWindow = nullptr;   // the host frame: owner of the Select File dialog
@@ -20,6 +18,8 @@ struct ActionContext {
     std::function<void()> hideBars;
     // Switch Windows: the walk starts from the menu's owner window.
     std::function<void()> switchStarted;
+    // Switch Windows: its second step runs once the clicked bar's current message is done.
+    std::function<void()> continueSwitchLater;
     // Keeps the mouse hook removed (true) while a dialog of the program is open.
     std::function<void(bool)> suspendMouseHook;
 };

@@ -66,6 +66,7 @@
 // ---- Timers (each window numbers its own) ----------------------------------------------------
 #define IDT_TRACKER_TICK          1     // tracker clock: the 50 ms tick, while it has work
 #define IDT_BUTTON_HOVER          1     // bar button: ends the hover edge, every 5 ms
+#define IDT_BUTTON_RELEASE        2     // bar button: the release of a press that closed a menu
 #define IDT_BUTTON_STATES         1     // bar editor: enables its buttons, every 100 ms
 #define IDT_TRAY_MENU             1     // settings window: the tray menu, once, after a right press
 

@@ -10,6 +10,7 @@
 
 #include "Harness.h"
 #include "ModelBuilder.h"
+#include "engine/BarHandlers.h"
 #include "engine/BarTable.h"
 #include "engine/BarWindow.h"
 
@@ -18,13 +19,9 @@ using namespace testing_support;
 
 namespace {
 
+// What the bar handed on: the item types it ran, and -1 for an edit of the bar.
 std::vector<int> g_commands;
-
-// Records the commands a bar receives before the bar handles them.
-LRESULT CALLBACK RecordCommands(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    if (msg == WM_COMMAND) g_commands.push_back(LOWORD(wp));
-    return DefSubclassProc(hwnd, msg, wp, lp);
-}
+constexpr int kEdit = -1;
 
 bool Received(int command) {
     return std::find(g_commands.begin(), g_commands.end(), command) != g_commands.end();
@@ -38,10 +35,18 @@ struct BarButtonsTest : ::testing::Test {
         CreateMenuBarWindow(1);
         bar = BarTable[1].get();
         PlaceBar();
-        SetWindowSubclass(bar->Handle(), RecordCommands, 7, 0);
+        BarHandlers record;
+        record.runItem = [](BarWindow&, ItemType type, const BarItem&) {
+            g_commands.push_back(static_cast<int>(type));
+        };
+        record.editBar = [](BarDef&) { g_commands.push_back(kEdit); };
+        SetBarHandlers(record);
         MoveMouse(100, 100);
     }
-    void TearDown() override { DestroyAllBarWindows(); }
+    void TearDown() override {
+        DestroyAllBarWindows();
+        SetBarHandlers({});
+    }
 
     // Running an item hides the bars; this puts the test's bar (back) on screen.
     void PlaceBar() {
@@ -81,12 +86,12 @@ TEST_F(BarButtonsTest, RaisedEdgeAndTooltipWhileTheCursorIsOverAButton) {
 TEST_F(BarButtonsTest, LeftClickSendsTheButtonsCommandAndRightClickTheEditCommand) {
     POINT second = CentreOf(1);
     LeftClick(second.x, second.y);
-    EXPECT_TRUE(WaitUntil([&] { return Received(123); }, 3000)) << "Maximize/restore Window";
+    EXPECT_TRUE(WaitUntil([&] { return Received(107); }, 3000)) << "Maximize/restore Window";
 
     g_commands.clear();
     PlaceBar();
     POINT first = CentreOf(0);
     RightClick(first.x, first.y);
-    EXPECT_TRUE(WaitUntil([&] { return Received(132); }, 3000));
-    EXPECT_FALSE(Received(122)) << "a right click does not run the item";
+    EXPECT_TRUE(WaitUntil([&] { return Received(kEdit); }, 3000));
+    EXPECT_FALSE(Received(106)) << "a right click does not run the item";
 }

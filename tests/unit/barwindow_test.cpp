@@ -117,10 +117,16 @@ TEST_F(BarWindowTest, ABarRebuiltFromInsideItsOwnCommandOrPressLeavesNoUseOfTheO
         CreateMenuBarWindow(def.number);
     };
     SetBarHandlers(rebuild);
+    // The press comes as the mouse makes it: with the right button down in this thread's state.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_RBUTTON] = 0x80;
+    SetKeyboardState(keys);
     for (int i = 0; i < 100; ++i) {
         HWND old = BarTable[3]->Handle();
         if (i % 2) {
-            SendMessageA(old, WM_COMMAND, IDC_BAR_EDIT, 0);
+            BarTable[3]->QueueCommand(IDC_BAR_EDIT);
+            WaitUntil([&] { return !IsWindow(old); }, 2000, 1);
         } else {
             SendMessageA(old, WM_RBUTTONDOWN, 0, MAKELPARAM(1, 1));
         }
@@ -129,6 +135,8 @@ TEST_F(BarWindowTest, ABarRebuiltFromInsideItsOwnCommandOrPressLeavesNoUseOfTheO
         ASSERT_EQ(2, BarTable[3]->count) << i;
     }
     EXPECT_EQ(100, edits);
+    keys[VK_RBUTTON] = 0;
+    SetKeyboardState(keys);
     SetBarHandlers({});
 }
 
