@@ -264,6 +264,33 @@ TEST_F(LauncherTest, SwitchWindowsActivatesTheWindowBelowTheMenusOwner) {
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == below.Window(); }, 3000));
 }
 
+TEST_F(LauncherTest, CommandsAndPressesThatAnotherProgramPostsRunNothing) {
+    Start({Attributed(recorder_, ""), BuiltIn(110), BuiltIn(106), Attributed(recorder_, "", "real")});
+    TestApp target("Launch Target");
+    ASSERT_NE(nullptr, OpenContextMenu(target));  // the target owns the menu beside the bar
+    ASSERT_TRUE(WaitUntil([&] { return orvale.VisibleBars().size() == 1; }, 3000));
+    HWND bar = orvale.VisibleBars().front();
+    CloseMenus();
+    // The command numbers of every button a bar can hold, and a click's messages on each
+    // button, as any program on the desktop can post them.
+    // The bar's edit command (132) goes last: the editor it would open holds up what follows.
+    for (int id = 400; id < 404; ++id) PostMessageA(bar, WM_COMMAND, id, 0);
+    for (int id = 133; id >= 115; --id) PostMessageA(bar, WM_COMMAND, id == 132 ? 133 : id, 0);
+    for (HWND button : BarButtons(bar)) {
+        PostMessageA(button, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(5, 5));
+        PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        PostMessageA(button, WM_COMMAND, BN_CLICKED, 0);
+    }
+    PostMessageA(bar, WM_COMMAND, 132, 0);
+    // A real click comes after them: once it has run, so would they have.
+    ClickItem(target, 3);
+    ASSERT_TRUE(WaitUntil([&] { return RecordedLine(" real"); }, 5000));
+    EXPECT_EQ(1u, Recorded().size()) << "only the real click launched anything";
+    EXPECT_TRUE(target.Proc().Running() && !IsIconic(target.Window()))
+        << "neither Close Application nor Minimize Window ran";
+    EXPECT_EQ(nullptr, FindWindowA("#32770", "Bar Properties")) << "nor the bar's editor";
+}
+
 TEST_F(LauncherTest, ShortcutFallbackRunsWhenTheShellCannotOpenAPathAndLeavesNoShortcut) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
