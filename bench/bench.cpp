@@ -12,7 +12,8 @@
 //     Exit from the tray menu, from the settings file written to the process ended (the times
 //     the system recorded for both), median of five runs.
 // Run everything with scripts/bench.sh [menus]; the full configuration alone, its Exit
-// included, with scripts/bench.sh full.
+// included, with scripts/bench.sh full; the menus beside windows that stopped answering alone
+// with scripts/bench.sh hung [menus].
 #include <windows.h>
 #include <psapi.h>
 
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -352,6 +354,46 @@ TrackerFigures MeasureTracker(bool fixedTick, int timedMenus, int totalMenus) {
     return f;
 }
 
+// ---- Windows that stopped answering ---------------------------------------------------------
+
+// From menu to bars with three windows on the desktop that stopped answering, beside the same
+// without them: the first press finds out that they do not answer, the later ones ask them
+// nothing.
+void MeasureHungWindows(int menus) {
+    std::printf("Three windows that stopped answering:\n");
+    Orvale orvale;
+    double startMs = 0;
+    if (!StartProgram(orvale, false, kSettings, startMs)) {
+        std::printf("  the program did not start\n");
+        return;
+    }
+    WaitUntil([&] { return orvale.BarWindows().size() == 3; }, 5000, 5);
+    TestApp app("Bench Target", "--pos 150 150 500 400");
+    TrackerFigures without, first, later;
+    OpenMenusAndTime(orvale, app, menus, menus, without);
+    std::vector<std::unique_ptr<TestApp>> hung;
+    for (int i = 0; i < 3; ++i) {
+        hung.push_back(std::make_unique<TestApp>("Bench Hung " + std::to_string(i),
+                                                 "--pos 680 " + std::to_string(100 + 150 * i) +
+                                                     " 250 120"));
+    }
+    // The target comes to the front first: a window that stops answering while it is in front
+    // holds up the activation of the next.
+    app.Activate();
+    for (auto& window : hung) {
+        window->Hang(120000);
+        WaitUntil([&] { return window->LogContains("hang 120000"); }, 3000);
+    }
+    OpenMenusAndTime(orvale, app, 1, 1, first);
+    OpenMenusAndTime(orvale, app, menus, menus, later);
+    const double plain = Percentile(without.latencies, 0.5);
+    const double then = Percentile(later.latencies, 0.5);
+    std::printf("  menu visible to all bars, median: %.1f ms without them, %.1f ms on the first "
+                "press, %.1f ms from the second on (%+.0f %%)\n",
+                plain, Percentile(first.latencies, 0.5), then, 100.0 * (then - plain) / plain);
+    for (auto& window : hung) window->Proc().Kill();
+}
+
 // ---- A full configuration --------------------------------------------------------------
 
 // 32 bars of 64 items: every other item attributed, with one of the four shipped icons.
@@ -464,6 +506,10 @@ int main(int argc, char** argv) {
         MeasureFullConfiguration();
         return 0;
     }
+    if (argc > 1 && std::string(argv[1]) == "hung") {
+        MeasureHungWindows(argc > 2 ? std::max(10, std::atoi(argv[2])) : 30);
+        return 0;
+    }
     const int menus = argc > 1 ? std::max(20, std::atoi(argv[1])) : 30;
     const int totalMenus = std::max(menus, 200);
 
@@ -523,6 +569,7 @@ int main(int argc, char** argv) {
                     (view.Found() ? view.PrivateKb() : 0) / 1024.0, startMs);
     }
 
+    MeasureHungWindows(menus);
     MeasureFullConfiguration();
     return 0;
 }

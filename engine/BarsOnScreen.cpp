@@ -114,7 +114,7 @@ LayoutBar DescribeForLayout(int number, const BarWindow& window) {
 
 }  // namespace
 
-void LayoutBars(HWND menu, HWND pointedWindow) {
+RECT LayoutBars(HWND menu, HWND pointedWindow) {
     std::vector<LayoutBar> applicable;
     for (int number = 0; number < kBarCount; ++number) {
         if (SlotApplies(number, pointedWindow)) {
@@ -122,10 +122,10 @@ void LayoutBars(HWND menu, HWND pointedWindow) {
         }
     }
     RECT menuRect;
-    if (!GetWindowRect(menu, &menuRect)) return;
+    if (!GetWindowRect(menu, &menuRect)) return RECT{};
     BarLayoutResult layout = LayoutBarsAround(menuRect, applicable, WorkAreaOf(menu));
     for (const BarPlacement& placed : layout.placements) {
-        if (!IsWindow(menu)) return;
+        if (!IsWindow(menu)) return RECT{};
         HWND bar = BarTable[placed.slot]->Handle();
         // Nothing of a bar's old place is on screen to be copied: it was moved away. The bar
         // keeps its place among the topmost windows for now (BringBarsToTop). A bar that comes
@@ -141,10 +141,13 @@ void LayoutBars(HWND menu, HWND pointedWindow) {
         RedrawWindow(BarTable[placed.slot]->Handle(), nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
-    if (!IsWindow(menu)) return;
+    if (!IsWindow(menu)) return RECT{};
+    // The menu belongs to another program: its thread does the resizing when it gets to it,
+    // and nothing here waits for a thread that may have stopped answering.
     const RECT& m = layout.menu;
     SetWindowPos(menu, nullptr, 0, 0, m.right - m.left, m.bottom - m.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    return m;
 }
 
 namespace {
@@ -172,12 +175,11 @@ void ShowBarsForMenu(HWND menu, HWND pointedWindow) {
     // The task bar is filled before the layout, so the layout sizes it for the windows it
     // now lists rather than for those of the previous menu.
     if (BarTable[0] && barDefs[0].enabled) FillTaskBar(*BarTable[0]);
-    LayoutBars(menu, pointedWindow);
-    if (!IsWindow(menu)) return;
+    const RECT after = LayoutBars(menu, pointedWindow);
+    if (!IsWindow(menu) || IsRectEmpty(&after)) return;
 
-    // Repaint the menu's new right and bottom margins.
-    RECT after;
-    GetWindowRect(menu, &after);
+    // The menu's old right and bottom margins are repainted, as its own thread gets to it: the
+    // strips are only marked here.
     const LONG right = after.right - before.left;
     const LONG bottom = after.bottom - before.top;
     RECT strips[] = {{before.right - before.left - 10, 0, right, bottom},
@@ -185,7 +187,6 @@ void ShowBarsForMenu(HWND menu, HWND pointedWindow) {
     for (const RECT& strip : strips) {
         RedrawWindow(menu, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE);
     }
-    UpdateWindow(menu);
     BringBarsToTop();
 }
 

@@ -27,7 +27,9 @@ void HideAllBars();
 // Shows every applicable bar around menu window `menu` and stretches the menu to meet them;
 // context bars are chosen by `pointedWindow`, the window the menu was opened over.
 void ShowBarsForMenu(HWND menu, HWND pointedWindow);
-// Lays the applicable bars out around `menu` (used by ShowBarsForMenu).
-void LayoutBars(HWND menu, HWND pointedWindow);
+// Lays the applicable bars out around `menu` (used by ShowBarsForMenu) and has the menu
+// stretched to meet them; returns the menu's rectangle as stretched, or an empty one when the
+// menu is gone.
+RECT LayoutBars(HWND menu, HWND pointedWindow);
 
 }  // namespace orvale

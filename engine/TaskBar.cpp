@@ -16,19 +16,6 @@
 namespace orvale {
 namespace {
 
-constexpr UINT kAnswerLimitMs = 250;
-
-// Asks another window for a value without ever waiting for it longer than the limit: a window
-// that stops answering must not stop the program.
-LRESULT AskWindow(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-    DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(window, msg, wp, lp, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerLimitMs,
-                             &answer)) {
-        return 0;
-    }
-    return static_cast<LRESULT>(answer);
-}
-
 struct Candidate {
     HWND window;
     SharedIcon icon;
@@ -37,21 +24,27 @@ struct Candidate {
 // The questions that need no answer from the window come first: a title and the tool-window
 // style are read without waiting for its program, and they rule out most windows before one
 // of them is asked whether it answers, or for its icon.
-bool Qualifies(HWND window, SharedIcon& icon) {
+bool Qualifies(HWND window, SharedIcon& icon, QuestionBudget& budget) {
     if (!IsWindowVisible(window) || win::IsOwnThreadWindow(window)) return false;
     if (win::WindowText(window).empty()) return false;
     if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return false;
-    if (!IsResponsive(window)) return false;
-    icon = QueryWindowIcon(window);
+    if (!IsResponsive(window, budget)) return false;
+    icon = QueryWindowIcon(window, budget);
     return icon && *icon;
 }
+
+struct Collection {
+    std::vector<Candidate> kept;
+    QuestionBudget budget;
+};
 
 BOOL CALLBACK CollectCandidate(HWND window, LPARAM lp) {
     // The system calls this: no exception may cross back into it. The list ends where it failed.
     try {
+        auto& collection = *reinterpret_cast<Collection*>(lp);
         SharedIcon icon;
-        if (Qualifies(window, icon)) {
-            reinterpret_cast<std::vector<Candidate>*>(lp)->push_back({window, std::move(icon)});
+        if (Qualifies(window, icon, collection.budget)) {
+            collection.kept.push_back({window, std::move(icon)});
         }
         return TRUE;
     } catch (...) {
@@ -67,9 +60,10 @@ bool g_havePrepared = false;
 constexpr DWORD kPreparedForMs = 3500;
 
 std::vector<Candidate> CollectCandidates() {
-    std::vector<Candidate> kept;
+    Collection collection;
     // The desktop's list in one question rather than one question per window.
-    EnumDesktopWindows(nullptr, CollectCandidate, reinterpret_cast<LPARAM>(&kept));
+    EnumDesktopWindows(nullptr, CollectCandidate, reinterpret_cast<LPARAM>(&collection));
+    std::vector<Candidate> kept = std::move(collection.kept);
     // Handle order, largest first: the same windows always come in the same order.
     std::sort(kept.begin(), kept.end(), [](const Candidate& a, const Candidate& b) {
         return reinterpret_cast<uintptr_t>(a.window) > reinterpret_cast<uintptr_t>(b.window);
@@ -79,11 +73,10 @@ std::vector<Candidate> CollectCandidates() {
 
 }  // namespace
 
-bool IsResponsive(HWND window) {
+bool IsResponsive(HWND window, QuestionBudget& budget) {
     if (win::IsOwnThreadWindow(window)) return true;
-    DWORD_PTR answer = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                               kAnswerLimitMs, &answer) != 0;
+    LRESULT ignored = 0;
+    return budget.Ask(window, WM_NULL, 0, 0, ignored);
 }
 
 namespace {
@@ -102,10 +95,14 @@ SharedIcon ProgramFileIcon(HWND window) {
 
 }  // namespace
 
-SharedIcon QueryWindowIcon(HWND window) {
-    auto icon = reinterpret_cast<HICON>(AskWindow(window, WM_QUERYDRAGICON, 0, 0));
-    if (!icon) icon = reinterpret_cast<HICON>(AskWindow(window, WM_GETICON, ICON_SMALL, 0));
-    if (!icon) icon = reinterpret_cast<HICON>(AskWindow(window, WM_GETICON, ICON_BIG, 0));
+SharedIcon QueryWindowIcon(HWND window, QuestionBudget& budget) {
+    auto ask = [&](UINT msg, WPARAM wp) {
+        LRESULT answer = 0;
+        return budget.Ask(window, msg, wp, 0, answer) ? reinterpret_cast<HICON>(answer) : nullptr;
+    };
+    HICON icon = ask(WM_QUERYDRAGICON, 0);
+    if (!icon) icon = ask(WM_GETICON, ICON_SMALL);
+    if (!icon) icon = ask(WM_GETICON, ICON_BIG);
     if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
     // The icon belongs to the other window; the button keeps a copy of its own.
     if (icon) return OwnIcon(CopyIcon(icon));

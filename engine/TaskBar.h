@@ -4,22 +4,26 @@
 #include <windows.h>
 
 #include "engine/IconCache.h"
+#include "engine/WindowQuestions.h"
 
 namespace orvale {
 
 class BarWindow;
 
 // Rebuilds the task bar's buttons from the visible, responsive, titled top-level windows of
-// other threads that have an icon and are not tool windows, ordered by handle value.
+// other threads that have an icon and are not tool windows, ordered by handle value. A window
+// that does not answer in its share of the press's question budget is left out.
 void FillTaskBar(BarWindow& taskBar);
 // Collects those windows ahead of a menu, for the next FillTaskBar within a search's time:
 // the program has time to spare between a right press and its menu, and asking every window
 // whether it answers, and for its icon, is the slow part of a fill.
 void PrepareTaskBar();
-// Whether `window` answers a null message within 250 ms (always true for our own windows).
-bool IsResponsive(HWND window);
+// Whether `window` answers a null message within its share of `budget` (always true for our
+// own windows).
+bool IsResponsive(HWND window, QuestionBudget& budget);
 // The window's icon (drag icon, small, big, class icon) as a copy of its own, or else the
-// icon of its program file; null or empty when there is none.
-SharedIcon QueryWindowIcon(HWND window);
+// icon of its program file; null or empty when there is none. Its questions come out of
+// `budget`.
+SharedIcon QueryWindowIcon(HWND window, QuestionBudget& budget);
 
 }  // namespace orvale

@@ -41,20 +41,6 @@ bool IsVerticalBar(HWND bar) {
     return Height(r) > Width(r);
 }
 
-// Starts notepad in front; the middle of its edit area, or (0, 0) when it did not come.
-POINT StartNotepad(Process& notepad) {
-    HWND window = nullptr;
-    if (!notepad.Start("notepad.exe") || !WaitUntil([&] {
-            window = VisibleWindowOf(notepad, "Notepad");
-            return window != nullptr;
-        }, 10000)) {
-        return {0, 0};
-    }
-    SetForegroundWindow(window);
-    RECT r = WindowRect(FindWindowExA(window, nullptr, "Edit", nullptr));
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 class TrackerTest : public ::testing::Test {
 protected:
     void StartWith(const std::string& settings) {

@@ -217,6 +217,19 @@ HWND OpenContextMenu(TestApp& app) {
     return menu;
 }
 
+POINT StartNotepad(Process& notepad) {
+    HWND window = nullptr;
+    if (!notepad.Start("notepad.exe") || !WaitUntil([&] {
+            window = VisibleWindowOf(notepad, "Notepad");
+            return window != nullptr;
+        }, 10000)) {
+        return {0, 0};
+    }
+    SetForegroundWindow(window);
+    RECT r = WindowRect(FindWindowExA(window, nullptr, "Edit", nullptr));
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 std::vector<HWND> BarButtons(HWND bar) {
     std::vector<HWND> buttons;
     for (HWND c = GetWindow(bar, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {

@@ -146,6 +146,8 @@ private:
 // Brings `app` to the front, right-clicks the centre of its window and waits for its menu;
 // null when no menu appeared.
 HWND OpenContextMenu(TestApp& app);
+// Starts Wine's notepad in front; the middle of its edit area, or (0, 0) when it did not come.
+POINT StartNotepad(Process& notepad);
 // The buttons of a bar window, in their order along the bar.
 std::vector<HWND> BarButtons(HWND bar);
 void ClickCentre(HWND window);
