@@ -128,12 +128,8 @@ TEST_F(BarEditorTest, TheSettingsWindowOpensTheEditorOfTheSelectedBarAndOfTheTas
     ASSERT_NE(nullptr, taskBar);
     HWND horizontal = GetDlgItem(taskBar, IDC_BAR_HORIZONTAL);
     const auto checked = [&] { return SendMessageW(horizontal, BM_GETCHECK, 0, 0) == BST_CHECKED; };
-    // A click that a busy desktop lost is given again; one that took is not undone.
-    for (int attempt = 0; attempt < 3 && !checked(); ++attempt) {
-        ClickCentre(horizontal);
-        WaitUntil(checked, 2000);
-    }
-    ASSERT_TRUE(checked());
+    ClickCentre(horizontal);
+    ASSERT_TRUE(WaitUntil(checked, 3000)) << "one click ticks the box";
     ClickCentre(GetDlgItem(taskBar, IDOK));
     ASSERT_TRUE(Gone(taskBar));
     EXPECT_TRUE(WaitUntil([&] { return orvale.Setting("TaskBar+", "horiz") == "1"; }));

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "DialogDriver.h"
 #include "Harness.h"
@@ -146,11 +147,31 @@ TEST_F(SettingsWindowTest, ApplyAndCloseFollowTheChecksAndExitSaves) {
         << "bar 1 recreated with its items";
     EXPECT_EQ(3u, orvale.BarWindows().size()) << "the task bar, bar 1 and the empty bar 2";
 
+    // The context list's checks and the task bar's box are applied as the global list's are.
+    ShowSettings(orvale);
+    ClickItem(GetDlgItem(settings, IDC_TABS), TCM_GETITEMRECT, 1);
+    RECT row = ItemRectOf(GetDlgItem(settings, IDC_CONTEXT_BARS), LB_GETITEMRECT, 0);
+    LeftClick(row.left + 6, (row.top + row.bottom) / 2);
+    ClickCentre(GetDlgItem(settings, IDC_APPLY));
+    EXPECT_TRUE(WaitUntil([&] { return orvale.BarWindows().size() == 4; })) << "bar 4 made";
+    ClickItem(GetDlgItem(settings, IDC_TABS), TCM_GETITEMRECT, 2);
+    ClickCentre(GetDlgItem(settings, IDC_TASKBAR_ENABLE));
+    ClickCentre(GetDlgItem(settings, IDCANCEL));
+    {
+        TestApp app("Settings Target");
+        ASSERT_NE(nullptr, OpenContextMenu(app));
+        EXPECT_TRUE(WaitUntil([&] { return orvale.VisibleBars().size() == 3; }, 3000))
+            << "the task bar beside bars 1 and 2 (bar 4's list matches no window)";
+        CloseMenus();
+    }
+
     ShowSettings(orvale);
     ClickCentre(GetDlgItem(settings, IDC_EXIT));
     ASSERT_TRUE(orvale.Proc().WaitForExit(5000));
     EXPECT_EQ("1", orvale.Setting("Menu+01", "en"));
     EXPECT_EQ("1", orvale.Setting("Menu+02", "en"));
+    EXPECT_EQ("1", orvale.Setting("Menu+04", "en"));
+    EXPECT_EQ("1", orvale.Setting("TaskBar+", "en"));
 }
 
 TEST_F(SettingsWindowTest, ARightThenLeftPressOnTheTrayIconOpensTheWindowAndNoMenu) {
@@ -165,7 +186,9 @@ TEST_F(SettingsWindowTest, EnableFromTheTrayMenuOrTheWindowMenuStopsAndStartsThe
     TestApp app("Enable Target");
     ASSERT_TRUE(app.Started());
     auto barsBesideAMenu = [&] {
-        if (!OpenContextMenu(app)) return false;
+        const bool opened = OpenContextMenu(app) != nullptr;
+        EXPECT_TRUE(opened) << "the target's menu opens, with bars or without";
+        if (!opened) return false;
         bool shown = WaitUntil([&] { return !orvale.VisibleBars().empty(); }, 1500);
         CloseMenus();
         MoveMouse(900, 100);
@@ -182,12 +205,51 @@ TEST_F(SettingsWindowTest, EnableFromTheTrayMenuOrTheWindowMenuStopsAndStartsThe
     EXPECT_FALSE(ShowsCheckMark(menu)) << "Enable unchecked while bars are disabled";
     CloseMenus();
 
-    ShowSettings(orvale);
+    // The window's own copy of the flag follows the toggle: closing it keeps bars disabled.
+    ASSERT_NE(nullptr, ShowSettings(orvale));
+    ClickCentre(GetDlgItem(settings, IDCANCEL));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(settings); })) << "closed";
+    EXPECT_FALSE(barsBesideAMenu()) << "still disabled after Close";
+    ASSERT_NE(nullptr, ShowSettings(orvale));
     ASSERT_TRUE(ChooseFromWindowMenu(L't', L'e'));  // Tools > Enable
     ClickCentre(GetDlgItem(settings, IDCANCEL));
     EXPECT_TRUE(barsBesideAMenu()) << "enabled again";
     ASSERT_NE(nullptr, menu = OpenTrayMenu());
     EXPECT_TRUE(ShowsCheckMark(menu)) << "and Enable checked again";
+}
+
+TEST_F(SettingsWindowTest, AnEverydaySaveThatFailsIsToldInPlainWords) {
+    ASSERT_NE(nullptr, ShowSettings(orvale));
+    // Another program holds the file open and shares it with nobody.
+    HANDLE lock = CreateFileA(orvale.SettingsFile().c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    // A confirmed bar editor saves the bar's items at once.
+    ClickCentre(GetDlgItem(settings, IDC_GLOBAL_SETTINGS));
+    HWND editor = ProgramWindow(orvale, "Bar Properties");
+    ASSERT_NE(nullptr, editor);
+    ClickCentre(GetDlgItem(editor, IDOK));
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+        return !MessageBoxText(orvale.Proc().Id(), &box, "could not save").empty();
+    })) << "the user is told";
+    CloseHandle(lock);
+    if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(SettingsWindowTest, TheTrayIconComesBackWhenTheTaskbarIsMadeAgain) {
+    NOTIFYICONDATAW icon = {};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = settings;
+    icon.uID = ORVALE_TRAY_ID;
+    // Changing nothing of an icon succeeds exactly when the notification area holds it.
+    auto iconShown = [&] { return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; };
+    ASSERT_TRUE(iconShown());
+    // As when the taskbar's program ends: the icon is gone, then the new taskbar says so.
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    ASSERT_FALSE(iconShown());
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitUntil(iconShown, 3000)) << "added again";
 }
 
 TEST_F(SettingsWindowTest, TheWindowMenuShowsTheAboutBoxAndExits) {

@@ -8,23 +8,6 @@ using namespace testing_support;
 
 namespace {
 
-// The text of a message box of process `pid` that says `about` (any, when empty), once it is
-// on screen.
-std::string MessageBoxText(DWORD pid, HWND* box, const std::string& about = "") {
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner != pid || ClassOf(w) != "#32770" || !IsWindowVisible(w)) continue;
-        for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-            if (ClassOf(c) != "Static" || TitleOf(c).empty()) continue;
-            if (TitleOf(c).find(about) == std::string::npos) continue;
-            *box = w;
-            return TitleOf(c);
-        }
-    }
-    return "";
-}
-
 const char* kOneBar =
     "[Menu+01]\r\nen=1\r\nhoriz=1\r\nname=Tools\r\n"
     "[menu+:01:00]\r\ntype=102\r\n[menu+:01:01]\r\ntype=0\r\n";

@@ -217,6 +217,21 @@ HWND OpenContextMenu(TestApp& app) {
     return menu;
 }
 
+std::string MessageBoxText(DWORD pid, HWND* box, const std::string& about) {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner != pid || ClassOf(w) != "#32770" || !IsWindowVisible(w)) continue;
+        for (HWND c = GetWindow(w, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            if (ClassOf(c) != "Static" || TitleOf(c).empty()) continue;
+            if (TitleOf(c).find(about) == std::string::npos) continue;
+            *box = w;
+            return TitleOf(c);
+        }
+    }
+    return "";
+}
+
 POINT StartNotepad(Process& notepad) {
     HWND window = nullptr;
     if (!notepad.Start("notepad.exe") || !WaitUntil([&] {

@@ -100,7 +100,7 @@ TEST(ChangeIconDialog, FillsAndClosingReleaseTheirIconsAndWindows) {
     const int gdiBefore = GdiObjectCount(), windowsBefore = WindowCount();
     ASSERT_GT(gdiBefore, 0);
     ChangeIconDialog dialog(kProgram, 0);
-    RunDriven(dialog, "Change Icon", [&](HWND d) {
+    ASSERT_EQ(IDCANCEL, RunDriven(dialog, "Change Icon", [&](HWND d) {
         int gdiOpen = 0, windowsOpen = 0;
         for (int fill = 1; fill <= 100; ++fill) {
             TypeInto(d, IDC_ICON_FILE, fill % 2 ? otherSpelling : kProgram);
@@ -115,7 +115,7 @@ TEST(ChangeIconDialog, FillsAndClosingReleaseTheirIconsAndWindows) {
         EXPECT_EQ(gdiOpen, GdiObjectCount()) << "each fill releases the icons of the last";
         EXPECT_EQ(windowsOpen, WindowCount());
         Press(d, IDCANCEL);
-    });
+    })) << "the dialog came up and was driven";
     EXPECT_EQ(gdiBefore, GdiObjectCount()) << "closing releases the last fill's icons";
     EXPECT_EQ(windowsBefore, WindowCount());
 }

@@ -64,6 +64,7 @@ TEST(WindowBase, AnObjectDeletedInsideItsOwnHandlerGoesOnlyAfterTheHandler) {
 TEST(WindowBase, ADialogSeesTheMessagesThatComeBeforeItsInitialisation) {
     FirstMessage dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
+    ASSERT_NE(0u, dialog.first) << "no message reached the object";
     EXPECT_NE(static_cast<UINT>(WM_INITDIALOG), dialog.first) << "WM_SETFONT comes first";
     dialog.Destroy();
 }
