@@ -59,7 +59,25 @@ void SettingsPages::ShowTabs() {
         tab.pszText = const_cast<wchar_t*>(kTabs[i].text);
         SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab));
     }
+    FitTabsTheirTexts(tabs);
     SwitchTab(0);
+}
+
+// The tab texts barely fit the control at its usual size; in a wider font they would not, and
+// the control would scroll its first tab out of sight behind arrows. It grows to hold them all
+// instead (the window grows around it).
+void SettingsPages::FitTabsTheirTexts(HWND tabs) {
+    RECT last = {}, control = {};
+    if (!SendMessageW(tabs, TCM_GETITEMRECT, kTabCount - 1, reinterpret_cast<LPARAM>(&last))) {
+        return;
+    }
+    GetClientRect(tabs, &control);
+    const int spare = GetSystemMetrics(SM_CXEDGE) * 4;
+    const LONG missing = last.right + spare - control.right;
+    if (missing <= 0) return;
+    GetWindowRect(tabs, &control);
+    SetWindowPos(tabs, nullptr, 0, 0, control.right - control.left + missing,
+                 control.bottom - control.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsPages::SwitchTab(int index) {

@@ -32,6 +32,7 @@ public:
 
 private:
     void SwitchTab(int index);
+    void FitTabsTheirTexts(HWND tabs);
     void EditGlobalBar();
     void EditContextBar();
     void EditContextList();

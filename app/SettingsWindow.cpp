@@ -70,6 +70,7 @@ bool SettingsWindow::OnInit() {
     tray_.Add(Handle());
 
     pages_.ShowTabs();
+    FitAroundControls();  // the tab control may have grown to hold its texts
 
     // Hidden before the user ever sees it.
     PostMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
