@@ -133,15 +133,39 @@ Process::~Process() {
     Kill();
 }
 
+namespace {
+
+// Every program a test starts, and every program those start, ends with the test: they are
+// kept in a job that the system ends when the test's process ends, however it ends. (A program
+// left behind holds the output that CTest reads, and CTest waits for it.)
+HANDLE TestJob() {
+    static const HANDLE job = [] {
+        HANDLE made = CreateJobObjectA(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (made) {
+            SetInformationJobObject(made, JobObjectExtendedLimitInformation, &limits,
+                                    sizeof limits);
+        }
+        return made;
+    }();
+    return job;
+}
+
+}  // namespace
+
 bool Process::Start(const std::string& commandLine, const std::string& directory) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     std::string line = commandLine;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+    // Suspended until it is in the job, so nothing it starts can escape it.
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
         return false;
     }
+    if (HANDLE job = TestJob()) AssignProcessToJobObject(job, info.hProcess);
+    ResumeThread(info.hThread);
     CloseHandle(info.hThread);
     handle_ = info.hProcess;
     id_ = info.dwProcessId;
