@@ -21,13 +21,13 @@ install_packages() {
   fi
 }
 
-# build DIR [extra cmake args...]
+# build DIR [target]: everything, or only `target` and what it needs
 build() {
-  local dir=$1; shift
-  log "building in $dir"
+  local dir=$1 target=${2:-}
+  log "building ${target:-everything} in $dir"
   cmake -S "$ORVALE_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$ORVALE_ROOT/cmake/mingw-w64-x86_64.cmake" "$@" >/dev/null
-  cmake --build "$dir" -j"$(nproc)"
+        -DCMAKE_TOOLCHAIN_FILE="$ORVALE_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  cmake --build "$dir" -j"$(nproc)" ${target:+--target "$target"}
 }
 
 # An X server of our own on the first free display; sets DISPLAY and XVFB_PID.
