@@ -20,7 +20,7 @@ constexpr const wchar_t* kBusy =
 // What a file made by this tool starts with.
 const wchar_t* const kNewFileHeader[] = {
     L"; Orvale Macros: one macro a section, one step a line:",
-    L";   keys TEXT, pause MS, wait MS, click left|right|middle X,Y  (see macro-files.md)"};
+    L";   keys TEXT, pause MS, wait MS, click left|right|middle X,Y  (Orvale's help: Macros)"};
 
 Answer Success(const std::wstring* text = nullptr) {
     Answer answer;
