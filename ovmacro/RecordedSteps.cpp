@@ -44,6 +44,7 @@ public:
             steps.push_back(step);
         }
         keys_.clear();
+        typedLessThan_.clear();
     }
 
     // A gap long enough to be a wait the user made is kept before the next step.
@@ -59,13 +60,13 @@ public:
         last_ = time;
     }
 
-    void Keys(const std::wstring& text, const Held& held, DWORD time) {
+    // `typed` is text the user typed, as opposed to a token this recorder writes.
+    void Keys(const std::wstring& text, const Held& held, DWORD time, bool typed = false) {
         Gap(time);
-        if (keys_.size() >= kKeysLineLength) EndKeys();
+        if (keys_.size() >= kKeysLineLength || (typed && MakesToken(text))) EndKeys();
         Bracket(held);
+        if (typed && text == L"<") typedLessThan_.push_back(keys_.size());
         keys_ += text;
-        // A "<" typed is the last of its line, so what follows can never make it a token.
-        if (text == L"<") EndKeys();
     }
 
     void Click(const InputEvent& event) {
@@ -79,6 +80,17 @@ public:
     }
 
 private:
+    // Whether `text` would complete a token after a "<" the user typed: the line ends before
+    // it, so that "<" stays a character.
+    bool MakesToken(const std::wstring& text) const {
+        const std::wstring line = keys_ + text;
+        for (size_t at : typedLessThan_) {
+            size_t position = at;
+            if (orvale::MatchKeyToken(line, position) != 0) return true;
+        }
+        return false;
+    }
+
     // Closes the brackets open and opens those `held` needs, closing in the reverse order.
     void Bracket(const Held& held) {
         if (held == open_) return;
@@ -94,6 +106,7 @@ private:
     }
 
     std::wstring keys_;
+    std::vector<size_t> typedLessThan_;  // where in keys_
     Held open_;
     bool started_ = false;
     DWORD last_ = 0;
@@ -135,7 +148,7 @@ std::vector<Step> StepsFromInput(const std::vector<InputEvent>& events,
         const bool altGr = state.ctrl && state.alt;
         const std::wstring typed = charactersOf(event, state);
         if (!win && (altGr || (!state.ctrl && !state.alt)) && Printable(typed)) {
-            builder.Keys(typed, Held(), event.time);
+            builder.Keys(typed, Held(), event.time, true);
             continue;
         }
         const Held held{state.ctrl, state.alt, state.shift, win};

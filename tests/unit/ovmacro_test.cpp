@@ -211,14 +211,17 @@ InputEvent Key(bool down, UINT vk, DWORD time) {
     return event;
 }
 
-// A keyboard in miniature: letters, Shift+comma "<", AltGr+Q "@", Enter and Space.
+// A keyboard in miniature: letters, digits, Shift+comma "<", Shift+period ">", AltGr+Q "@",
+// Enter and Space.
 std::wstring MiniLayout(const InputEvent& key, const ovmacro::KeyState& state) {
     if (key.vk >= 'A' && key.vk <= 'Z') {
         if (state.ctrl && state.alt) return key.vk == 'Q' ? L"@" : L"";
         if (state.ctrl || state.alt) return std::wstring(1, static_cast<wchar_t>(key.vk - 64));
         return std::wstring(1, static_cast<wchar_t>(state.shift != state.caps ? key.vk : key.vk + 32));
     }
+    if (key.vk >= '0' && key.vk <= '9') return std::wstring(1, static_cast<wchar_t>(key.vk));
     if (key.vk == VK_OEM_COMMA) return state.shift ? L"<" : L",";
+    if (key.vk == VK_OEM_PERIOD) return state.shift ? L">" : L".";
     if (key.vk == VK_RETURN) return L"\r";
     return key.vk == VK_SPACE ? L" " : L"";
 }
@@ -239,7 +242,8 @@ TEST(OrvaleMacros, RecordedInputBecomesStepsThatTypeItAgain) {
         {"CAPITAL A NUMLOCK PAUSE B", L"keys AB"},
         {"+LCONTROL +RMENU Q -RMENU F4 -LCONTROL", L"keys @<ctrl><F4><ctrl>"},
         {"+LWIN E -LWIN LWIN", L"keys <winkey>e<winkey><winkey><winkey>"},
-        {"+LSHIFT COMMA -LSHIFT T A B", L"keys <|keys tab"},
+        {"+LSHIFT COMMA -LSHIFT A +LSHIFT COMMA F -LSHIFT 1 +LSHIFT PERIOD -LSHIFT",
+         L"keys <a<F1|keys >"},  // typed, "<F1>" is no key
         {"A @500 B @9000 C", L"keys a|pause 500|keys b|pause 2000|keys c"},
         {"A click B", L"keys a|click left 10,20|keys b"},
     };
@@ -247,7 +251,7 @@ TEST(OrvaleMacros, RecordedInputBecomesStepsThatTypeItAgain) {
         {"LSHIFT", VK_LSHIFT}, {"LCONTROL", VK_LCONTROL}, {"RMENU", VK_RMENU},
         {"LWIN", VK_LWIN},     {"TAB", VK_TAB},           {"RETURN", VK_RETURN},
         {"CAPITAL", VK_CAPITAL}, {"NUMLOCK", VK_NUMLOCK}, {"PAUSE", VK_PAUSE},
-        {"F4", VK_F4},         {"COMMA", VK_OEM_COMMA}};
+        {"F4", VK_F4},         {"COMMA", VK_OEM_COMMA}, {"PERIOD", VK_OEM_PERIOD}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
         std::vector<InputEvent> events;
