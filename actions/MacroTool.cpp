@@ -171,9 +171,8 @@ bool RunMacroTool(const std::wstring& name, MacroVerb verb, const std::wstring& 
     // An answer left by an earlier command must not count for this one: a reset that did not
     // take (a file this user may not write) stops the command before it starts.
     if (!ExchangeFile::WriteResult(tool, 0) || ExchangeFile::ReadResult(tool) != 0) return false;
-    if ((verb == MacroVerb::Select || verb == MacroVerb::Copy) && !ExchangeFile::ClearStrres(tool)) {
-        return false;
-    }
+    const bool answersText = verb == MacroVerb::Select || verb == MacroVerb::Copy;
+    if (answersText && !ExchangeFile::ClearStrres(tool)) return false;
     win::KernelHandle process = StartTool(line, CREATE_NEW_CONSOLE);
     if (!process) return false;
     WaitForProcessPumping(process.Get());

@@ -176,7 +176,8 @@ TEST(MacroNames, NewNamesAreNeverOneAlreadyInUseEvenWithinOneSecond) {
 TEST(ExchangePlace, AFileTheUserCannotWriteGivesWayToTheirOwnAndANewerRedirectedAnswerIsRead) {
     const std::wstring windows = L"C:\\Windows\\wy32i.ini";
     const std::wstring own = L"C:\\Users\\u\\AppData\\Local\\Orvale\\wy32i.ini";
-    const std::wstring redirected = L"C:\\Users\\u\\AppData\\Local\\VirtualStore\\Windows\\wy32i.ini";
+    const std::wstring redirected =
+        L"C:\\Users\\u\\AppData\\Local\\VirtualStore\\Windows\\wy32i.ini";
     struct Case {
         bool writable;
         ULONGLONG written, redirectedWritten;  // 0: not there
@@ -191,15 +192,18 @@ TEST(ExchangePlace, AFileTheUserCannotWriteGivesWayToTheirOwnAndANewerRedirected
         {false, 5, 5, own, own},               // a tie goes to the reset
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.writable << " " << c.written << " " << c.redirectedWritten);
+        SCOPED_TRACE(testing::Message()
+                     << c.writable << " " << c.written << " " << c.redirectedWritten);
         const orvale::ExchangePlace place =
             orvale::DecideExchangePlace({windows, own, redirected}, c.writable);
         EXPECT_EQ(c.decided, place.file);
         EXPECT_EQ(c.answers, orvale::AnswerFile(place, c.written, c.redirectedWritten));
         // An installer's path is looked for where a legacy installer could have put it.
-        const std::vector<std::wstring> fallbacks =
-            c.writable ? std::vector<std::wstring>{} : std::vector<std::wstring>{redirected, windows};
-        EXPECT_EQ(fallbacks, place.pathFallbacks);
+        if (c.writable) {
+            EXPECT_TRUE(place.pathFallbacks.empty());
+        } else {
+            EXPECT_EQ((std::vector<std::wstring>{redirected, windows}), place.pathFallbacks);
+        }
     }
 }
 

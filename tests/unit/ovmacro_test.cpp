@@ -217,7 +217,8 @@ std::wstring MiniLayout(const InputEvent& key, const ovmacro::KeyState& state) {
     if (key.vk >= 'A' && key.vk <= 'Z') {
         if (state.ctrl && state.alt) return key.vk == 'Q' ? L"@" : L"";
         if (state.ctrl || state.alt) return std::wstring(1, static_cast<wchar_t>(key.vk - 64));
-        return std::wstring(1, static_cast<wchar_t>(state.shift != state.caps ? key.vk : key.vk + 32));
+        const UINT letter = state.shift != state.caps ? key.vk : key.vk + 32;
+        return std::wstring(1, static_cast<wchar_t>(letter));
     }
     if (key.vk >= '0' && key.vk <= '9') return std::wstring(1, static_cast<wchar_t>(key.vk));
     if (key.vk == VK_OEM_COMMA) return state.shift ? L"<" : L",";
