@@ -7,9 +7,10 @@
 #include <thread>
 #include <vector>
 
-#include "win/PumpedWait.h"
+#include "actions/ExchangePlace.h"
 #include "model/SettingsFile.h"
 #include "win/Handles.h"
+#include "win/PumpedWait.h"
 
 namespace orvale {
 namespace {
@@ -19,12 +20,30 @@ constexpr int kProductCount = sizeof kSections / sizeof kSections[0];
 
 // The exchange file stays in whatever encoding the tool wrote it; the profile functions read
 // it as such.
-std::wstring ReadExchange(int product, const wchar_t* key, const wchar_t* fallback) {
+std::wstring ReadFrom(const std::wstring& file, int product, const wchar_t* key,
+                      const wchar_t* fallback) {
     const wchar_t* section = ExchangeFile::Section(product);
-    if (!section) return fallback;
+    if (!section || file.empty()) return fallback;
     wchar_t buffer[512] = {};
-    GetPrivateProfileStringW(section, key, fallback, buffer, 512, ExchangeFile::kFileName);
+    GetPrivateProfileStringW(section, key, fallback, buffer, 512, file.c_str());
     return buffer;
+}
+
+// An answer of the tool: from the file it was last written to.
+std::wstring ReadAnswer(int product, const wchar_t* key, const wchar_t* fallback) {
+    const ExchangePlace place = ExchangePlaceHere();
+    const std::wstring& file = AnswerFile(place, LastWriteTime(place.file),
+                                          LastWriteTime(place.legacyAnswers));
+    return ReadFrom(file, product, key, fallback);
+}
+
+// A null `value` removes the key. The user's own file may not have its folder yet.
+bool WriteExchange(int product, const wchar_t* key, const wchar_t* value) {
+    const wchar_t* section = ExchangeFile::Section(product);
+    if (!section) return false;
+    const std::wstring file = ExchangePlaceHere().file;
+    CreateDirectoryW(file.substr(0, file.find_last_of(L'\\')).c_str(), nullptr);
+    return WritePrivateProfileStringW(section, key, value, file.c_str()) != FALSE;
 }
 
 std::wstring FileOrDefault(const std::wstring& file) {
@@ -70,21 +89,40 @@ const wchar_t* ExchangeFile::Section(int product) {
     return product >= 0 && product < kProductCount ? kSections[product] : nullptr;
 }
 
-std::wstring ExchangeFile::ReadPath(int product) { return ReadExchange(product, L"path", L""); }
+std::wstring ExchangeFile::FilePath() { return ExchangePlaceHere().file; }
+
+std::wstring ExchangeFile::ReadPath(int product) {
+    const ExchangePlace place = ExchangePlaceHere();
+    std::wstring path = ReadFrom(place.file, product, L"path", L"");
+    for (const std::wstring& fallback : place.pathFallbacks) {
+        if (!path.empty()) break;
+        path = ReadFrom(fallback, product, L"path", L"");
+    }
+    return path;
+}
 
 int ExchangeFile::ReadResult(int product) {
-    return ParseInt(ReadExchange(product, L"result", L"0"));
+    return ParseInt(ReadAnswer(product, L"result", L"0"));
 }
 
-std::wstring ExchangeFile::ReadStrres(int product) {
-    return ReadExchange(product, L"strres", L"");
+std::wstring ExchangeFile::ReadStrres(int product) { return ReadAnswer(product, L"strres", L""); }
+
+bool ExchangeFile::WriteResult(int product, int value) {
+    return WriteExchange(product, L"result", std::to_wstring(value).c_str());
 }
 
-void ExchangeFile::WriteResult(int product, int value) {
-    const wchar_t* section = Section(product);
-    if (!section) return;
-    WritePrivateProfileStringW(section, L"result", std::to_wstring(value).c_str(), kFileName);
+bool ExchangeFile::WriteStrres(int product, const std::wstring& text) {
+    return WriteExchange(product, L"strres", text.c_str());
 }
+
+// The profile functions take one pair of quotes around a whole value away as they read it, so
+// a command that is one quoted program goes in a second pair and reads back quoted.
+bool ExchangeFile::WritePath(int product, const std::wstring& command) {
+    const bool quoted = command.size() > 1 && command.front() == L'"' && command.back() == L'"';
+    return WriteExchange(product, L"path", (quoted ? L"\"" + command + L"\"" : command).c_str());
+}
+
+bool ExchangeFile::ClearStrres(int product) { return WriteExchange(product, L"strres", nullptr); }
 
 const wchar_t* MacroVerbText(MacroVerb verb) {
     switch (verb) {
@@ -97,6 +135,19 @@ const wchar_t* MacroVerbText(MacroVerb verb) {
         case MacroVerb::Copy: return L" -cpy:";
     }
     return nullptr;
+}
+
+bool SendableMacroName(const std::wstring& name) {
+    for (wchar_t c : name) {
+        if (c <= L' ' || c == L'"' || c == 0x7F) return false;
+    }
+    return true;
+}
+
+std::wstring MacroToolProgram(const std::wstring& command) {
+    if (command.empty() || command[0] != L'"') return command;
+    const size_t close = command.find(L'"', 1);
+    return command.substr(1, close == std::wstring::npos ? std::wstring::npos : close - 1);
 }
 
 std::wstring DefaultMacroFile() {
@@ -113,12 +164,15 @@ std::wstring MacroCommandLine(const std::wstring& toolCommand, const wchar_t* ve
 
 bool RunMacroTool(const std::wstring& name, MacroVerb verb, const std::wstring& file) {
     const wchar_t* verbText = MacroVerbText(verb);
-    if (!verbText) return false;
+    if (!verbText || !SendableMacroName(name)) return false;
     const int tool = ExchangeFile::kMacroTool;
     std::wstring line =
         MacroCommandLine(ExchangeFile::ReadPath(tool), verbText, name, FileOrDefault(file));
-    // A result left by an earlier command must not count for this one.
-    ExchangeFile::WriteResult(tool, 0);
+    // An answer left by an earlier command must not count for this one: a reset that did not
+    // take (a file this user may not write) stops the command before it starts.
+    if (!ExchangeFile::WriteResult(tool, 0) || ExchangeFile::ReadResult(tool) != 0) return false;
+    const bool answersText = verb == MacroVerb::Select || verb == MacroVerb::Copy;
+    if (answersText && !ExchangeFile::ClearStrres(tool)) return false;
     win::KernelHandle process = StartTool(line, CREATE_NEW_CONSOLE);
     if (!process) return false;
     WaitForProcessPumping(process.Get());
@@ -143,6 +197,7 @@ void WaitForProcessPumping(HANDLE process) {
 }
 
 bool StartMacroRun(const std::wstring& name, const std::wstring& file) {
+    if (!SendableMacroName(name)) return false;
     std::wstring line = MacroCommandLine(ExchangeFile::ReadPath(ExchangeFile::kMacroTool),
                                          kRunVerbText, name, FileOrDefault(file));
     // Started as WinExec would start it, shown normally, but with the whole line in Unicode.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "actions/MacroToolRegistration.h"
 #include "app/BarHandlers.h"
 #include "app/StarterSettings.h"
 #include "dialogs/AboutDialog.h"
@@ -49,6 +50,7 @@ bool SettingsWindow::OnInit() {
 
     // A first start gets a few useful bars; an existing file is never touched.
     WriteStarterSettingsIfMissing(settingsPath());
+    RegisterOwnMacroTool(settingsPath(L""));
     FileError unread;
     if (openSettings(&unread) == SettingsDocument::LoadStatus::Unreadable) {
         ReportUnreadableSettings(nullptr, unread);

@@ -22,6 +22,8 @@ set_source_files_properties(${ORVALE_VERSION_RC} PROPERTIES OBJECT_DEPENDS
 target_sources(orvale PRIVATE ${ORVALE_VERSION_RC})
 target_sources(ovdll PRIVATE ${ORVALE_VERSION_RC})
 target_compile_definitions(ovdll PRIVATE ORVALE_HOOK_LIBRARY)
+target_sources(ovmacro PRIVATE ${ORVALE_VERSION_RC})
+target_compile_definitions(ovmacro PRIVATE ORVALE_MACRO_TOOL)
 
 # The package: everything a user needs, at the top of the zip, and no settings file, so that
 # unpacking over an older copy keeps that copy's settings.
@@ -32,8 +34,9 @@ else()
 endif()
 configure_file(${CMAKE_SOURCE_DIR}/docs/package/README.txt.in
                ${CMAKE_BINARY_DIR}/package/README.txt @ONLY NEWLINE_STYLE CRLF)
-install(PROGRAMS $<TARGET_FILE:orvale> $<TARGET_FILE:ovdll> DESTINATION .)
-set(ORVALE_PACKAGE_FILES ${ORVALE_HELP_FILES} ${CMAKE_BINARY_DIR}/package/README.txt)
+install(PROGRAMS $<TARGET_FILE:orvale> $<TARGET_FILE:ovdll> $<TARGET_FILE:ovmacro> DESTINATION .)
+set(ORVALE_PACKAGE_FILES ${ORVALE_HELP_FILES} ${CMAKE_BINARY_DIR}/package/README.txt
+    ${CMAKE_SOURCE_DIR}/ovmacro/samples.brd)
 foreach(icon ${ORVALE_SHIPPED_ICONS})
   list(APPEND ORVALE_PACKAGE_FILES ${CMAKE_SOURCE_DIR}/resources/icons/${icon}.ico)
 endforeach()

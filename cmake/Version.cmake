@@ -8,6 +8,8 @@ configure_file(${CMAKE_SOURCE_DIR}/resources/version.h.in
                ${ORVALE_GENERATED_DIR}/orvale_version.h @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/resources/orvale.manifest.in
                ${ORVALE_GENERATED_DIR}/orvale.manifest @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/ovmacro/ovmacro.manifest.in
+               ${ORVALE_GENERATED_DIR}/ovmacro.manifest @ONLY)
 include_directories(${ORVALE_GENERATED_DIR})
 # A new version must recompile every resource script that shows it.
 list(APPEND ORVALE_RC_INPUTS ${ORVALE_GENERATED_DIR}/orvale_version.h

@@ -16,13 +16,6 @@ std::wstring FolderOf(const std::wstring& path) {
     return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
-// The program part of a command: inside its quotes when it starts with one.
-std::wstring ProgramOf(const std::wstring& command) {
-    if (command.empty() || command[0] != L'"') return command;
-    const size_t close = command.find(L'"', 1);
-    return command.substr(1, close == std::wstring::npos ? std::wstring::npos : close - 1);
-}
-
 class MacroFileDialog : public win::ModalDialog {
 public:
     MacroFileDialog() : win::ModalDialog(IDD_MACRO_FILE) { BindText(IDC_MACRO_FILE_PATH, path_); }
@@ -69,7 +62,7 @@ private:
 }  // namespace
 
 std::wstring SampleMacroFile(const std::wstring& toolCommand) {
-    const std::wstring program = ProgramOf(toolCommand);
+    const std::wstring program = MacroToolProgram(toolCommand);
     if (program.find(L'\\') != std::wstring::npos) return FolderOf(program) + kSampleFile;
     wchar_t found[MAX_PATH] = {};
     const DWORD length = program.empty() ? 0 : SearchPathW(nullptr, program.c_str(), L".exe",

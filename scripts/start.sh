@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Orvale and starts it under Wine.
+# Installs what is missing, builds Orvale with its macro tool (ovmacro.exe, beside it in
+# build/bin, where Orvale finds it) and starts Orvale under Wine.
 # With DISPLAY set, the Wine desktop "shell" opens as a window on that display; without it
 # the program runs in an X server of its own (see the README for how to look at it).
 set -euo pipefail

@@ -10,6 +10,7 @@
 
 #include "DialogDriver.h"
 #include "Harness.h"
+#include "MacroStandIn.h"
 
 using namespace testing_support;
 
@@ -62,6 +63,8 @@ TEST(Package, UnpackedIntoAnEmptyFolderItShowsBarsOpensItsHelpAndKeepsItsSetting
     ASSERT_TRUE(folderVariable && logVariable);
     const std::string folder = folderVariable, shellLog = logVariable;
     ASSERT_FALSE(FileExists(folder + "\\ov32data.ini")) << "the package holds no settings file";
+    EXPECT_TRUE(FileExists(folder + "\\ovmacro.exe")) << "the macro tool";
+    EXPECT_TRUE(FileExists(folder + "\\samples.brd")) << "its sample macros";
     Process notepad;
     ASSERT_TRUE(notepad.Start("notepad.exe"));
 
@@ -80,6 +83,8 @@ TEST(Package, UnpackedIntoAnEmptyFolderItShowsBarsOpensItsHelpAndKeepsItsSetting
         EXPECT_TRUE(WaitUntil([&] { return orvale.BarWindows().size() == enabled; }));
         bars = orvale.BarWindows().size();
         EXPECT_TRUE(AllBarsBesideNotepad(orvale, notepad));
+        EXPECT_EQ("\"" + folder + "\\ovmacro.exe\"", ExchangeValue("path"))
+            << "the macro tool beside the program is the macro tool";
 
         // F1 in the settings window, then Help in the tray menu: the shell is given the page
         // beside the program both times. F1 first, while nothing the shell started can have

@@ -1,4 +1,5 @@
-// Takes the place of the macro tool Brindle in tests.
+// Takes the place of the macro tool in tests, answering in the exchange file where the program
+// decides it is (actions/ExchangePlace.h).
 //
 // It appends its whole command line, as one line, to "brindle_standin.log" beside itself, then
 // answers as the section of its verb ("add", "del", "edit", "rec", "new", "sel", "cpy", "run")
@@ -6,7 +7,7 @@
 //   wait=MS          wait this long before answering
 //   holduntil=PATH   wait until this file exists, at most 10 s; if it never appears, "result"
 //                    is answered as 0 whatever the script says
-//   result=TEXT      written as it is to "result" of section "br32" of "wy32i.ini"
+//   result=TEXT      written as it is to "result" of section "br32" of the exchange file
 //   strres=TEXT      written likewise to "strres"
 // A key that is missing writes nothing. A command line without a verb is only logged.
 #include <windows.h>
@@ -14,6 +15,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "actions/MacroTool.h"
+#include "win/Text.h"
 
 namespace {
 
@@ -59,7 +63,8 @@ bool HoldUntilFileAppears(const std::string& path) {
 }
 
 void Answer(const char* key, const std::string& value) {
-    WritePrivateProfileStringA("br32", key, value.c_str(), "wy32i.ini");
+    WritePrivateProfileStringA("br32", key, value.c_str(),
+                               win::Narrow(orvale::ExchangeFile::FilePath()).c_str());
 }
 
 }  // namespace

@@ -134,12 +134,14 @@ HWND ShowSettings(Orvale& orvale) {
     HWND settings = orvale.SettingsWindow();
     PostMessageW(settings, WM_COMMAND, IDM_TRAY_SETTINGS, 0);
     DWORD lastAsk = GetTickCount();
-    // A window being restored stops being iconic a moment before it leaves the minimised place.
+    // A window being restored stops being iconic a moment before it leaves the minimised place
+    // (-32000, -32000). That place is asked of the window itself: a test process that started
+    // while Wine was setting up its displays may know of no monitor at all.
     const bool shown = WaitUntil([&] {
         RECT client = {};
         GetClientRect(settings, &client);
         if (IsWindowVisible(settings) && !IsIconic(settings) && client.right > 100 &&
-            MonitorFromWindow(settings, MONITOR_DEFAULTTONULL)) {
+            WindowRect(settings).left > -30000) {
             return true;
         }
         if (GetTickCount() - lastAsk > 1000) {

@@ -161,6 +161,12 @@ COLORREF ScreenPixel(int x, int y);
 void MoveMouse(int x, int y);
 void RightClick(int x, int y);
 void LeftClick(int x, int y);
+// Keys as a user's hand gives them, through the X server: `text` typed a character at a time,
+// `keys` pressed as xdotool names them ("Pause", "ctrl+F5"). False without an X server. Wine
+// does not wait for a program of the host to end: these return with the keys on their way,
+// so wait for what they do before typing more.
+bool TypeText(const std::string& text);
+bool PressKeys(const std::string& keys);
 
 // The screen rectangle of item `index` of a control of any process, asked with `message`
 // (TCM_GETITEMRECT, LVM_GETITEMRECT, LB_GETITEMRECT...), whose RECT goes to the control's own

@@ -1,5 +1,5 @@
-// Input as a user's hand gives it: the mouse through the X server under Wine, and clicks on
-// the items of other programs' controls.
+// Input as a user's hand gives it: the mouse and the keyboard through the X server under Wine,
+// and clicks on the items of other programs' controls.
 #include "Harness.h"
 
 namespace testing_support {
@@ -96,6 +96,14 @@ void LeftClick(int x, int y) {
     MoveMouse(x, y);
     if (!ClickXPointer(1, {x, y})) SendButtons(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
 }
+
+// Keys go where the X server has the keyboard, which is where a user's typing goes; a Wine
+// program's own keyboard events would follow Wine's idea of the focus instead.
+bool TypeText(const std::string& text) {
+    return RunXdotool("type --delay 30 \"" + text + "\"");
+}
+
+bool PressKeys(const std::string& keys) { return RunXdotool("key " + keys); }
 
 RECT ItemRectOf(HWND control, UINT message, WPARAM index, LONG left) {
     RECT rect = {left, 0, 0, 0};

@@ -1,38 +1,33 @@
 #include "MacroStandIn.h"
 
+#include "actions/MacroTool.h"
+
 namespace testing_support {
 namespace {
 
 const char* const kKeys[] = {"path", "result", "strres"};
 
-std::string ExchangeFilePath() {
-    char folder[MAX_PATH] = {};
-    GetWindowsDirectoryA(folder, MAX_PATH);
-    return std::string(folder) + "\\wy32i.ini";
-}
+std::string ExchangeFilePath() { return win::Narrow(orvale::ExchangeFile::FilePath()); }
 
 }  // namespace
 
 std::string ExchangeValue(const std::string& key) {
     char value[1024] = {};
-    GetPrivateProfileStringA("br32", key.c_str(), "", value, sizeof value, "wy32i.ini");
+    GetPrivateProfileStringA("br32", key.c_str(), "", value, sizeof value,
+                             ExchangeFilePath().c_str());
     return value;
 }
 
 void SetExchangeValue(const std::string& key, const char* value) {
-    WritePrivateProfileStringA("br32", key.c_str(), value, "wy32i.ini");
+    WritePrivateProfileStringA("br32", key.c_str(), value, ExchangeFilePath().c_str());
 }
 
-MacroStandIn::MacroStandIn()
-    : program_(folder_.File("brindle_standin.exe")),
-      hadExchangeFile_(FileExists(ExchangeFilePath())) {
+KeptExchange::KeptExchange() : hadExchangeFile_(FileExists(ExchangeFilePath())) {
     for (const char* key : kKeys) saved_.push_back(ExchangeValue(key));
-    CopyBeside("brindle_standin.exe", folder_.Path());
-    SetExchangeValue("path", program_.c_str());
 }
 
 // An empty key reads the same as a missing one, so empty values are put back as missing.
-MacroStandIn::~MacroStandIn() {
+KeptExchange::~KeptExchange() {
     if (!hadExchangeFile_) {
         DeleteFileA(ExchangeFilePath().c_str());
         return;
@@ -40,6 +35,11 @@ MacroStandIn::~MacroStandIn() {
     for (size_t i = 0; i < saved_.size(); ++i) {
         SetExchangeValue(kKeys[i], saved_[i].empty() ? nullptr : saved_[i].c_str());
     }
+}
+
+MacroStandIn::MacroStandIn() : program_(folder_.File("brindle_standin.exe")) {
+    CopyBeside("brindle_standin.exe", folder_.Path());
+    SetExchangeValue("path", program_.c_str());
 }
 
 void MacroStandIn::Script(const std::string& verb, const std::string& key,

@@ -6,7 +6,9 @@
 
 #include "Harness.h"
 #include "MacroStandIn.h"
+#include "actions/ExchangePlace.h"
 #include "actions/MacroTool.h"
+#include "actions/MacroToolRegistration.h"
 
 using namespace testing_support;
 using orvale::MacroVerb;
@@ -54,25 +56,55 @@ TEST_F(MacroTool, TheToolsResultDecidesAndAStaleResultDoesNotCount) {
         const char* text;
         const char* scripted;  // null: the tool writes no "result"
         bool expected;
+        bool clearsStrres;  // a text answer follows, so an earlier one must not be read
     };
-    const Case cases[] = {{MacroVerb::Add, "add", "1", true},
-                          {MacroVerb::Delete, "del", "0", false},
-                          {MacroVerb::Edit, "edit", "yes", false},
-                          {MacroVerb::Record, "rec", nullptr, false},
-                          {MacroVerb::New, "new", "2", true},
-                          {MacroVerb::Select, "sel", "1", true},
-                          {MacroVerb::Copy, "cpy", nullptr, false}};
+    const Case cases[] = {{MacroVerb::Add, "add", "1", true, false},
+                          {MacroVerb::Delete, "del", "0", false, false},
+                          {MacroVerb::Edit, "edit", "yes", false, false},
+                          {MacroVerb::Record, "rec", nullptr, false, false},
+                          {MacroVerb::New, "new", "2", true, false},
+                          {MacroVerb::Select, "sel", "1", true, true},
+                          {MacroVerb::Copy, "cpy", nullptr, false, true}};
     const std::string file = "C:\\My Macros\\team file.brd";  // passed on unquoted
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         if (c.scripted) tool_.Script(c.text, "result", c.scripted);
         SetExchangeValue("result", "1");  // left over from an earlier command
-        EXPECT_EQ(c.expected, RunMacroTool(L"Daily report", c.verb, win::Widen(file)));
-        EXPECT_EQ(tool_.Program() + " -" + c.text + ":Daily report " + file, LastCommandLine());
+        SetExchangeValue("strres", "stale");
+        EXPECT_EQ(c.expected, RunMacroTool(L"Daily_report", c.verb, win::Widen(file)));
+        EXPECT_EQ(tool_.Program() + " -" + c.text + ":Daily_report " + file, LastCommandLine());
+        EXPECT_EQ(c.clearsStrres ? "" : "stale", ExchangeValue("strres"));
     }
+    // Where no file may be written (the Windows folder's, then the user's own, each only to
+    // be read), the reset does not take: nothing starts and the stale 1 is no answer.
+    const orvale::ExchangeCandidates files = orvale::ExchangeCandidatesHere();
+    const std::wstring ownFolder = files.userFile.substr(0, files.userFile.rfind(L'\\'));
+    const bool madeFolder = CreateDirectoryW(ownFolder.c_str(), nullptr) != FALSE;
+    WritePrivateProfileStringW(L"br32", L"result", L"1", files.userFile.c_str());
+    tool_.Script("del", "result", "1");
+    std::vector<HANDLE> readOnly;
+    for (const std::wstring& path : {files.windowsFile, files.userFile}) {
+        readOnly.push_back(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(INVALID_HANDLE_VALUE, readOnly.back()) << win::Narrow(path);
+    }
+    EXPECT_FALSE(RunMacroTool(L"m", MacroVerb::Delete, win::Widen(file)));
+    for (HANDLE handle : readOnly) CloseHandle(handle);
+    DeleteFileW(files.userFile.c_str());
+    if (madeFolder) RemoveDirectoryW(ownFolder.c_str());
+    EXPECT_EQ(tool_.Program() + " -cpy:Daily_report " + file, LastCommandLine()) << "started";
     SetExchangeValue("path", nullptr);  // not installed: nothing starts
     SetExchangeValue("result", "1");
     EXPECT_FALSE(RunMacroTool(L"m", MacroVerb::Edit, win::Widen(file)));
+}
+
+TEST_F(MacroTool, ANameTheToolWouldReadAsAnotherNameAndAFileIsNeverSent) {
+    for (const wchar_t* name : {L"two words", L"a -b", L"say\"hi\"", L"tab\there", L"line\n"}) {
+        SCOPED_TRACE(win::Narrow(name));
+        EXPECT_FALSE(RunMacroTool(name, MacroVerb::Delete, L"x.brd"));
+        EXPECT_FALSE(orvale::StartMacroRun(name, L"x.brd"));
+    }
+    EXPECT_TRUE(tool_.CommandLines().empty());
 }
 
 TEST_F(MacroTool, AnEmptyFileMeansTheDefaultMacroFileElseTheOneBesideTheProgram) {
@@ -123,10 +155,10 @@ TEST_F(MacroTool, TheRunCommandIsStartedWithoutWaiting) {
     tool_.Script("run", "holduntil", workDir_.File("release"));
     tool_.Script("run", "result", "1");  // "0" when never released
     SetExchangeValue("result", "0");
-    ASSERT_TRUE(orvale::StartMacroRun(L"Sign off"));
+    ASSERT_TRUE(orvale::StartMacroRun(L"Sign_off"));
     WriteFile(workDir_.File("release"), "");  // had the call waited, the hold would be over
     EXPECT_TRUE(WaitUntil([] { return ExchangeValue("result") == "1"; }));
-    EXPECT_EQ(tool_.Program() + " -run:Sign off " + defaultFile, LastCommandLine());
+    EXPECT_EQ(tool_.Program() + " -run:Sign_off " + defaultFile, LastCommandLine());
 }
 
 TEST(MacroNames, NewNamesAreNeverOneAlreadyInUseEvenWithinOneSecond) {
@@ -139,4 +171,67 @@ TEST(MacroNames, NewNamesAreNeverOneAlreadyInUseEvenWithinOneSecond) {
         EXPECT_TRUE(used.insert(name).second) << "a second macro named " << win::Narrow(name);
     }
     EXPECT_EQ(L"", NewMacroName([](const std::wstring&) { return true; })) << "none free";
+}
+
+TEST(ExchangePlace, AFileTheUserCannotWriteGivesWayToTheirOwnAndANewerRedirectedAnswerIsRead) {
+    const std::wstring windows = L"C:\\Windows\\wy32i.ini";
+    const std::wstring own = L"C:\\Users\\u\\AppData\\Local\\Orvale\\wy32i.ini";
+    const std::wstring redirected =
+        L"C:\\Users\\u\\AppData\\Local\\VirtualStore\\Windows\\wy32i.ini";
+    struct Case {
+        bool writable;
+        ULONGLONG written, redirectedWritten;  // 0: not there
+        const std::wstring& decided;
+        const std::wstring& answers;
+    };
+    const Case cases[] = {
+        {true, 5, 9, windows, windows},        // where every program of the family looks
+        {false, 5, 0, own, own},               // no legacy tool ever answered
+        {false, 5, 9, own, redirected},        // a legacy tool answered after the reset
+        {false, 9, 5, own, own},               // an old legacy answer: the reset came later
+        {false, 5, 5, own, own},               // a tie goes to the reset
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.writable << " " << c.written << " " << c.redirectedWritten);
+        const orvale::ExchangePlace place =
+            orvale::DecideExchangePlace({windows, own, redirected}, c.writable);
+        EXPECT_EQ(c.decided, place.file);
+        EXPECT_EQ(c.answers, orvale::AnswerFile(place, c.written, c.redirectedWritten));
+        // An installer's path is looked for where a legacy installer could have put it.
+        if (c.writable) {
+            EXPECT_TRUE(place.pathFallbacks.empty());
+        } else {
+            EXPECT_EQ((std::vector<std::wstring>{redirected, windows}), place.pathFallbacks);
+        }
+    }
+}
+
+TEST(MacroToolRegistration, TheToolBesideTheProgramTakesAnEmptyOrDeadPathNeverALiveOne) {
+    KeptExchange kept;
+    TempDir withTool, withoutTool, elsewhere;
+    WriteFile(withTool.File("ovmacro.exe"), "");  // only its presence counts
+    WriteFile(elsewhere.File("tool.exe"), "");
+    const std::string own = "\"" + withTool.File("ovmacro.exe") + "\"";
+    const std::string live = "\"" + elsewhere.File("tool.exe") + "\" -x";
+    struct Case {
+        const char* path;  // null: no key
+        const TempDir& folder;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {nullptr, withTool, own},
+        {"", withTool, own},
+        {"\"C:\\gone\\brindle.exe\"", withTool, own},
+        {live.c_str(), withTool, live},
+        {"notepad", withTool, "notepad"},  // found on the search path
+        {"", withoutTool, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path ? c.path : "(none)");
+        SetExchangeValue("path", c.path);
+        EXPECT_EQ(c.expected != (c.path ? c.path : ""),
+                  orvale::RegisterOwnMacroTool(win::Widen(c.folder.Path())));
+        EXPECT_EQ(c.expected, ExchangeValue("path"));
+    }
 }
