@@ -52,10 +52,8 @@ TEST(Typing, TextAndShortcutsReachTheTestApplication) {
 TEST(Typing, NotepadReceivesTextAndShortcuts) {
     EnsureDesktop();
     Process notepad;
-    ASSERT_TRUE(notepad.Start("notepad.exe"));
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (window = VisibleWindowOf(notepad, "Notepad")) != nullptr; },
-                          15000));
+    HWND window = OpenNotepad(notepad);
+    ASSERT_NE(nullptr, window);
     HWND edit = FindWindowExA(window, nullptr, "Edit", nullptr);
     SetForegroundWindow(window);
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == window; }, 3000));

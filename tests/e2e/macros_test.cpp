@@ -41,10 +41,8 @@ TEST(Macros, RecordedThroughTheBarEditorThenPlayedByTheNewButtonIntoNotepad) {
         << "the tool beside the program is registered at start";
 
     Process notepad;
-    ASSERT_TRUE(notepad.Start("notepad.exe"));
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (window = VisibleWindowOf(notepad, "Notepad")) != nullptr; },
-                          15000));
+    HWND window = OpenNotepad(notepad);
+    ASSERT_NE(nullptr, window);
     HWND edit = FindWindowExA(window, nullptr, "Edit", nullptr);
 
     // The bar editor of the first global bar, from the settings window.

@@ -232,14 +232,16 @@ std::string MessageBoxText(DWORD pid, HWND* box, const std::string& about) {
     return "";
 }
 
-POINT StartNotepad(Process& notepad) {
+HWND OpenNotepad(Process& notepad) {
     HWND window = nullptr;
-    if (!notepad.Start("notepad.exe") || !WaitUntil([&] {
-            window = VisibleWindowOf(notepad, "Notepad");
-            return window != nullptr;
-        }, 10000)) {
-        return {0, 0};
-    }
+    if (!notepad.Start("notepad.exe")) return nullptr;
+    WaitUntil([&] { return (window = VisibleWindowOf(notepad, "Notepad")) != nullptr; }, 15000);
+    return window;
+}
+
+POINT StartNotepad(Process& notepad) {
+    HWND window = OpenNotepad(notepad);
+    if (!window) return {0, 0};
     SetForegroundWindow(window);
     RECT r = WindowRect(FindWindowExA(window, nullptr, "Edit", nullptr));
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};

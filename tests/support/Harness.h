@@ -149,6 +149,8 @@ HWND OpenContextMenu(TestApp& app);
 // The text of a message box of process `pid` that says `about` (any, when empty), once it is
 // on screen; the box itself goes to `box`.
 std::string MessageBoxText(DWORD pid, HWND* box, const std::string& about = "");
+// Starts Wine's notepad and waits for its window; null when it did not come.
+HWND OpenNotepad(Process& notepad);
 // Starts Wine's notepad in front; the middle of its edit area, or (0, 0) when it did not come.
 POINT StartNotepad(Process& notepad);
 // The buttons of a bar window, in their order along the bar.
