@@ -252,25 +252,63 @@ TEST_F(SettingsDocumentTest, QuotedValuesOf511CharactersSurviveEverySaveAndANulE
     EXPECT_EQ(L"before", document.Read(L"Menu+01", L"tt", L""));
 }
 
-TEST_F(SettingsDocumentTest, AFailedSaveSaysWhyLeavesTheFileAndCanBeTriedAgain) {
+TEST_F(SettingsDocumentTest, ASaveWritesOnlyItsOwnNewFileAndAFailedOneSaysWhyAndLeavesTheFile) {
     const std::wstring inMissingFolder = Path("gone") + L"\\ov32data.ini";
+    // What other programs may leave under the name saves once used for their temporary file.
+    const std::string planted = folder_.File("ov32data.ini.tmp"), victim = folder_.File("victim");
     HANDLE lock = INVALID_HANDLE_VALUE;
     const struct {
         const char* cause;
         std::wstring path;
-        std::function<void()> begin, end;
+        std::function<void()> begin, after;  // `after` undoes the cause and checks what stands
+        bool fails;
     } cases[] = {
         {"held open by another program", path_,
          [&] {
              lock = CreateFileW(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
          },
-         [&] { CloseHandle(lock); }},
+         [&] { CloseHandle(lock); }, true},
         {"read-only", path_, [&] { SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY); },
-         [&] { SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL); }},
+         [&] { SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL); }, true},
         {"missing folder", inMissingFolder, [] {},
-         [&] { CreateDirectoryW(Path("gone").c_str(), nullptr); }},
+         [&] { CreateDirectoryW(Path("gone").c_str(), nullptr); }, true},
         {"full disk", path_, [] { SetWriteLimitForTesting(10); },
-         [] { SetWriteLimitForTesting(SIZE_MAX); }},
+         [] { SetWriteLimitForTesting(SIZE_MAX); }, true},
+        {"a read-only file planted under the old temporary name", path_,
+         [&] {
+             WriteFile(planted, "planted");
+             SetFileAttributesA(planted.c_str(), FILE_ATTRIBUTE_READONLY);
+         },
+         [&] {
+             SetFileAttributesA(planted.c_str(), FILE_ATTRIBUTE_NORMAL);
+             EXPECT_EQ("planted", ReadFile(planted));
+             DeleteFileA(planted.c_str());
+         }, false},
+        {"a link to another file planted there", path_,
+         [&] {
+             WriteFile(victim, "planted");
+             CreateHardLinkA(planted.c_str(), victim.c_str(), nullptr);
+         },
+         [&] {
+             EXPECT_EQ("planted", ReadFile(victim)) << "written through the link";
+             DeleteFileA(planted.c_str());
+         }, false},
+        {"a hidden settings file", path_,
+         [&] { SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_HIDDEN); },
+         [&] {
+             EXPECT_TRUE(GetFileAttributesW(path_.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+             SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+         }, false},
+    };
+    // Files a save made for itself ("ov32data.ini.<random>.tmp" and such) and left behind.
+    const auto leftovers = [&] {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(folder_.File("ov32data.ini.*-*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return 0;
+        int count = 1;
+        while (FindNextFileA(search, &found)) ++count;
+        FindClose(search);
+        return count;
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cause);
@@ -281,12 +319,16 @@ TEST_F(SettingsDocumentTest, AFailedSaveSaysWhyLeavesTheFileAndCanBeTriedAgain) 
         document.Write(L"Menu+01", L"name", L"changed");
         c.begin();
         const FileError error = document.Save(c.path);
-        c.end();
-        EXPECT_TRUE(error && !error.reason.empty());
-        EXPECT_EQ(before, Disk(path_));
-        EXPECT_FALSE(FileExists(folder_.File("ov32data.ini.tmp")));
-        EXPECT_TRUE(document.Modified());
-        ASSERT_FALSE(document.Save(c.path)) << "once the cause is gone";
+        c.after();
+        EXPECT_EQ(0, leftovers());
+        if (c.fails) {
+            EXPECT_TRUE(error && !error.reason.empty());
+            EXPECT_EQ(before, Disk(path_));
+            EXPECT_TRUE(document.Modified());
+            ASSERT_FALSE(document.Save(c.path)) << "once the cause is gone";
+        } else {
+            EXPECT_FALSE(error) << error.reason;
+        }
         document.Load(c.path);
         EXPECT_EQ(L"changed", document.Read(L"Menu+01", L"name", L""));
     }
