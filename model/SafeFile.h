@@ -16,6 +16,7 @@ namespace orvale {
 struct FileError {
     DWORD code = 0;
     std::wstring reason;  // the system's own words for `code`
+    bool lasting = false;  // trying again cannot help (the file was never read)
     explicit operator bool() const { return code != 0; }
 };
 

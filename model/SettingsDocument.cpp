@@ -227,9 +227,10 @@ std::string SettingsDocument::Encode(TextEncoding encoding, std::vector<uint32_t
 
 FileError SettingsDocument::Save(const std::wstring& path) {
     if (!unreadPath_.empty() && SamePath(path, unreadPath_)) {
-        // Whatever this document holds, it is not what that file holds.
+        // Whatever this document holds, it is not what that file holds; until the file is read
+        // again, trying again cannot help.
         FileError error = unreadError_;
-        error.reason = L"The file could not be read, so it is left as it is. " + error.reason;
+        error.lasting = true;
         return error;
     }
     // The file stays in the code page as long as it can hold every value; else it becomes

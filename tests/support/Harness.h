@@ -94,6 +94,9 @@ public:
     // Starts the program and waits until its settings window exists and its start-up has run
     // (the window has been minimised away). False if that did not happen in time.
     bool Start();
+    // The same in two steps, for a start-up that waits for the user on the way.
+    bool Launch();
+    bool WaitForStartUp();
     // The settings window: the dialog titled "Orvale" of this process.
     HWND SettingsWindow() const;
     // Ends the program through its tray menu's Exit; kills it if it does not end in time.
