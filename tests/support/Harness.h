@@ -186,6 +186,9 @@ constexpr const char* kTestAppClass = "OrvaleTestApp";
 int GdiObjectCount(HANDLE process = GetCurrentProcess());
 // The windows (top-level and child) of a process.
 int WindowCount(DWORD pid = GetCurrentProcessId());
+// The current folder of a process ("" when it cannot be read), as its own GetCurrentDirectory
+// would tell it.
+std::string CurrentFolderOf(HANDLE process);
 
 // True when neither Shift, Ctrl, Alt nor a Windows key is held down.
 bool NoModifierDown();
