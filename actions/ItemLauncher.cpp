@@ -199,14 +199,13 @@ void RunItem(const BarItem& item, const ActionContext& context) {
     case ItemKind::WebPage:
         OpenThroughShell(WebPageTarget(pth), par, L"");
         return;
+    // Keys, and a macro's, go to whatever window is in front: none go anywhere unless the
+    // window they are meant for is (a sequence ending in <enter> must not land elsewhere).
     case ItemKind::Macro:
-        SetForegroundWindow(context.LastForeignWindow);
-        StartMacroRun(par, pth);
+        if (BringToFront(context.LastForeignWindow)) StartMacroRun(par, pth);
         return;
     case ItemKind::KeySequence:
-        SetForegroundWindow(context.LastForeignWindow);
-        PumpedWait(25);
-        PlayKeySequence(pth);
+        if (BringToFront(context.LastForeignWindow)) PlayKeySequence(pth);
         return;
     case ItemKind::SelectFile:
         SelectAndOpenFile(pth, par, context);
