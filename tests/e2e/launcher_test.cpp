@@ -202,6 +202,7 @@ TEST_F(LauncherTest, SelectFileOpensTheDialogInItsFolderAndOpensTheChosenFile) {
     WriteFile(folder + "\\chosen.orvfile", "x");
     WriteFile(folder + "\\other.txt", "x");
     Start({Attributed(folder, "file:", "*.orvfile")});
+    const std::string own = CurrentFolderOf(orvale.Proc().Handle());
     TestApp target("Launch Target");
     ClickItem(target, 0);
 
@@ -226,6 +227,7 @@ TEST_F(LauncherTest, SelectFileOpensTheDialogInItsFolderAndOpensTheChosenFile) {
     ASSERT_TRUE(WaitUntil([&] { return RecordedLine("chosen.orvfile"); }, 5000));
     EXPECT_TRUE(RecordedLine(folder + "\\chosen.orvfile"));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, 3000));
+    EXPECT_EQ(own, CurrentFolderOf(orvale.Proc().Handle())) << "not the folder browsed to";
 }
 
 TEST_F(LauncherTest, WindowCommandsActOnTheMenusOwner) {
