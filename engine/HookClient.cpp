@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "win/Handles.h"
+#include "win/ProgramFolder.h"
 
 namespace orvale {
 namespace {
@@ -51,7 +52,8 @@ void RetryLater(bool retry) {
 bool LoadHookLibrary() {
     HookLibrary& library = Library();
     if (library.module) return true;
-    library.module.Reset(LoadLibraryW(L"_ovdll.dll"));
+    // By its full path: only the library beside the program will do, whatever the search order.
+    library.module.Reset(LoadLibraryW(win::BesideProgram(L"_ovdll.dll").c_str()));
     if (!library.module) return false;
     library.handOver = Export<HandOver>(library.module.Get(), "dllGetHookToDLL");
     return true;
