@@ -66,8 +66,8 @@ TEST(Typing, KeysAndMacrosGoOnlyToTheWindowTheyAreMeantFor) {
     // It takes the activation only to hand it on to the bystander.
     TestApp meant("Meant", "--hand-activation-to Bystander");
     ASSERT_TRUE(meant.Started() && bystander.Started() && bystander.Activate());
-    const orvale::ItemRun keys = orvale::makeItem(orvale::ItemType::Attributed,
-                                                  {L"", L"typed<enter>", L"", 0, L"", L"kseq:", L""});
+    const orvale::ItemRun keys = orvale::makeItem(
+        orvale::ItemType::Attributed, {L"", L"typed<enter>", L"", 0, L"", L"kseq:", L""});
     const orvale::ItemRun macro = orvale::makeItem(
         orvale::ItemType::Attributed, {L"", L"C:\\m.brd", L"", 0, L"Daily", L"macro:", L""});
     orvale::ActionContext toMeant, toBystander;
