@@ -112,8 +112,14 @@ TEST(HookLibrary, AnotherProgramCanNeitherTakeNorSilenceTheReports) {
     TestApp app("Hook Target");
     ASSERT_NE(nullptr, OpenContextMenu(app)) << "the press still reaches the application";
     CloseMenus();
-    // Once the name is free, Orvale makes the record its own.
+    // Once the name is free, Orvale makes the record its own (on its next retry).
     squatted.Reset();
+    orvale::ReportTarget target;
+    EXPECT_TRUE(WaitUntil([&] {
+        return orvale::ReadReportTarget(orvale::OwnReportTargetName(), target) &&
+               target.processId == orvale.Proc().Id();
+    }));
+    EXPECT_EQ(orvale.SettingsWindow(), reinterpret_cast<HWND>(target.window));
     ASSERT_NE(nullptr, OpenContextMenu(app));
     EXPECT_TRUE(WaitUntil([&] { return orvale.VisibleBars().size() == 1; }, 3000));
     CloseMenus();
