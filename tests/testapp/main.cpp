@@ -193,7 +193,8 @@ void ParseArguments() {
         else if (a == "--menu-delay") g_options.menuDelay = next(0);
         else if (a == "--custom-menu") g_options.customMenu = true;
         else if (a == "--ignore-close") g_options.ignoreClose = true;
-        else if (a == "--hand-activation-to" && i + 1 < argc) g_options.handActivationTo = argv[++i];
+        else if (a == "--hand-activation-to" && i + 1 < argc)
+            g_options.handActivationTo = argv[++i];
     }
 }
 

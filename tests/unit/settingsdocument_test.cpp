@@ -134,7 +134,7 @@ protected:
 
 }  // namespace
 
-TEST_F(SettingsDocumentTest, ReadsAThousandOddFilesAsTheProfileFunctionDoesAndWhatASaveAddsReadsBack) {
+TEST_F(SettingsDocumentTest, ReadsAThousandOddFilesAsTheProfileFunctionAndSavesWhatItAdds) {
     Corpus corpus(20240611);
     int found = 0, wholeQuoted511 = 0, failures = 0;
     for (int file = 0; file < 1000 && failures < 10; ++file) {
