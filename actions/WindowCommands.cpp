@@ -16,7 +16,10 @@ constexpr UINT kSystemCommandTimeoutMs = 2000;
 
 // How long a window may take to come forward (another process activates it asynchronously).
 constexpr unsigned kForegroundTimeoutMs = 1000;
-// How long it must then stay there: a window can take the activation only to hand it on.
+// A window can take the activation only to hand it on, which it does as it answers the
+// activation: once in front it is given this long to answer a message, and must then still be
+// in front a moment later.
+constexpr UINT kAnswerTimeoutMs = 250;
 constexpr unsigned kSettleMs = 25;
 
 void TapKey(BYTE vk) {
@@ -137,6 +140,8 @@ bool BringToFront(HWND window) {
     SetForegroundWindow(window);
     PumpedWait(1);
     if (!WaitForForeground(window, kForegroundTimeoutMs)) return false;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored);
     PumpedWait(kSettleMs);
     return InFront(window);
 }

@@ -14,9 +14,9 @@ namespace orvale {
 void SendSystemCommand(HWND window, WPARAM command);
 
 // Brings `window` to the front and waits, dispatching messages, until it or a window of its own
-// family is there and has stayed there for a moment (25 ms). False when it is gone, not in
-// front within a second, or gone from the front again: whatever acts on the window in front
-// (keys, a macro, Alt+F4) must then not act at all.
+// family is there, has answered its activation and is still there a moment later. False when it
+// is gone, not in front within a second, or gone from the front again: whatever acts on the
+// window in front (keys, a macro, Alt+F4) must then not act at all.
 bool BringToFront(HWND window);
 
 // Opens the Start menu next to the mouse pointer: the taskbar's Start button is moved near the

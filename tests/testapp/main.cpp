@@ -14,7 +14,7 @@
 //   --custom-menu      open a window styled like a custom popup menu instead of a real menu
 //   --ignore-close     refuse WM_CLOSE (Alt+F4 does nothing)
 //   --hand-activation-to TITLE   whenever activated, activate the test application titled TITLE
-//                      at once (logs "activation handed on")
+//                      instead, before answering anything else (logs "activation handed on")
 #include <windows.h>
 
 #include <cstdio>
@@ -35,7 +35,6 @@ struct Options {
 } g_options;
 
 constexpr UINT kHang = WM_APP + 1;
-constexpr UINT kHandOn = WM_APP + 2;
 constexpr UINT_PTR kMenuTimer = 1;
 HWND g_customMenu = nullptr;
 
@@ -106,19 +105,19 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CHAR: Log("char %u", static_cast<unsigned>(wp)); return 0;
     case WM_COMMAND: Log("command %u", static_cast<unsigned>(LOWORD(wp))); return 0;
     case WM_SYSCOMMAND: Log("syscommand %u", static_cast<unsigned>(wp & 0xFFF0)); break;
-    case WM_ACTIVATE:
+    case WM_ACTIVATE: {
         if (LOWORD(wp) == WA_INACTIVE) break;
         Log("activated");
-        // Handed on once this activation is over: Wine ignores a change of the foreground
-        // window made while it is still activating this one.
-        if (!g_options.handActivationTo.empty()) PostMessageW(hwnd, kHandOn, 0, 0);
-        break;
-    case kHandOn:
+        if (g_options.handActivationTo.empty()) break;
+        // Handed on once the activation has run its course here: Wine ignores a change of the
+        // foreground window made before that.
+        const LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
         if (HWND other = FindWindowW(L"OrvaleTestApp", Wide(g_options.handActivationTo).c_str())) {
             Log("activation handed on");
             SetForegroundWindow(other);
         }
-        return 0;
+        return result;
+    }
     case WM_CONTEXTMENU: {
         POINT at = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
         if (lp == -1) {  // from the keyboard
