@@ -1,11 +1,8 @@
 #include "actions/ItemLauncher.h"
 
 #include <commdlg.h>
-#include <direct.h>
-#include <shellapi.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <vector>
 
 #include "actions/KeySequence.h"
@@ -92,23 +89,17 @@ HWND FindWindowByTitle(const std::wstring& title, bool exact) {
     return nullptr;
 }
 
-// Drive and directory of an Application item become the process's own, so the program it
-// starts inherits them.
-void EnterStartupDirectory(const std::wstring& dir) {
-    if (dir.size() > 2 && dir[1] == L':' && std::iswalpha(dir[0])) {
-        _chdrive(std::towupper(dir[0]) - L'A' + 1);
-    }
-    SetCurrentDirectoryW(dir.c_str());
-}
-
 const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
+// An Application item's start-up folder goes to the program it starts, never to this one:
+// the program's own current folder, where relative names are looked for, stays where it was.
+// The temporary shortcut is for what the shell refused, not for what the user refused (an
+// elevation prompt answered No).
 void OpenThroughShell(const std::wstring& file, const std::wstring& parameters,
                       const std::wstring& directory) {
-    auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, nullptr, file.c_str(),
-                                                          OrNull(parameters), OrNull(directory),
-                                                          SW_SHOWDEFAULT));
-    if (result <= 32) OpenViaTemporaryShortcut(file, parameters);
+    if (OpenWithShell(file, parameters, directory) == ShellOpening::Refused) {
+        OpenViaTemporaryShortcut(file, parameters, directory);
+    }
 }
 
 // Lets the user pick a file in `folder` (the file-name box starts with `filter`) and opens it.
@@ -135,17 +126,14 @@ void SelectAndOpenFile(const std::wstring& folder, const std::wstring& filter,
     dialog.lpstrFile = result.data();
     dialog.nMaxFile = static_cast<DWORD>(result.size());
     dialog.lpstrInitialDir = OrNull(folder);
-    dialog.Flags = (OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ALLOWMULTISELECT) &
+    // The folder the user browsed to does not become the program's current folder.
+    dialog.Flags = (OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ALLOWMULTISELECT |
+                    OFN_NOCHANGEDIR) &
                    ~static_cast<DWORD>(OFN_SHOWHELP);
 
     if (context.suspendMouseHook) context.suspendMouseHook(true);
-    if (GetOpenFileNameW(&dialog)) {
-        // One file: its full path; several: the folder they are in.
-        std::wstring chosen = result.data();
-        auto opened = reinterpret_cast<INT_PTR>(
-            ShellExecuteW(nullptr, nullptr, chosen.c_str(), nullptr, nullptr, SW_SHOWDEFAULT));
-        if (opened <= 32) OpenViaTemporaryShortcut(chosen, L"");
-    }
+    // One file: its full path; several: the folder they are in.
+    if (GetOpenFileNameW(&dialog)) OpenThroughShell(result.data(), L"", L"");
     SetWindowPos(frame, HWND_NOTOPMOST, win::kOffScreen, win::kOffScreen, 400, 400,
                  SWP_HIDEWINDOW);
     if (context.suspendMouseHook) context.suspendMouseHook(false);
@@ -211,20 +199,18 @@ void RunItem(const BarItem& item, const ActionContext& context) {
     case ItemKind::WebPage:
         OpenThroughShell(WebPageTarget(pth), par, L"");
         return;
+    // Keys, and a macro's, go to whatever window is in front: none go anywhere unless the
+    // window they are meant for is (a sequence ending in <enter> must not land elsewhere).
     case ItemKind::Macro:
-        SetForegroundWindow(context.LastForeignWindow);
-        StartMacroRun(par, pth);
+        if (BringToFront(context.LastForeignWindow)) StartMacroRun(par, pth);
         return;
     case ItemKind::KeySequence:
-        SetForegroundWindow(context.LastForeignWindow);
-        PumpedWait(25);
-        PlayKeySequence(pth);
+        if (BringToFront(context.LastForeignWindow)) PlayKeySequence(pth);
         return;
     case ItemKind::SelectFile:
         SelectAndOpenFile(pth, par, context);
         return;
     case ItemKind::Application:
-        if (!dir.empty()) EnterStartupDirectory(dir);
         OpenThroughShell(pth, par, dir);
         return;
     }

@@ -61,6 +61,7 @@ public:
         keybd_event(static_cast<BYTE>(vk), static_cast<BYTE>(scan), flags, 0);
     }
     void Wait(unsigned ms) override { win::PumpedWait(ms); }
+    bool CapsLockOn() override { return (GetKeyState(VK_CAPITAL) & 1) != 0; }
 };
 
 SystemKeyboard g_systemKeyboard;
@@ -169,6 +170,17 @@ int MatchKeyToken(const std::wstring& text, size_t& position) {
 }
 
 void PlayKeySequence(const std::wstring& text) {
+    // The keys for a character are those of Caps Lock off (Shift for a capital letter): with
+    // the user's Caps Lock on, "Hello" would arrive as "hELLO". It goes off for the sequence and
+    // comes back after it.
+    const bool userCapsLock = g_output->CapsLockOn();
+    bool capsLock = userCapsLock;
+    const auto toggleCapsLock = [&capsLock] {
+        SendKey(VK_CAPITAL, 0);
+        SendKey(VK_CAPITAL, KEYEVENTF_KEYUP);
+        capsLock = !capsLock;
+    };
+    if (capsLock) toggleCapsLock();
     Modifiers toggles;
     bool winKeyHeld = false;
     size_t position = 0;
@@ -187,12 +199,14 @@ void PlayKeySequence(const std::wstring& text) {
             Stroke stroke;
             stroke.vk = KeyTokenTable[token - 1].vk;
             TypeStroke(toggles, stroke);
+            if (token == kTokenCapsLock) capsLock = !capsLock;
             break;
         }
         }
     }
     // A Windows key left down would turn the user's next keys into system shortcuts.
     if (winKeyHeld) SendKey(VK_LWIN, KEYEVENTF_KEYUP);
+    if (capsLock != userCapsLock) toggleCapsLock();
 }
 
 void SendKey(BYTE vk, DWORD flags) {

@@ -25,6 +25,7 @@ constexpr int kTokenCtrl = 1;
 constexpr int kTokenAlt = 2;
 constexpr int kTokenShift = 3;
 constexpr int kTokenWinKey = 4;
+constexpr int kTokenCapsLock = 19;
 
 struct SpecialKey {
     const wchar_t* name;   // shown in the Add Special Key list
@@ -41,7 +42,9 @@ int MatchKeyToken(const std::wstring& text, size_t& position);
 // Types the whole sequence into whatever window has the keyboard focus. Every modifier the
 // player pressed is released again, and a Windows key still held at the end is released. A
 // character the keyboard layout has no key for is typed as the character itself (Unicode
-// input), so any text arrives as written.
+// input), so any text arrives as written. Text is typed as written whatever the user's Caps
+// Lock: it is off while the sequence plays (a "<capslock>" of the sequence turns it on for what
+// follows) and as the user left it afterwards.
 void PlayKeySequence(const std::wstring& text);
 
 // One keyboard event for `vk` with its scan code from the keyboard layout; `flags` is 0 for
@@ -57,6 +60,8 @@ public:
     virtual void Key(WORD vk, WORD scan, DWORD flags) = 0;
     // A wait that keeps dispatching this thread's messages.
     virtual void Wait(unsigned ms) = 0;
+    // Whether Caps Lock is on as the sequence begins.
+    virtual bool CapsLockOn() = 0;
 };
 
 // Sends everything to `output` from now on; null puts the system's keyboard back.

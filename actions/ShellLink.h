@@ -1,5 +1,6 @@
-// Shell shortcuts (".lnk" files), written through the shell's own link object, and the
-// fallback that opens a target through a temporary shortcut when the shell refuses it directly.
+// Shell shortcuts (".lnk" files), written through the shell's own link object, opening things
+// through the shell, and the fallback that opens a target through a temporary shortcut when the
+// shell refuses it directly.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +14,19 @@ namespace orvale {
 HRESULT WriteShellLink(const std::wstring& target, const std::wstring& arguments,
                        const std::wstring& linkPath, const std::wstring& description);
 
-// Opens `target` with `arguments` through the shortcut "sct.lnk" in the temporary folder,
-// which exists only for the duration of the call. Failures are ignored.
-void OpenViaTemporaryShortcut(const std::wstring& target, const std::wstring& arguments);
+enum class ShellOpening { Opened, Cancelled, Refused };
+
+// Opens `file` with the shell's default verb and `parameters`, started in `directory` (empty:
+// none of its own; the program's own current folder never changes). Cancelled when the user
+// said no, for example to an elevation prompt; Refused when the shell could not open it.
+// `mask` adds SEE_MASK_ flags.
+ShellOpening OpenWithShell(const std::wstring& file, const std::wstring& parameters,
+                           const std::wstring& directory, ULONG mask = 0);
+
+// Opens `target` with `arguments`, started in `directory`, through a shortcut written for this
+// call alone to a new file of the temporary folder under a name nobody can guess, and removed
+// again. Nothing is opened when the shortcut could not be written whole. Failures are ignored.
+void OpenViaTemporaryShortcut(const std::wstring& target, const std::wstring& arguments,
+                              const std::wstring& directory = L"");
 
 }  // namespace orvale

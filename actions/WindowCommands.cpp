@@ -16,6 +16,11 @@ constexpr UINT kSystemCommandTimeoutMs = 2000;
 
 // How long a window may take to come forward (another process activates it asynchronously).
 constexpr unsigned kForegroundTimeoutMs = 1000;
+// A window can take the activation only to hand it on, which it does as it answers the
+// activation: once in front it is given this long to answer a message, and must then still be
+// in front a moment later.
+constexpr UINT kAnswerTimeoutMs = 250;
+constexpr unsigned kSettleMs = 25;
 
 void TapKey(BYTE vk) {
     SendKey(vk, 0);
@@ -42,17 +47,20 @@ void MoveStartButton(HWND button, int x, int y) {
     SetWindowPos(button, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Waits, dispatching messages, until `window` or a window of its family holds the foreground;
-// false if that has not happened after `ms`.
+// Whether `window` or a window of its family (its owner, the windows it owns) is in front.
+bool InFront(HWND window) {
+    HWND front = GetForegroundWindow();
+    return front && GetAncestor(front, GA_ROOTOWNER) == GetAncestor(window, GA_ROOTOWNER);
+}
+
+// Waits, dispatching messages, until `window` is in front; false if it is not after `ms`.
 bool WaitForForeground(HWND window, unsigned ms) {
-    HWND family = GetAncestor(window, GA_ROOTOWNER);
     const DWORD start = GetTickCount();
-    for (;;) {
-        HWND front = GetForegroundWindow();
-        if (front && GetAncestor(front, GA_ROOTOWNER) == family) return true;
+    while (!InFront(window)) {
         if (GetTickCount() - start >= ms) return false;
         PumpedWait(1);
     }
+    return true;
 }
 
 bool IsSwitchCandidate(HWND window, HWND start, HWND taskbar) {
@@ -127,13 +135,21 @@ void SendDocumentSwitch(DocumentDirection direction) {
     SendKey(VK_CONTROL, KEYEVENTF_KEYUP);
 }
 
+bool BringToFront(HWND window) {
+    if (!IsWindow(window)) return false;
+    SetForegroundWindow(window);
+    PumpedWait(1);
+    if (!WaitForForeground(window, kForegroundTimeoutMs)) return false;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored);
+    PumpedWait(kSettleMs);
+    return InFront(window);
+}
+
 // Alt+F4 goes to whatever is in front, so it is sent only once the window itself is: a window
 // that is gone or cannot come forward must not cost another application its window.
 void CloseTargetApplication(HWND window) {
-    if (!IsWindow(window)) return;
-    SetForegroundWindow(window);
-    PumpedWait(1);
-    if (!WaitForForeground(window, kForegroundTimeoutMs)) return;
+    if (!BringToFront(window)) return;
     SendKey(VK_MENU, 0);
     TapKey(VK_F4);
     SendKey(VK_MENU, KEYEVENTF_KEYUP);

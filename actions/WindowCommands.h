@@ -13,6 +13,12 @@ namespace orvale {
 // hung window and never longer than a couple of seconds.
 void SendSystemCommand(HWND window, WPARAM command);
 
+// Brings `window` to the front and waits, dispatching messages, until it or a window of its own
+// family is there, has answered its activation and is still there a moment later. False when it
+// is gone, not in front within a second, or gone from the front again: whatever acts on the
+// window in front (keys, a macro, Alt+F4) must then not act at all.
+bool BringToFront(HWND window);
+
 // Opens the Start menu next to the mouse pointer: the taskbar's Start button is moved near the
 // pointer for Ctrl+Escape and put back at the taskbar's origin. No taskbar, nothing happens.
 void OpenStartMenu();

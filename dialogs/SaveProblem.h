@@ -16,7 +16,8 @@ namespace orvale {
 void ReportSave(HWND owner, const FileError& result);
 
 // At exit or shutdown: saves and, while that fails, asks whether to try again or to go on
-// without saving. Returns whether the settings are saved.
+// without saving; a failure that trying again cannot mend (the file was never read) is only
+// told. Returns whether the settings are saved.
 bool SaveBeforeLeaving(HWND owner, const std::function<FileError()>& save);
 
 // At start-up, when the settings file exists but could not be read.

@@ -1,30 +1,26 @@
 // The hook library "_ovdll.dll". Orvale installs OVDllMouseProc as a global mouse hook; the
 // system then loads this library into every process that receives mouse input. The
-// procedure reports mouse-button presses and releases to Orvale's settings window (the
-// dialog titled "Orvale" of the process that installed the hook) as a command whose
-// identifier is the mouse message number, and always passes the event on, so the
+// procedure reports mouse-button presses and releases to Orvale's settings window as a command
+// whose identifier is the mouse message number, and always passes the event on, so the
 // application still opens its context menu.
 //
 // Every mouse message of every application passes through here: anything that is not a
 // button press or release costs one comparison. Reports are posted, never sent, so a busy
 // Orvale can never stall another program's input.
+//
+// Where reports go is what the running Orvale has published for this user and session (see
+// ReportTarget.h), never anything this library keeps: any program can load the library and call
+// its entries, and none of that may silence the reports or take them.
 #include <windows.h>
+
+#include <cstdint>
+
+#include "hook/ReportTarget.h"
 
 namespace {
 
-// The process that installed the hook, recorded when it hands over the hook handle. It lives
-// in a section shared by every process that loads this library, so the hooked applications
-// learn which "Orvale" dialog is the real settings window: a refused second copy's message
-// box carries the same title and class.
-#if defined(_MSC_VER)
-#pragma section(".ovshare", read, write, shared)
-__declspec(allocate(".ovshare")) DWORD g_orvaleProcess = 0;
-#else
-DWORD g_orvaleProcess __attribute__((section(".ovshare"), shared)) = 0;
-#endif
-
-// The hook handle handed over by Orvale. Only Orvale's own process ever learns it; other
-// processes pass null to CallNextHookEx, which the system ignores anyway.
+// This process's own hook handle: Orvale hands over the one it installed; in every other
+// process it stays null, which CallNextHookEx ignores anyway.
 HHOOK g_hook = nullptr;
 
 // The message reported for a mouse message, or 0 for none. A double-click is the second
@@ -52,31 +48,31 @@ WPARAM ReportedMessage(WPARAM message) {
     }
 }
 
-HWND FindSettingsWindow() {
-    const DWORD orvale = g_orvaleProcess;
-    if (!orvale) return nullptr;
-    HWND candidate = nullptr;
-    while ((candidate = FindWindowExA(nullptr, candidate, "#32770", "Orvale")) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(candidate, &owner);
-        if (owner == orvale) return candidate;
-    }
-    return nullptr;
+// The record is named for the user and session of the process the library runs in: worked
+// out once, at the first report, and never in DllMain, where asking for a token is not safe.
+const std::wstring& OwnRecordName() {
+    static const std::wstring name = orvale::OwnReportTargetName();
+    return name;
 }
 
 // The command's identifier is the mouse message number; its second parameter names the
 // window the press is going to, so the program knows which window was right-clicked even
 // when its menu is already on screen by the time the report is read.
 void Report(WPARAM message, const MOUSEHOOKSTRUCT* info) {
-    HWND orvale = FindSettingsWindow();
-    if (!orvale) return;
-    LPARAM target = info ? reinterpret_cast<LPARAM>(info->hwnd) : 0;
-    PostMessageA(orvale, WM_COMMAND, MAKEWPARAM(LOWORD(message), 0), target);
+    orvale::ReportTarget target;
+    if (!orvale::ReadReportTarget(OwnRecordName(), target)) return;
+    HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(target.window));
+    // The window may be gone and its number taken by another program's.
+    DWORD owner = 0;
+    if (!GetWindowThreadProcessId(window, &owner) || owner != target.processId) return;
+    LPARAM pressed = info ? reinterpret_cast<LPARAM>(info->hwnd) : 0;
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(LOWORD(message), 0), pressed);
 }
 
 }  // namespace
 
 extern "C" LRESULT CALLBACK OVDllMouseProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code < 0) return CallNextHookEx(g_hook, code, wParam, lParam);
     // HC_NOREMOVE is a peek at a message that stays queued; it is reported once it is taken.
     if (code == HC_ACTION) {
         if (const WPARAM reported = ReportedMessage(wParam)) {
@@ -86,9 +82,9 @@ extern "C" LRESULT CALLBACK OVDllMouseProc(int code, WPARAM wParam, LPARAM lPara
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
+// Keeps the hook handle for this process alone, whoever calls it.
 extern "C" int WINAPI dllGetHookToDLL(HHOOK hook) {
     g_hook = hook;
-    g_orvaleProcess = GetCurrentProcessId();
     return 0;
 }
 

@@ -1,5 +1,8 @@
 #include "model/SafeFile.h"
 
+#include <aclapi.h>
+#include <objbase.h>
+
 #include <algorithm>
 
 #include "model/ProfileSyntax.h"
@@ -32,40 +35,74 @@ FileError CheckReplaceable(const std::wstring& path) {
     return {};
 }
 
-// Writes and flushes the whole file, so that it is complete on disk before it replaces the
-// file it stands for.
-FileError WriteWhole(const std::wstring& path, const std::string& bytes) {
-    win::KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+// The new file under a name of its own, complete and flushed before it stands for anything;
+// nothing is left of it when that fails.
+FileError WriteNewFile(const std::wstring& path, const std::string& bytes) {
+    win::KernelHandle file = CreateNewFile(path);
     if (!file) return ErrorOf(GetLastError());
-    const size_t limit = std::min(bytes.size(), WriteLimit());
-    size_t done = 0;
-    DWORD code = 0;
-    while (code == 0 && done < limit) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(limit - done, size_t{1} << 20));
-        DWORD written = 0;
-        if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) ||
-            written == 0) {
-            code = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
-        }
-        done += written;
-    }
-    if (code == 0 && done < bytes.size()) code = ERROR_DISK_FULL;
-    if (code == 0 && !FlushFileBuffers(file.Get())) code = GetLastError();
+    FileError error = WriteAll(file.Get(), bytes);
+    if (!error && !FlushFileBuffers(file.Get())) error = ErrorOf(GetLastError());
     file.Reset();
-    if (code != 0) DeleteFileW(path.c_str());
-    return code ? ErrorOf(code) : FileError{};
+    if (error) DeleteFileW(path.c_str());
+    return error;
 }
 
-// The previous file stays as the backup: a second name for it costs no copying; where no such
-// link can be made, a copy. A backup that cannot be made does not stop the save.
-void KeepBackup(const std::wstring& path) {
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    const std::wstring backup = path + L".bak";
-    DeleteFileW(backup.c_str());
-    if (!CreateHardLinkW(backup.c_str(), path.c_str(), nullptr)) {
-        CopyFileW(path.c_str(), backup.c_str(), FALSE);
+// The new file gets what the old one had besides its contents: its permissions and its
+// attributes. (ReplaceFileW would do the same, but it moves the old file away before the new
+// one takes its name, and a program ended between the two leaves no settings file at all.) A
+// file system without permissions has none to give.
+void TakeOverAttributes(const std::wstring& from, const std::wstring& to, DWORD attributes) {
+    PACL permissions = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(from.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &permissions, nullptr, &descriptor) == ERROR_SUCCESS) {
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        GetSecurityDescriptorControl(descriptor, &control, &revision);
+        // Permissions inherited from the folder are inherited again; the file's own are copied.
+        const SECURITY_INFORMATION inheritance = (control & SE_DACL_PROTECTED)
+                                                     ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                     : UNPROTECTED_DACL_SECURITY_INFORMATION;
+        SetNamedSecurityInfoW(const_cast<wchar_t*>(to.c_str()), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | inheritance, nullptr, nullptr,
+                              permissions, nullptr);
+        LocalFree(descriptor);
     }
+    SetFileAttributesW(to.c_str(), attributes);
+}
+
+// The old file is kept under a second name of its own (a copy where no second name can be
+// made), so it becomes the backup, replacing the previous one, only once the new file stands.
+// Empty when there is none.
+std::wstring KeepPrevious(const std::wstring& path) {
+    const std::wstring previous = UnguessableName(path + L".", L".old");
+    if (CreateHardLinkW(previous.c_str(), path.c_str(), nullptr) ||
+        CopyFileW(path.c_str(), previous.c_str(), TRUE)) {
+        return previous;
+    }
+    return std::wstring();
+}
+
+// The new file takes the place of `path` in one step: at every moment `path` is the old or the
+// new file, whole.
+FileError PutInPlace(const std::wstring& temporary, const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const bool replacing = attributes != INVALID_FILE_ATTRIBUTES;
+    if (replacing) TakeOverAttributes(path, temporary, attributes);
+    const std::wstring previous = replacing ? KeepPrevious(path) : std::wstring();
+    if (!MoveFileExW(temporary.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        FileError error = ErrorOf(GetLastError());
+        if (!previous.empty()) DeleteFileW(previous.c_str());
+        return error;
+    }
+    // A backup that cannot be kept does not undo the save.
+    if (!previous.empty() &&
+        !MoveFileExW(previous.c_str(), (path + L".bak").c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(previous.c_str());
+    }
+    return {};
 }
 
 }  // namespace
@@ -116,16 +153,44 @@ FileError ReadWholeFile(const std::wstring& path, std::string& bytes, size_t lim
 
 FileError ReplaceWholeFile(const std::wstring& path, const std::string& bytes) {
     if (FileError error = CheckReplaceable(path)) return error;
-    const std::wstring temporary = path + L".tmp";
-    if (FileError error = WriteWhole(temporary, bytes)) return error;
-    KeepBackup(path);
-    if (!MoveFileExW(temporary.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        FileError error = ErrorOf(GetLastError());
-        DeleteFileW(temporary.c_str());
-        return error;
+    // A name of its own, created new: a file or link planted beside the settings under a name
+    // the program once used is never written through.
+    const std::wstring temporary = UnguessableName(path + L".", L".tmp");
+    if (FileError error = WriteNewFile(temporary, bytes)) return error;
+    FileError error = PutInPlace(temporary, path);
+    if (error) DeleteFileW(temporary.c_str());
+    return error;
+}
+
+std::wstring UnguessableName(const std::wstring& stem, const std::wstring& suffix) {
+    // A version 4 GUID: 122 random bits from the system's generator.
+    GUID guid = {};
+    CoCreateGuid(&guid);
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return stem + std::wstring(text + 1, 36) + suffix;  // without the braces
+}
+
+win::KernelHandle CreateNewFile(const std::wstring& path) {
+    // Without FILE_FLAG_OPEN_REPARSE_POINT a symbolic link already there would be followed and
+    // its target created.
+    return win::KernelHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                         nullptr));
+}
+
+FileError WriteAll(HANDLE file, const std::string& bytes) {
+    const size_t limit = std::min(bytes.size(), WriteLimit());
+    size_t done = 0;
+    while (done < limit) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(limit - done, size_t{1} << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+            return ErrorOf(GetLastError() ? GetLastError() : ERROR_WRITE_FAULT);
+        }
+        done += written;
     }
-    return {};
+    return done < bytes.size() ? ErrorOf(ERROR_DISK_FULL) : FileError{};
 }
 
 void SetWriteLimitForTesting(size_t bytes) { WriteLimit() = bytes; }

@@ -8,12 +8,15 @@
 #include <cstddef>
 #include <string>
 
+#include "win/Handles.h"
+
 namespace orvale {
 
 // What went wrong with a file; code 0 means nothing did.
 struct FileError {
     DWORD code = 0;
     std::wstring reason;  // the system's own words for `code`
+    bool lasting = false;  // trying again cannot help (the file was never read)
     explicit operator bool() const { return code != 0; }
 };
 
@@ -26,9 +29,18 @@ bool SamePath(const std::wstring& a, const std::wstring& b);
 // Reads the whole file into `bytes`; refuses a file over `limit` bytes.
 FileError ReadWholeFile(const std::wstring& path, std::string& bytes, size_t limit);
 
-// Writes `bytes` to a new file beside `path`, flushes it and puts it in place of `path` in one
-// step, keeping the previous file as `path` + ".bak". On failure `path` stays as it was.
+// Writes `bytes` to a new file of its own beside `path`, flushes it and puts it in place of
+// `path` in one step, with the attributes and permissions `path` had; only then does the
+// previous file become `path` + ".bak". On failure `path` and the backup stay as they were.
 FileError ReplaceWholeFile(const std::wstring& path, const std::string& bytes);
+
+// `stem`, a random part no other program can guess, and `suffix`.
+std::wstring UnguessableName(const std::wstring& stem, const std::wstring& suffix);
+// Creates the file `path` for writing, new: fails when anything of that name exists, a link
+// planted there included, so what is written goes nowhere else.
+win::KernelHandle CreateNewFile(const std::wstring& path);
+// Writes all of `bytes` to `file`.
+FileError WriteAll(HANDLE file, const std::string& bytes);
 
 // Tests: the writer stops after this many bytes, as on a full disk (SIZE_MAX: never).
 void SetWriteLimitForTesting(size_t bytes);

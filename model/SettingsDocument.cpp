@@ -60,16 +60,19 @@ void SettingsDocument::Parse(std::string bytes) {
         AddLine(std::move(line));
     };
     if (encoding == TextEncoding::Utf16LE) {
-        // An odd last byte reads as a character of its own, as the profile functions read it.
-        std::wstring text((raw_.size() - start + 1) / 2, L'\0');
+        // An odd last byte is half a character (a file cut short). It is dropped: kept, it would
+        // shift every line a save adds after it by one byte. (The profile functions make a
+        // character of it with whatever byte lies past the end of the file.)
+        if ((raw_.size() - start) % 2) raw_.pop_back();
+        std::wstring text((raw_.size() - start) / 2, L'\0');
         for (size_t i = 0; i < text.size(); ++i) {
             const size_t at = start + 2 * i;
-            unsigned high = at + 1 < raw_.size() ? static_cast<unsigned char>(raw_[at + 1]) : 0;
-            text[i] = static_cast<wchar_t>(static_cast<unsigned char>(raw_[at]) | (high << 8));
+            text[i] = static_cast<wchar_t>(static_cast<unsigned char>(raw_[at]) |
+                                           static_cast<unsigned char>(raw_[at + 1]) << 8);
         }
         for (const LineSpan& span : SplitLines(text)) {
             add(text.substr(span.begin, span.stop - span.begin), LineEndOf(text, span),
-                start + 2 * span.begin, std::min(start + 2 * span.stop, raw_.size()));
+                start + 2 * span.begin, start + 2 * span.stop);
         }
     } else {
         const std::string payload = raw_.substr(start);
@@ -224,9 +227,10 @@ std::string SettingsDocument::Encode(TextEncoding encoding, std::vector<uint32_t
 
 FileError SettingsDocument::Save(const std::wstring& path) {
     if (!unreadPath_.empty() && SamePath(path, unreadPath_)) {
-        // Whatever this document holds, it is not what that file holds.
+        // Whatever this document holds, it is not what that file holds; until the file is read
+        // again, trying again cannot help.
         FileError error = unreadError_;
-        error.reason = L"The file could not be read, so it is left as it is. " + error.reason;
+        error.lasting = true;
         return error;
     }
     // The file stays in the code page as long as it can hold every value; else it becomes

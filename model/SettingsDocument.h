@@ -24,9 +24,9 @@ public:
     enum class LoadStatus { Loaded, Missing, Unreadable };
 
     // Reads the file. Missing leaves an empty document; Unreadable (the file exists but cannot
-    // be read) leaves an empty document too, and Save then refuses to replace that file until
-    // a later Load of it reads it (or finds it gone), so defaults never overwrite settings that
-    // were not read.
+    // be read) leaves an empty document too, and Save then refuses to replace that file (with
+    // the read's error, marked lasting) until a later Load of it reads it (or finds it gone), so
+    // defaults never overwrite settings that were not read.
     LoadStatus Load(const std::wstring& path, FileError* error = nullptr);
 
     // The value as the profile functions read it; false when the section or key is missing

@@ -7,6 +7,7 @@
 
 #include "model/BarModel.h"
 #include "model/WindowList.h"
+#include "win/ProgramFolder.h"
 
 namespace orvale {
 namespace {
@@ -116,10 +117,7 @@ FileError saveSettings() { return Document().Save(settingsPath()); }
 
 std::wstring settingsPath(const std::wstring& fileName) {
     if (!FolderOverride().empty()) return FolderOverride() + L"\\" + fileName;
-    wchar_t module[MAX_PATH + 1] = {};
-    DWORD length = GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path(module, length <= MAX_PATH ? length : 0);
-    return path.substr(0, path.find_last_of(L'\\')) + L"\\" + fileName;
+    return win::BesideProgram(fileName);
 }
 
 int32_t ParseInt(const std::wstring& text) {

@@ -37,7 +37,8 @@ std::wstring AskFileToOpen(HWND owner, const OpenFileRequest& request) {
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = request.folder.empty() ? nullptr : request.folder.c_str();
     dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
-    dialog.Flags = request.flags | OFN_EXPLORER;
+    // The folder the user browsed to does not become the program's current folder.
+    dialog.Flags = request.flags | OFN_EXPLORER | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&dialog)) return std::wstring();
     return file.data();
 }

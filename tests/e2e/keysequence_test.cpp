@@ -1,9 +1,12 @@
 // Key sequences typed for real into the test application and into notepad.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "Harness.h"
+#include "MacroStandIn.h"
+#include "actions/ItemLauncher.h"
 #include "actions/KeySequence.h"
 
 using namespace testing_support;
@@ -23,7 +26,74 @@ void Play(const std::wstring& sequence) {
         << "a modifier is still down after " << testing::PrintToString(sequence);
 }
 
+bool CapsLockOn() { return (GetKeyState(VK_CAPITAL) & 1) != 0; }
+
+// Caps Lock as the user left it, for one scope; off again at the end.
+class UsersCapsLock {
+public:
+    explicit UsersCapsLock(bool on) { Set(on); }
+    ~UsersCapsLock() { Set(false); }
+
+private:
+    static void Set(bool on) {
+        if (CapsLockOn() == on) return;
+        keybd_event(VK_CAPITAL, 0x3A, 0, 0);
+        keybd_event(VK_CAPITAL, 0x3A, KEYEVENTF_KEYUP, 0);
+        WaitUntil([on] { return CapsLockOn() == on; }, 1000);
+    }
+};
+
 }  // namespace
+
+TEST(Typing, TextArrivesAsWrittenWhateverCapsLockTheUserLeftAndKeepsIt) {
+    TestApp app("Typing target");
+    ASSERT_TRUE(app.Started() && app.Activate());
+    for (bool on : {true, false}) {
+        SCOPED_TRACE(on ? "Caps Lock on" : "Caps Lock off");
+        UsersCapsLock user(on);
+        ASSERT_EQ(on, CapsLockOn());
+        const std::wstring before = app.TypedText();
+        // The sequence's own Caps Lock still does what it says.
+        Play(L"Hello <capslock>big<capslock> World");
+        EXPECT_TRUE(WaitUntil([&] { return app.TypedText() == before + L"Hello BIG World"; }))
+            << testing::PrintToString(app.TypedText());
+        EXPECT_EQ(on, CapsLockOn()) << "as the user left it";
+    }
+}
+
+TEST(Typing, KeysAndMacrosGoOnlyToTheWindowTheyAreMeantFor) {
+    MacroStandIn tool;
+    TestApp bystander("Bystander");
+    // It takes the activation only to hand it on to the bystander.
+    TestApp meant("Meant", "--hand-activation-to Bystander");
+    ASSERT_TRUE(meant.Started() && bystander.Started() && bystander.Activate());
+    const orvale::ItemRun keys = orvale::makeItem(
+        orvale::ItemType::Attributed, {L"", L"typed<enter>", L"", 0, L"", L"kseq:", L""});
+    const orvale::ItemRun macro = orvale::makeItem(
+        orvale::ItemType::Attributed, {L"", L"C:\\m.brd", L"", 0, L"Daily", L"macro:", L""});
+    orvale::ActionContext toMeant, toBystander;
+    toMeant.LastForeignWindow = meant.Window();
+    toBystander.LastForeignWindow = bystander.Window();
+    const struct {
+        const orvale::ItemRun& item;
+        std::function<bool()> arrived;
+    } rows[] = {
+        {keys, [&] { return bystander.TypedText() == L"typed\r"; }},
+        {macro, [&] { return !tool.CommandLines().empty(); }},
+    };
+    for (const auto& row : rows) {
+        orvale::RunItem(orvale::BarItem(row.item.First()), toMeant);
+        // The same item for a window that comes forward: once that has arrived, the first
+        // has had its chance. (Keys still on their way go to the window in front when they
+        // land, so the next row waits for them.)
+        orvale::RunItem(orvale::BarItem(row.item.First()), toBystander);
+        EXPECT_TRUE(WaitUntil(row.arrived)) << testing::PrintToString(bystander.TypedText());
+    }
+    EXPECT_EQ(L"typed\r", bystander.TypedText()) << "typed once";
+    EXPECT_EQ(1u, tool.CommandLines().size()) << "the macro tool started once";
+    EXPECT_EQ(L"", meant.TypedText());
+    EXPECT_TRUE(meant.LogContains("activation handed on")) << "it was asked to come forward";
+}
 
 TEST(Typing, TextAndShortcutsReachTheTestApplication) {
     TestApp app("Typing target");

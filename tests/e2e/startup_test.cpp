@@ -131,7 +131,7 @@ TEST(Startup, QueryEndSessionSavesTheModelAndAllowsShutdown) {
     EXPECT_TRUE(orvale.Proc().Running()) << "the program keeps running until Windows ends it";
 }
 
-TEST(Startup, ExitWithTheSettingsFileLockedSaysSoAndSavesOnRetry) {
+TEST(Startup, ExitWithTheSettingsFileLockedSavesOnRetryAndOffersNoRetryForAFileNeverRead) {
     Orvale orvale;
     orvale.WriteSettings(kOneBar);
     ASSERT_TRUE(orvale.Start());
@@ -158,6 +158,31 @@ TEST(Startup, ExitWithTheSettingsFileLockedSaysSoAndSavesOnRetry) {
     EXPECT_EQ("0", orvale.Setting("TaskBar+", "en")) << "the retry wrote the whole model";
     EXPECT_EQ("Tools", orvale.Setting("Menu+01", "name"));
     EXPECT_TRUE(FileExists(orvale.SettingsFile() + ".bak")) << "the previous file is kept";
+
+    // Locked from the start: the file was never read, so it is never saved over, and a retry
+    // could never succeed.
+    Orvale unread;
+    unread.WriteSettings(kOneBar);
+    lock = CreateFileA(unread.SettingsFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                       0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    ASSERT_TRUE(unread.Launch());
+    ASSERT_TRUE(WaitUntil([&] {
+        return !MessageBoxText(unread.Proc().Id(), &box, "could not read").empty();
+    }, 15000));
+    ClickCentre(GetDlgItem(box, IDOK));
+    ASSERT_TRUE(unread.WaitForStartUp());
+    CloseHandle(lock);
+    PostMessageA(unread.SettingsWindow(), WM_COMMAND, 32805, 0);  // tray "Exit"
+    ASSERT_TRUE(WaitUntil([&] {
+        text = MessageBoxText(unread.Proc().Id(), &box, "not saved");
+        return !text.empty();
+    }));
+    EXPECT_NE(std::string::npos, text.find("leaves that file as it was")) << text;
+    EXPECT_EQ(nullptr, GetDlgItem(box, IDRETRY)) << "no Retry that cannot succeed";
+    ClickCentre(GetDlgItem(box, IDOK));
+    ASSERT_TRUE(unread.Proc().WaitForExit(5000, &code));
+    EXPECT_EQ(kOneBar, ReadFile(unread.SettingsFile()));
 }
 
 TEST(Startup, DamagedSettingsFileLoadsAndIsKept) {

@@ -94,9 +94,14 @@ std::string Orvale::Setting(const std::string& section, const std::string& key) 
     return value;
 }
 
-bool Orvale::Start() {
+bool Orvale::Start() { return Launch() && WaitForStartUp(); }
+
+bool Orvale::Launch() {
     EnsureDesktop();
-    if (!process_.Start("\"" + dir_ + "\\orvale.exe\"", dir_)) return false;
+    return process_.Start("\"" + dir_ + "\\orvale.exe\"", dir_);
+}
+
+bool Orvale::WaitForStartUp() {
     // Start-up ends with a posted minimise that hides the settings window: once the window
     // is minimised, every start-up step has run. The minimise marks the window minimised
     // before it shows and hides it, so it is over only when the program has answered a

@@ -135,13 +135,14 @@ HWND ShowSettings(Orvale& orvale) {
     PostMessageW(settings, WM_COMMAND, IDM_TRAY_SETTINGS, 0);
     DWORD lastAsk = GetTickCount();
     // A window being restored stops being iconic a moment before it leaves the minimised place
-    // (-32000, -32000). That place is asked of the window itself: a test process that started
-    // while Wine was setting up its displays may know of no monitor at all.
+    // (-32000, -32000). That is asked of its rectangle: after some tests, MonitorFromWindow in a
+    // test process answers null under Wine even for a window in plain view at (0, 0).
     const bool shown = WaitUntil([&] {
         RECT client = {};
         GetClientRect(settings, &client);
+        const RECT place = WindowRect(settings);
         if (IsWindowVisible(settings) && !IsIconic(settings) && client.right > 100 &&
-            WindowRect(settings).left > -30000) {
+            place.left > -30000 && place.top > -30000) {
             return true;
         }
         if (GetTickCount() - lastAsk > 1000) {

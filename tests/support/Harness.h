@@ -94,6 +94,9 @@ public:
     // Starts the program and waits until its settings window exists and its start-up has run
     // (the window has been minimised away). False if that did not happen in time.
     bool Start();
+    // The same in two steps, for a start-up that waits for the user on the way.
+    bool Launch();
+    bool WaitForStartUp();
     // The settings window: the dialog titled "Orvale" of this process.
     HWND SettingsWindow() const;
     // Ends the program through its tray menu's Exit; kills it if it does not end in time.
@@ -196,6 +199,9 @@ constexpr const char* kTestAppClass = "OrvaleTestApp";
 int GdiObjectCount(HANDLE process = GetCurrentProcess());
 // The windows (top-level and child) of a process.
 int WindowCount(DWORD pid = GetCurrentProcessId());
+// The current folder of a process ("" when it cannot be read), as its own GetCurrentDirectory
+// would tell it.
+std::string CurrentFolderOf(HANDLE process);
 
 // True when neither Shift, Ctrl, Alt nor a Windows key is held down.
 bool NoModifierDown();

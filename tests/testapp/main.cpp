@@ -13,6 +13,8 @@
 //   --menu-delay MS    open the context menu MS milliseconds after the right click
 //   --custom-menu      open a window styled like a custom popup menu instead of a real menu
 //   --ignore-close     refuse WM_CLOSE (Alt+F4 does nothing)
+//   --hand-activation-to TITLE   whenever activated, activate the test application titled TITLE
+//                      instead, before answering anything else (logs "activation handed on")
 #include <windows.h>
 
 #include <cstdio>
@@ -25,6 +27,7 @@ namespace {
 struct Options {
     std::string title = "Test Application";
     std::string log;
+    std::string handActivationTo;
     int x = 200, y = 150, width = 400, height = 300;
     bool noMinBox = false, noMaxBox = false, tool = false, noIcon = false;
     bool minimized = false, maximized = false, customMenu = false, ignoreClose = false;
@@ -91,6 +94,8 @@ void OpenMenu(HWND owner, POINT at) {
 
 POINT g_menuPoint;
 
+std::wstring Wide(const std::string& text);
+
 LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_KEYDOWN: Log("keydown %u mods=%s", static_cast<unsigned>(wp), Modifiers().c_str()); break;
@@ -100,9 +105,19 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CHAR: Log("char %u", static_cast<unsigned>(wp)); return 0;
     case WM_COMMAND: Log("command %u", static_cast<unsigned>(LOWORD(wp))); return 0;
     case WM_SYSCOMMAND: Log("syscommand %u", static_cast<unsigned>(wp & 0xFFF0)); break;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE) Log("activated");
-        break;
+    case WM_ACTIVATE: {
+        if (LOWORD(wp) == WA_INACTIVE) break;
+        Log("activated");
+        if (g_options.handActivationTo.empty()) break;
+        // Handed on once the activation has run its course here: Wine ignores a change of the
+        // foreground window made before that.
+        const LRESULT result = DefWindowProcW(hwnd, msg, wp, lp);
+        if (HWND other = FindWindowW(L"OrvaleTestApp", Wide(g_options.handActivationTo).c_str())) {
+            Log("activation handed on");
+            SetForegroundWindow(other);
+        }
+        return result;
+    }
     case WM_CONTEXTMENU: {
         POINT at = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
         if (lp == -1) {  // from the keyboard
@@ -177,6 +192,8 @@ void ParseArguments() {
         else if (a == "--menu-delay") g_options.menuDelay = next(0);
         else if (a == "--custom-menu") g_options.customMenu = true;
         else if (a == "--ignore-close") g_options.ignoreClose = true;
+        else if (a == "--hand-activation-to" && i + 1 < argc)
+            g_options.handActivationTo = argv[++i];
     }
 }
 

@@ -24,6 +24,7 @@ public:
     ~Recorder() override { SetKeyboardOutput(nullptr); }
     void Key(WORD vk, WORD scan, DWORD flags) override { events.emplace_back(vk, scan, flags); }
     void Wait(unsigned ms) override { events.emplace_back(0, static_cast<WORD>(ms), 0); }
+    bool CapsLockOn() override { return false; }
     Events events;
 };
 

@@ -1,5 +1,6 @@
 // Shortcuts written through the shell's link object read back through the same interfaces,
-// and the temporary-shortcut fallback starts its target and leaves no shortcut behind.
+// and the temporary-shortcut fallback starts its target, never a shortcut it did not write, and
+// leaves no shortcut behind.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -30,12 +31,12 @@ std::pair<std::string, std::string> ReadLink(const std::string& linkPath) {
     return {target, arguments};
 }
 
-// A copy of the macro tool's stand-in: it logs the command line it is started with.
+// A copy of the shell's recorder: it logs its command line and its current folder.
 class Shortcut : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(CopyBeside("brindle_standin.exe", folder_.Path())); }
+    void SetUp() override { ASSERT_TRUE(CopyBeside("shell_recorder.exe", folder_.Path())); }
     TempDir folder_;
-    const std::string target_ = folder_.File("brindle_standin.exe");
+    const std::string target_ = folder_.File("shell_recorder.exe");
 };
 
 }  // namespace
@@ -55,14 +56,38 @@ TEST_F(Shortcut, AWrittenShortcutReadsBackAndAFailedSaveIsReported) {
     EXPECT_TRUE(FAILED(orvale::WriteShellLink(win::Widen(target_), L"", win::Widen(tooLong), L"")));
 }
 
-TEST_F(Shortcut, TheTemporaryShortcutStartsTheTargetAndIsRemoved) {
-    orvale::OpenViaTemporaryShortcut(win::Widen(target_), L"first second");
-    std::string log = folder_.File("brindle_standin.log");
+TEST_F(Shortcut, TheFallbackRunsOnlyTheShortcutItJustWroteInTheStartUpFolderAndRemovesIt) {
+    // A temporary folder of this test's own, holding a shortcut that another program left
+    // under the name the fallback once used and holds open, so that it cannot be written over;
+    // it starts the recorder in a folder of its own.
+    TempDir temp, stale, startup;
+    ASSERT_TRUE(CopyBeside("shell_recorder.exe", stale.Path()));
+    const std::string planted = temp.File("sct.lnk");
+    ASSERT_EQ(S_OK, orvale::WriteShellLink(win::Widen(stale.File("shell_recorder.exe")), L"stale",
+                                           win::Widen(planted), L""));
+    win::KernelHandle held(CreateFileA(planted.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    char savedTmp[MAX_PATH] = {}, savedTemp[MAX_PATH] = {};
+    GetEnvironmentVariableA("TMP", savedTmp, MAX_PATH);
+    GetEnvironmentVariableA("TEMP", savedTemp, MAX_PATH);
+    SetEnvironmentVariableA("TMP", temp.Path().c_str());
+    SetEnvironmentVariableA("TEMP", temp.Path().c_str());
+
+    orvale::OpenViaTemporaryShortcut(win::Widen(target_), L"first second",
+                                     win::Widen(startup.Path()));
+    SetEnvironmentVariableA("TMP", savedTmp);
+    SetEnvironmentVariableA("TEMP", savedTemp);
+    const std::string log = folder_.File("shell_recorder.log");
     ASSERT_TRUE(WaitUntil([&] { return !ReadLines(log).empty(); })) << "the target was not started";
-    std::string line = ReadLines(log).front();
-    EXPECT_NE(std::string::npos, line.find("brindle_standin.exe")) << line;
-    EXPECT_EQ(" first second", line.substr(line.size() - 13)) << line;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    EXPECT_FALSE(FileExists(std::string(temp) + "sct.lnk"));
+    const std::string line = ReadLines(log).front();
+    EXPECT_NE(std::string::npos, line.find("first second | cwd=" + startup.Path())) << line;
+    EXPECT_TRUE(ReadLines(stale.File("shell_recorder.log")).empty()) << "the stale shortcut ran";
+    // Nothing is left in the temporary folder but what was planted there.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(temp.File("*.lnk").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    EXPECT_STREQ("sct.lnk", found.cFileName);
+    EXPECT_FALSE(FindNextFileA(search, &found)) << found.cFileName;
+    FindClose(search);
 }
