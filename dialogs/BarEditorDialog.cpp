@@ -2,6 +2,7 @@
 
 #include "engine/BarsOnScreen.h"
 #include "resources/resource.h"
+#include "win/ProgramWindows.h"
 
 namespace orvale {
 namespace {
@@ -18,6 +19,7 @@ bool MouseButtonHeld() {
 }  // namespace
 
 void BarEditorDialog::OpenInFront() {
+    win::SetBarEditorWindow(Handle());
     // The bars make way, but not from under a held button. A bar moved away while the press
     // that opened this editor is still down lets the release fall on the program beneath it,
     // which opens its own context menu over the editor, and that menu takes the keyboard and
@@ -62,6 +64,19 @@ void BarEditorDialog::OnDestroy() {
         KillTimer(Handle(), IDT_HIDE_BARS);
         HideAllBars();
     }
+    if (win::BarEditorWindow() == Handle()) win::SetBarEditorWindow(nullptr);
+}
+
+bool BringOpenBarEditorToFront() {
+    HWND editor = win::BarEditorWindow();
+    if (!editor) return false;
+    // While the macro tool records, the editor is hidden on purpose and stays so.
+    if (!IsWindowVisible(editor)) return true;
+    if (IsIconic(editor)) ShowWindow(editor, SW_RESTORE);
+    // An item editor or a message open above it is what takes the keys; it is asked for by
+    // the user's own press, which this process received.
+    SetForegroundWindow(GetLastActivePopup(editor));
+    return true;
 }
 
 }  // namespace orvale

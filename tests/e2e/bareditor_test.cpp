@@ -1,6 +1,6 @@
 // The ways into the bar editor in the real program, a right press on a bar and the settings
 // window; what a confirmed or cancelled editor leaves on the bar and in the file; the editor
-// from a bar with the keyboard.
+// from a bar with the keyboard, and the only bar editor while it is open.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -178,8 +178,7 @@ TEST_F(BarEditorTest, TheSettingsWindowOpensTheEditorOfTheSelectedBarAndOfTheTas
     EXPECT_TRUE(WaitUntil([&] { return orvale.Setting("TaskBar+", "horiz") == "1"; }));
 }
 
-
-TEST_F(BarEditorTest, FromABarItTakesTheKeyboardAndTheFirstClick) {
+TEST_F(BarEditorTest, FromABarItHasTheKeyboardAndTheFirstClickAndStaysTheOnlyBarEditor) {
     TestApp app("Editor Target", kBesideTheEditor);
     ASSERT_TRUE(app.Started());
     HWND editor = EditorFromTheBar(orvale, app);
@@ -191,6 +190,21 @@ TEST_F(BarEditorTest, FromABarItTakesTheKeyboardAndTheFirstClick) {
     ClickCentre(GetDlgItem(editor, IDC_BAR_ADD));
     EXPECT_NE(nullptr, ProgramMenu(orvale, 2000)) << "the first click opens the menu";
     CloseMenus();
+
+    // The settings window stays usable; its task bar "Settings" asks for another bar's editor.
+    HWND settings = ShowSettings(orvale);
+    ASSERT_NE(nullptr, settings);
+    ClickItem(GetDlgItem(settings, IDC_TABS), TCM_GETITEMRECT, 2);
+    ClickCentre(GetDlgItem(settings, IDC_TASKBAR_SETTINGS));
+    EXPECT_EQ(editor, ProgramWindow(orvale, "Bar Properties")) << "the open one, in front";
+    EXPECT_EQ(1u, Shown(orvale, "Bar Properties") + Shown(orvale, "TaskBar"));
+    ASSERT_NE(nullptr, OpenContextMenu(app));
+    EXPECT_FALSE(WaitUntil([&] { return !orvale.VisibleBars().empty(); }, 1500))
+        << "no bar to press for a second editor meanwhile";
+    CloseMenus();
     ClickCentre(GetDlgItem(editor, IDCANCEL));
-    EXPECT_TRUE(Gone(editor));
+    ASSERT_TRUE(Gone(editor));
+    ASSERT_NE(nullptr, OpenContextMenu(app));
+    EXPECT_TRUE(WaitUntil([&] { return orvale.VisibleBars().size() == 1; }, 3000))
+        << "back beside the next menu";
 }
