@@ -8,6 +8,7 @@
 #include "dialogs/ContextDialog.h"
 #include "dialogs/ItemPropertiesDialog.h"
 #include "model/BuiltInItems.h"
+#include "model/ProfileSyntax.h"
 #include "resources/resource.h"
 
 namespace orvale {
@@ -72,6 +73,8 @@ bool BarPropertiesDialog::OnInit() {
     column.pszText = const_cast<wchar_t*>(L"Name");
     ListView_InsertColumn(list, 0, &column);
     FillList();
+    // No longer a name than the settings file gives back after a new start.
+    SendMessageW(Item(IDC_BAR_NAME), EM_LIMITTEXT, kProfileValueLimit, 0);
     if (bar_.number < kFirstContextBar) ShowWindow(Item(IDC_BAR_CONTEXT), SW_HIDE);
     EnableWindow(Item(IDC_BAR_PASTE), TheItemClipboard().type.has_value());
     SetTimer(Handle(), IDT_BUTTON_STATES, 100, nullptr);
