@@ -33,12 +33,9 @@ bool Gone(HWND dialog) {
 // pointer then, the bar or the application beneath it.
 const char* kBesideTheEditor = "--pos 20 300 300 250";
 
-size_t Shown(Orvale& orvale, const char* caption) {
-    size_t shown = 0;
-    for (HWND w : TopLevelWindows(orvale.Proc().Id(), "#32770", caption)) {
-        shown += IsWindowVisible(w) != FALSE;
-    }
-    return shown;
+// The program's dialogs with this caption: a closed one is destroyed.
+size_t Dialogs(Orvale& orvale, const char* caption) {
+    return TopLevelWindows(orvale.Proc().Id(), "#32770", caption).size();
 }
 
 // A right press on the bar beside `app`'s menu, past the bar's last button, as a user opens the
@@ -54,7 +51,7 @@ HWND EditorFromTheBar(Orvale& orvale, TestApp& app) {
     const RECT bar = WindowRect(orvale.VisibleBars().front());
     const int x = bar.right - 6, y = (bar.top + bar.bottom) / 2;
     RightClick(x, y);
-    if (!WaitUntil([&] { return Shown(orvale, "Bar Properties") > 0; }, 2000) && !VisibleMenu()) {
+    if (!WaitUntil([&] { return Dialogs(orvale, "Bar Properties") > 0; }, 2000) && !VisibleMenu()) {
         RightClick(x, y);
     }
     HWND editor = nullptr;
@@ -197,7 +194,7 @@ TEST_F(BarEditorTest, FromABarItHasTheKeyboardAndTheFirstClickAndStaysTheOnlyBar
     ClickItem(GetDlgItem(settings, IDC_TABS), TCM_GETITEMRECT, 2);
     ClickCentre(GetDlgItem(settings, IDC_TASKBAR_SETTINGS));
     EXPECT_EQ(editor, ProgramWindow(orvale, "Bar Properties")) << "the open one, in front";
-    EXPECT_EQ(1u, Shown(orvale, "Bar Properties") + Shown(orvale, "TaskBar"));
+    EXPECT_EQ(1u, Dialogs(orvale, "Bar Properties") + Dialogs(orvale, "TaskBar"));
     ASSERT_NE(nullptr, OpenContextMenu(app));
     EXPECT_FALSE(WaitUntil([&] { return !orvale.VisibleBars().empty(); }, 1500))
         << "no bar to press for a second editor meanwhile";
