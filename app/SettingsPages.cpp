@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dialogs/BarEditor.h"
+#include "dialogs/BarEditorDialog.h"
 #include "dialogs/ContextDialog.h"
 #include "engine/BarTable.h"
 #include "model/BarModel.h"
@@ -165,9 +166,10 @@ bool SettingsPages::OnDrawItem(int id, const DRAWITEMSTRUCT& draw) {
     return true;
 }
 
+// With a bar editor open, the checks wait for it: it may rebuild the very bar it edits.
 void SettingsPages::EditGlobalBar() {
     int row = globalList_.Selection();
-    if (row < 0) return;
+    if (row < 0 || BringOpenBarEditorToFront()) return;
     window_->UpdateData(true);
     ApplyChecks();
     BarDef& bar = barDefs[1 + row];
@@ -181,7 +183,7 @@ void SettingsPages::EditGlobalBar() {
 
 void SettingsPages::EditContextBar() {
     int row = contextList_.Selection();
-    if (row < 0) return;
+    if (row < 0 || BringOpenBarEditorToFront()) return;
     ApplyChecks();
     if (EditBar(barDefs[kFirstContextBar + row], window_->Handle())) Refresh();
 }

@@ -1,5 +1,6 @@
 #include "dialogs/BarEditor.h"
 
+#include "dialogs/BarEditorDialog.h"
 #include "dialogs/BarPropertiesDialog.h"
 #include "dialogs/SaveProblem.h"
 #include "dialogs/TaskBarPropertiesDialog.h"
@@ -44,6 +45,9 @@ bool EditMenuBar(BarDef& bar, HWND owner) {
 }  // namespace
 
 bool EditBar(BarDef& bar, HWND owner) {
+    // One bar editor at a time: two would each relink their bar from their own list of items,
+    // and the last OK would drop what the other confirmed and saved.
+    if (BringOpenBarEditorToFront()) return false;
     return bar.number == 0 ? EditTaskBar(bar, owner) : EditMenuBar(bar, owner);
 }
 

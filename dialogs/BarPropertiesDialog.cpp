@@ -7,8 +7,8 @@
 
 #include "dialogs/ContextDialog.h"
 #include "dialogs/ItemPropertiesDialog.h"
-#include "engine/BarsOnScreen.h"
 #include "model/BuiltInItems.h"
+#include "model/ProfileSyntax.h"
 #include "resources/resource.h"
 
 namespace orvale {
@@ -52,7 +52,7 @@ ItemClipboard& TheItemClipboard() {
 }
 
 BarPropertiesDialog::BarPropertiesDialog(BarDef& bar)
-    : ModalDialog(IDD_BAR_PROPERTIES), bar_(bar) {
+    : BarEditorDialog(IDD_BAR_PROPERTIES), bar_(bar) {
     BindText(IDC_BAR_NAME, name);
     BindCheck(IDC_BAR_HORIZONTAL, horizontal);
     BindCheck(IDC_BAR_ENABLE, enabled);
@@ -61,7 +61,6 @@ BarPropertiesDialog::BarPropertiesDialog(BarDef& bar)
 BarPropertiesDialog::~BarPropertiesDialog() = default;
 
 bool BarPropertiesDialog::OnInit() {
-    HideAllBars();
     HWND list = Item(IDC_BAR_ITEMS);
     images_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
     ListView_SetImageList(list, images_.Get(), LVSIL_NORMAL);
@@ -74,12 +73,14 @@ bool BarPropertiesDialog::OnInit() {
     column.pszText = const_cast<wchar_t*>(L"Name");
     ListView_InsertColumn(list, 0, &column);
     FillList();
+    // No longer a name than the settings file gives back after a new start.
+    SendMessageW(Item(IDC_BAR_NAME), EM_LIMITTEXT, kProfileValueLimit, 0);
     if (bar_.number < kFirstContextBar) ShowWindow(Item(IDC_BAR_CONTEXT), SW_HIDE);
-    SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     EnableWindow(Item(IDC_BAR_PASTE), TheItemClipboard().type.has_value());
     SetTimer(Handle(), IDT_BUTTON_STATES, 100, nullptr);
     UpdateData(false);
     UpdateButtons();
+    OpenInFront();
     return true;
 }
 
@@ -206,7 +207,7 @@ bool BarPropertiesDialog::OnCommand(int id, int code, HWND control) {
     case IDC_BAR_COPY: Copy(); return true;
     case IDC_BAR_PASTE: Paste(); return true;
     case IDC_BAR_CONTEXT: editList(bar_.number - kFirstContextBar); return true;
-    default: return ModalDialog::OnCommand(id, code, control);
+    default: return BarEditorDialog::OnCommand(id, code, control);
     }
 }
 
@@ -225,7 +226,7 @@ bool BarPropertiesDialog::OnNotify(int id, NMHDR& header, LRESULT& /*result*/) {
 }
 
 bool BarPropertiesDialog::OnTimer(UINT_PTR id) {
-    if (id != IDT_BUTTON_STATES) return false;
+    if (id != IDT_BUTTON_STATES) return BarEditorDialog::OnTimer(id);
     UpdateButtons();
     return true;
 }
@@ -236,7 +237,7 @@ bool BarPropertiesDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& res
         result = 0;
         return true;
     }
-    return ModalDialog::OnMessage(msg, wp, lp, result);
+    return BarEditorDialog::OnMessage(msg, wp, lp, result);
 }
 
 void BarPropertiesDialog::UpdateButtons() {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/BarEditorDialog.h"
 #include "dialogs/BarMacros.h"
 #include "model/BarModel.h"
 #include "model/ItemOrder.h"
@@ -27,7 +28,7 @@ struct ItemClipboard {
 };
 ItemClipboard& TheItemClipboard();
 
-class BarPropertiesDialog : public win::ModalDialog {
+class BarPropertiesDialog : public BarEditorDialog {
 public:
     explicit BarPropertiesDialog(BarDef& bar);
     ~BarPropertiesDialog() override;

@@ -9,6 +9,7 @@
 #include "dialogs/MacroFileDialog.h"
 #include "dialogs/MacrosInfoDialog.h"
 #include "dialogs/AddKeyDialog.h"
+#include "model/ProfileSyntax.h"
 #include "win/OpenFileDialog.h"
 #include "win/Text.h"
 
@@ -97,7 +98,13 @@ bool ItemPropertiesDialog::OnInit() {
                   {IDC_ITEM_PAR, &values.par}, {IDC_ITEM_WND, &values.wnd},
                   {IDC_ITEM_TT, &values.tt}};
     for (const auto& field : fields) {
-        if (Item(field.id)) BindText(field.id, *field.field);
+        if (!Item(field.id)) continue;
+        BindText(field.id, *field.field);
+        // No more than the settings file gives back after a new start; a key sequence keeps to
+        // its own length (one made longer by "Add special key >>" is refused on OK).
+        const bool keys = TemplateId() == IDD_ITEM_KEY_SEQUENCE && field.id == IDC_ITEM_PTH;
+        const size_t limit = keys ? kMaxKeySequenceLength : kProfileValueLimit;
+        SendMessageW(Item(field.id), EM_LIMITTEXT, limit, 0);
     }
     UpdateData(false);
     RefreshIconPreview();

@@ -1,19 +1,18 @@
 #include "dialogs/TaskBarPropertiesDialog.h"
 
-#include "engine/BarsOnScreen.h"
 #include "resources/resource.h"
 
 namespace orvale {
 
 TaskBarPropertiesDialog::TaskBarPropertiesDialog(BarDef& taskBar)
-    : ModalDialog(IDD_TASKBAR_PROPERTIES), taskBar_(taskBar) {
+    : BarEditorDialog(IDD_TASKBAR_PROPERTIES), taskBar_(taskBar) {
     BindCheck(IDC_BAR_HORIZONTAL, horizontal);
 }
 
 bool TaskBarPropertiesDialog::OnInit() {
     horizontal = taskBar_.IsHorizontal() ? 1 : 0;
     UpdateData(false);
-    HideAllBars();
+    OpenInFront();
     return true;
 }
 

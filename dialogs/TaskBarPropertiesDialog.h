@@ -1,12 +1,12 @@
 // "TaskBar": the menu task bar's orientation.
 #pragma once
 
+#include "dialogs/BarEditorDialog.h"
 #include "model/BarModel.h"
-#include "win/Dialog.h"
 
 namespace orvale {
 
-class TaskBarPropertiesDialog : public win::ModalDialog {
+class TaskBarPropertiesDialog : public BarEditorDialog {
 public:
     explicit TaskBarPropertiesDialog(BarDef& taskBar);
     int horizontal = 0;

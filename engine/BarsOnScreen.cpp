@@ -167,7 +167,8 @@ void BringBarsToTop() {
 }  // namespace
 
 void ShowBarsForMenu(HWND menu, HWND pointedWindow) {
-    if (!IsWindow(menu)) return;
+    // No bars while a bar editor is open: a press on one would ask for a second editor.
+    if (!IsWindow(menu) || win::BarEditorWindow()) return;
     CreatePendingMenuBarWindows();
     RECT before;
     GetWindowRect(menu, &before);

@@ -68,6 +68,7 @@
 #define IDT_BUTTON_HOVER          1     // bar button: ends the hover edge, every 5 ms
 #define IDT_BUTTON_RELEASE        2     // bar button: the release of a press that closed a menu
 #define IDT_BUTTON_STATES         1     // bar editor: enables its buttons, every 100 ms
+#define IDT_HIDE_BARS             2     // bar editors: move the bars away once no button is held
 #define IDT_TRAY_MENU             1     // settings window: the tray menu, once, after a right press
 
 // ---- Commands between the hook library, the settings window and the tracker -------------

@@ -16,6 +16,11 @@ void SetHostFrameWindow(HWND frame);
 HWND SettingsWindowHandle();
 void SetSettingsWindowHandle(HWND settings);
 
+// The one bar editor open now ("Bar Properties" or "TaskBar"), null while none is: set by the
+// editor while it is open, read by whoever would open another or show bars beside a menu.
+HWND BarEditorWindow();
+void SetBarEditorWindow(HWND editor);
+
 // Whether `window` was created by the program's user-interface thread (the thread that started
 // the program): the settings window, the bars, their buttons and tooltips, the program's own menus.
 bool IsOwnThreadWindow(HWND window);

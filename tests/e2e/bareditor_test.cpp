@@ -1,5 +1,6 @@
 // The ways into the bar editor in the real program, a right press on a bar and the settings
-// window, and what a confirmed or cancelled editor leaves on the bar and in the file.
+// window; what a confirmed or cancelled editor leaves on the bar and in the file; the editor
+// from a bar with the keyboard, and the only bar editor while it is open.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -25,6 +26,40 @@ int Rows(HWND dialog) {
 
 bool Gone(HWND dialog) {
     return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+}
+
+// The test application where its menu, and the bar above it, stay clear of the editor in the
+// middle of the screen: the release of a press on the bar falls on whatever is under the
+// pointer then, the bar or the application beneath it.
+const char* kBesideTheEditor = "--pos 20 300 300 250";
+
+// The program's dialogs with this caption: a closed one is destroyed.
+size_t Dialogs(Orvale& orvale, const char* caption) {
+    return TopLevelWindows(orvale.Proc().Id(), "#32770", caption).size();
+}
+
+// A right press on the bar beside `app`'s menu, past the bar's last button, as a user opens the
+// bar's editor; the editor once the system calls it the foreground window. While a press beside
+// another program's open menu only closes that menu, the bar stays under the pointer and a
+// second press there, on the bar alone, opens the editor; once the first press opens it, no
+// second press is given.
+HWND EditorFromTheBar(Orvale& orvale, TestApp& app) {
+    if (!OpenContextMenu(app) ||
+        !WaitUntil([&] { return orvale.VisibleBars().size() == 1; }, 3000)) {
+        return nullptr;
+    }
+    const RECT bar = WindowRect(orvale.VisibleBars().front());
+    const int x = bar.right - 6, y = (bar.top + bar.bottom) / 2;
+    RightClick(x, y);
+    if (!WaitUntil([&] { return Dialogs(orvale, "Bar Properties") > 0; }, 2000) && !VisibleMenu()) {
+        RightClick(x, y);
+    }
+    HWND editor = nullptr;
+    const bool foreground = WaitUntil([&] {
+        editor = GetForegroundWindow();
+        return TitleOf(editor) == "Bar Properties" && IsWindowVisible(editor);
+    });
+    return foreground ? editor : nullptr;
 }
 
 class BarEditorTest : public ::testing::Test {
@@ -60,7 +95,8 @@ TEST_F(BarEditorTest, AWebPageAddedFromARightPressOnTheBarIsOnTheBarAndInTheFile
         HWND editor = ProgramWindow(orvale, "Bar Properties");
         ASSERT_NE(nullptr, editor);
         EXPECT_EQ(buttons.size(), static_cast<size_t>(Rows(editor))) << "the editor of that bar";
-        EXPECT_TRUE(orvale.VisibleBars().empty()) << "the bars go while the editor is open";
+        EXPECT_TRUE(WaitUntil([&] { return orvale.VisibleBars().empty(); }))
+            << "the bars go once the press that opened the editor is over";
         ClickCentre(GetDlgItem(editor, IDC_BAR_ADD));
         HWND menu = ProgramMenu(orvale);
         ASSERT_NE(nullptr, menu);
@@ -133,4 +169,35 @@ TEST_F(BarEditorTest, TheSettingsWindowOpensTheEditorOfTheSelectedBarAndOfTheTas
     ClickCentre(GetDlgItem(taskBar, IDOK));
     ASSERT_TRUE(Gone(taskBar));
     EXPECT_TRUE(WaitUntil([&] { return orvale.Setting("TaskBar+", "horiz") == "1"; }));
+}
+
+TEST_F(BarEditorTest, FromABarItHasTheKeyboardAndTheFirstClickAndStaysTheOnlyBarEditor) {
+    TestApp app("Editor Target", kBesideTheEditor);
+    ASSERT_TRUE(app.Started());
+    HWND editor = EditorFromTheBar(orvale, app);
+    ASSERT_NE(nullptr, editor);
+    // Typed as soon as its caption shows it active; the first field's text is all selected.
+    ASSERT_TRUE(TypeOnKeyboard("Renamed"));
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(editor, IDC_BAR_NAME) == L"Renamed"; }));
+    EXPECT_EQ(L"", app.TypedText()) << "nothing for the program the user was in";
+    ClickCentre(GetDlgItem(editor, IDC_BAR_ADD));
+    EXPECT_NE(nullptr, ProgramMenu(orvale, 2000)) << "the first click opens the menu";
+    CloseMenus();
+
+    // The settings window stays usable; its task bar "Settings" asks for another bar's editor.
+    HWND settings = ShowSettings(orvale);
+    ASSERT_NE(nullptr, settings);
+    ClickItem(GetDlgItem(settings, IDC_TABS), TCM_GETITEMRECT, 2);
+    ClickCentre(GetDlgItem(settings, IDC_TASKBAR_SETTINGS));
+    EXPECT_EQ(editor, ProgramWindow(orvale, "Bar Properties")) << "the open one, in front";
+    EXPECT_EQ(1u, Dialogs(orvale, "Bar Properties") + Dialogs(orvale, "TaskBar"));
+    ASSERT_NE(nullptr, OpenContextMenu(app));
+    EXPECT_FALSE(WaitUntil([&] { return !orvale.VisibleBars().empty(); }, 1500))
+        << "no bar to press for a second editor meanwhile";
+    CloseMenus();
+    ClickCentre(GetDlgItem(editor, IDCANCEL));
+    ASSERT_TRUE(Gone(editor));
+    ASSERT_NE(nullptr, OpenContextMenu(app));
+    EXPECT_TRUE(WaitUntil([&] { return orvale.VisibleBars().size() == 1; }, 3000))
+        << "back beside the next menu";
 }

@@ -66,10 +66,10 @@ TEST(Macros, RecordedThroughTheBarEditorThenPlayedByTheNewButtonIntoNotepad) {
         return recording != nullptr;
     }, 10000)) << "no recording";
     ClickCentre(edit);
-    TypeText("macro works");
+    TypeOnKeyboard("macro works");
     ASSERT_TRUE(WaitUntil([&] { return NotepadText(edit) == L"macro works"; }))
         << win::Narrow(NotepadText(edit));
-    PressKeys("Pause");
+    PressKey("Pause");
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(recording); }));
 
     HWND properties = ProgramWindow(orvale, "Macro Properties");

@@ -70,9 +70,12 @@ void TypeInto(HWND dialog, int id, const std::wstring& text) {
 }
 
 std::wstring TextOf(HWND dialog, int id) {
+    // Asked of the control itself: GetWindowText does not ask a control of another process.
     HWND control = GetDlgItem(dialog, id);
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    int got = GetWindowTextW(control, &text[0], static_cast<int>(text.size()));
+    const LRESULT length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    const LRESULT got = SendMessageW(control, WM_GETTEXT, text.size(),
+                                     reinterpret_cast<LPARAM>(&text[0]));
     text.resize(static_cast<size_t>(got > 0 ? got : 0));
     return text;
 }
@@ -115,8 +118,9 @@ HWND ProgramWindow(Orvale& orvale, const std::string& caption) {
         }
         return false;
     });
-    // A click that comes while the window is still being brought to the front may miss it.
-    if (found) WaitUntil([&] { return GetForegroundWindow() == found; }, 2000);
+    // Used as it stands: a window the program opened and left behind others, or without the
+    // keyboard, is what a user would meet too. The program may still be bringing it forward.
+    if (found && !WaitUntil([&] { return InFront(found); }, 3000)) return nullptr;
     return found;
 }
 

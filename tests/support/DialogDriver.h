@@ -42,6 +42,7 @@ DialogAction Pressing(int id);
 bool PressPlaying(HWND dialog, int id, std::vector<DialogStep> steps);
 // Puts text into a control as typing would (the control notifies its dialog of the change).
 void TypeInto(HWND dialog, int id, const std::wstring& text);
+// The text of a dialog's control, of this process or another.
 std::wstring TextOf(HWND dialog, int id);
 // The rows of a list box of any process.
 std::vector<std::wstring> ListRows(HWND listBox);
@@ -51,8 +52,8 @@ void ChooseInFileDialog(HWND fileDialog, const std::wstring& path);
 // keys; Home first, as the pointer under a menu may already have chosen an entry.
 void PickEntry(HWND menu, int index);
 
-// The real program's visible top-level window with `caption` (null if none comes in time),
-// once it is in front or a while has passed.
+// The real program's visible top-level window with `caption` once it is in front (InFront);
+// null if none comes in time or it does not come to the front.
 HWND ProgramWindow(Orvale& orvale, const std::string& caption);
 // The real program's popup menu on screen (null if none comes in time).
 HWND ProgramMenu(Orvale& orvale, DWORD timeoutMs = 5000);

@@ -166,12 +166,15 @@ COLORREF ScreenPixel(int x, int y);
 void MoveMouse(int x, int y);
 void RightClick(int x, int y);
 void LeftClick(int x, int y);
-// Keys as a user's hand gives them, through the X server: `text` typed a character at a time,
-// `keys` pressed as xdotool names them ("Pause", "ctrl+F5"). False without an X server. Wine
-// does not wait for a program of the host to end: these return with the keys on their way,
-// so wait for what they do before typing more.
-bool TypeText(const std::string& text);
-bool PressKeys(const std::string& keys);
+// Keys as a keyboard gives them, through the X server, to whichever window the X server gives
+// the keyboard (which need not be the window the system calls foreground): `text` typed
+// character by character, or keys by their X names ("Delete", "ctrl+F5"); both return once the
+// keys are given. False where there is no X server to type through.
+bool TypeOnKeyboard(const std::string& text);
+bool PressKey(const std::string& keyName);
+// Whether `window` is in front as a user meets it: the foreground window and, under Wine, of
+// the thread whose window the X server gives the keyboard to (matched by title).
+bool InFront(HWND window);
 
 // The screen rectangle of item `index` of a control of any process, asked with `message`
 // (TCM_GETITEMRECT, LVM_GETITEMRECT, LB_GETITEMRECT...), whose RECT goes to the control's own

@@ -21,17 +21,33 @@ void SendButtons(DWORD down, DWORD up) {
 
 namespace {
 
-// Under Wine the X server owns the pointer: while another program's menu holds the pointer,
-// a move made through Windows calls springs back. xdotool moves the X pointer itself, which
-// is what a real mouse does.
-bool RunXdotool(const std::string& arguments) {
-    static const char* const kXdotool = "Z:\\usr\\bin\\xdotool";
-    static const bool available = UnderWine() && FileExists(kXdotool);
-    if (!available) return false;
-    Process xdotool;
-    if (!xdotool.Start(std::string(kXdotool) + " " + arguments)) return false;
-    xdotool.WaitForExit(5000);
-    return true;
+// Under Wine the X server owns the pointer and the keyboard: while another program's menu
+// holds the pointer, a move made through Windows calls springs back, and keys go where the X
+// server sends them, not where Windows calls the foreground. xdotool moves the X pointer and
+// types through the X server itself, as a real mouse and keyboard do.
+bool XdotoolAvailable() {
+    static const bool available = UnderWine() && FileExists("Z:\\usr\\bin\\xdotool");
+    return available;
+}
+
+// Wine starts a Unix program without a process to wait for, so xdotool runs under the shell,
+// which leaves a mark in a file once it has ended; `output` receives what xdotool printed.
+bool RunXdotool(const std::string& arguments, std::string* output = nullptr) {
+    if (!XdotoolAvailable()) return false;
+    static int count = 0;
+    const std::string name = "/tmp/orvale-xdotool-" + std::to_string(GetCurrentProcessId()) +
+                             "-" + std::to_string(++count);
+    const std::string done = "Z:" + name + ".done", printed = "Z:" + name + ".out";
+    Process shell;
+    if (!shell.Start("Z:\\bin\\sh -c \"/usr/bin/xdotool " + arguments + " >" + name +
+                     ".out 2>&1; echo >" + name + ".done\"")) {
+        return false;
+    }
+    const bool ended = WaitUntil([&] { return FileExists(done); }, 30000, 2);
+    if (output) *output = ReadFile(printed);
+    DeleteFileA(done.c_str());
+    DeleteFileA(printed.c_str());
+    return ended;
 }
 
 bool MoveXPointer(int x, int y) {
@@ -87,6 +103,39 @@ void MoveMouse(int x, int y) {
     WaitUntil(arrived, 1000, 5);
 }
 
+bool TypeOnKeyboard(const std::string& text) {
+    // From a file, so that no character of the text means anything to a shell on the way.
+    const std::string file = "/tmp/orvale-typed-" + std::to_string(GetCurrentProcessId());
+    WriteFile("Z:" + file, text);
+    const bool typed = RunXdotool("type --delay 5 --file " + file);
+    DeleteFileA(("Z:" + file).c_str());
+    return typed;
+}
+
+bool PressKey(const std::string& keyName) { return RunXdotool("key " + keyName); }
+
+bool InFront(HWND window) {
+    if (GetForegroundWindow() != window) return false;
+    if (!XdotoolAvailable()) return true;  // no X server: the foreground window has the keys
+    std::string focused;
+    if (!RunXdotool("getwindowfocus getwindowname", &focused)) return false;
+    while (!focused.empty() && (focused.back() == '\n' || focused.back() == '\r')) {
+        focused.pop_back();
+    }
+    // Wine gives what the X server types into any window of a thread to that thread's focus,
+    // so the X server's keyboard may rest on another window of the same thread.
+    struct Search {
+        std::string title;
+        bool found;
+    } search{focused, false};
+    EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), [](HWND w, LPARAM lp) {
+        auto* s = reinterpret_cast<Search*>(lp);
+        s->found = s->found || TitleOf(w) == s->title;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 void RightClick(int x, int y) {
     MoveMouse(x, y);
     if (!ClickXPointer(3, {x, y})) SendButtons(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
@@ -96,14 +145,6 @@ void LeftClick(int x, int y) {
     MoveMouse(x, y);
     if (!ClickXPointer(1, {x, y})) SendButtons(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
 }
-
-// Keys go where the X server has the keyboard, which is where a user's typing goes; a Wine
-// program's own keyboard events would follow Wine's idea of the focus instead.
-bool TypeText(const std::string& text) {
-    return RunXdotool("type --delay 30 \"" + text + "\"");
-}
-
-bool PressKeys(const std::string& keys) { return RunXdotool("key " + keys); }
 
 RECT ItemRectOf(HWND control, UINT message, WPARAM index, LONG left) {
     RECT rect = {left, 0, 0, 0};

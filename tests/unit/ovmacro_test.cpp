@@ -96,9 +96,9 @@ TEST(OrvaleMacros, EveryVerbAnswersAsOrvaleExpectsAndLosesNothingOnBadInput) {
         EXPECT_EQ(app.Window(), GetForegroundWindow()) << "the recorder took the keyboard";
         ClickCentre(app.Window());
         PumpFor(400);  // a moment the user waits: kept as a pause
-        TypeText("Hi there");
+        TypeOnKeyboard("Hi there");
         EXPECT_TRUE(WaitUntil([&] { return app.TypedText() == L"Hi there"; }));
-        PressKeys("ctrl+F5");
+        PressKey("ctrl+F5");
         EXPECT_TRUE(WaitUntil([&] { return app.LogContains("keydown 116 mods=C"); }));
         ClickCentre(GetDlgItem(recording, IDOK));
     };
@@ -143,11 +143,11 @@ TEST(OrvaleMacros, EveryVerbAnswersAsOrvaleExpectsAndLosesNothingOnBadInput) {
         ExpectMessage(second, "being recorded");
         DWORD code = 9;
         EXPECT_TRUE(second.WaitForExit(5000, &code) && code == 0) << code;
-        PressKeys("Pause");
+        PressKey("Pause");
     };
     const Drive pauseStops = [](const Process&) {
         PumpFor(500);
-        PressKeys("Pause");
+        PressKey("Pause");
     };
 
     const Row rows[] = {
