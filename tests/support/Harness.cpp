@@ -162,6 +162,8 @@ bool Process::Start(const std::string& commandLine, const std::string& directory
     // Suspended until it is in the job, so nothing it starts can escape it.
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                         directory.empty() ? nullptr : directory.c_str(), &startup, &info)) {
+        std::fprintf(stderr, "could not start %s (error %lu)\n", commandLine.c_str(),
+                     static_cast<unsigned long>(GetLastError()));
         return false;
     }
     if (HANDLE job = TestJob()) AssignProcessToJobObject(job, info.hProcess);
