@@ -1,6 +1,7 @@
 #include "dialogs/BarMacros.h"
 
 #include "actions/MacroTool.h"
+#include "dialogs/MacroToolCalls.h"
 #include "dialogs/ItemPropertiesDialog.h"
 #include "dialogs/MacroFileDialog.h"
 #include "dialogs/MacrosInfoDialog.h"
@@ -27,8 +28,9 @@ bool MacroNameInUse(const std::wstring& name, const std::vector<BarNode*>& rows)
     return false;
 }
 
-// The Macro Properties editor of a new macro item; `name` and `file` are what its buttons act
-// on (the item itself takes its name and file from the flow that made the macro).
+// The Macro Properties editor of a new macro item, which starts on macro `name` of `file`. Its
+// own "Select Macro" may choose another macro; the name and the file always come from the same
+// answer, so the item takes the pair the editor ends with.
 bool EditNewMacro(HWND owner, const std::wstring& name, const std::wstring& file,
                   ItemAttributes& values) {
     ItemPropertiesDialog editor(IDD_ITEM_MACRO);
@@ -39,10 +41,13 @@ bool EditNewMacro(HWND owner, const std::wstring& name, const std::wstring& file
     if (editor.Run(owner) != IDOK) return false;
     values = editor.values;
     values.wnd.clear();
-    values.pth = file;
-    values.par = name;
     values.dir = kindMarker(ItemKind::Macro);
     return true;
+}
+
+// Whether the new item names the macro a flow made (rather than one its editor selected).
+bool NamesMacro(const ItemAttributes& values, const std::wstring& name) {
+    return values.par == name && values.pth.empty();
 }
 
 }  // namespace
@@ -64,26 +69,29 @@ bool BarMacros::Add(int command, HWND editor, const std::vector<BarNode*>& rows,
     return false;
 }
 
+// The macro made for a new item goes again when the item is not added, or names another one.
 bool BarMacros::AddEmpty(HWND editor, const std::wstring& name, ItemAttributes& values) {
-    if (!RunMacroTool(name, MacroVerb::Add)) return false;
-    if (EditNewMacro(editor, name, L"", values)) return true;
-    RunMacroTool(name, MacroVerb::Delete);
-    return false;
+    if (!RunMacroToolFrom(editor, name, MacroVerb::Add)) return false;
+    const bool added = EditNewMacro(editor, name, L"", values);
+    if (!added || !NamesMacro(values, name)) RunMacroToolFrom(editor, name, MacroVerb::Delete);
+    return added;
 }
 
 bool BarMacros::AddRecorded(HWND editor, const std::wstring& name, ItemAttributes& values) {
-    if (!RunMacroTool(name, MacroVerb::New)) return false;
+    if (!RunMacroToolFrom(editor, name, MacroVerb::New)) return false;
     ShowWindow(editor, SW_HIDE);
     bool added = false;
     // A recording that fails leaves the macro just made in the macro file.
-    if (RunMacroTool(name, MacroVerb::Record)) {
+    if (RunMacroToolFrom(editor, name, MacroVerb::Record)) {
         // Brought back to the front before the item's editor opens above it.
         SetWindowPos(editor, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         SetWindowPos(editor, HWND_NOTOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         SetForegroundWindow(editor);
         added = EditNewMacro(editor, name, L"", values);
-        if (!added) RunMacroTool(name, MacroVerb::Delete);
+        if (!added || !NamesMacro(values, name)) {
+            RunMacroToolFrom(editor, name, MacroVerb::Delete);
+        }
     }
     ShowWindow(editor, SW_SHOW);
     SetForegroundWindow(editor);
@@ -93,36 +101,37 @@ bool BarMacros::AddRecorded(HWND editor, const std::wstring& name, ItemAttribute
 bool BarMacros::AddSelected(HWND editor, ItemAttributes& values) {
     std::wstring file;
     if (!chooseMacroFile(editor, file)) return false;
-    if (!RunMacroTool(L"", MacroVerb::Select, file)) return false;
-    if (!EditNewMacro(editor, ExchangeFile::ReadStrres(ExchangeFile::kMacroTool), file, values)) {
-        return false;
-    }
-    // The macro the user selected last, also when the editor's own button selected again.
-    values.par = ExchangeFile::ReadStrres(ExchangeFile::kMacroTool);
-    return true;
+    const std::wstring name =
+        AnsweredMacroName(editor, RunMacroToolFrom(editor, L"", MacroVerb::Select, file));
+    return !name.empty() && EditNewMacro(editor, name, file, values);
 }
 
-void BarMacros::CopyForPaste(ItemAttributes& pasted) {
-    if (itemKind(pasted.dir) != ItemKind::Macro) return;
+bool BarMacros::CopyForPaste(HWND editor, ItemAttributes& pasted) {
+    if (itemKind(pasted.dir) != ItemKind::Macro) return true;
+    // A copy that failed leaves no name to paste: whatever "strres" held before is not it.
+    const std::wstring copy = AnsweredMacroName(
+        editor, AcceptMacroName(editor, pasted.par) &&
+                    RunMacroToolFrom(editor, pasted.par, MacroVerb::Copy, pasted.pth));
+    if (copy.empty()) return false;
     // Every later paste of the same clipboard copies this copy.
-    RunMacroTool(pasted.par, MacroVerb::Copy, pasted.pth);
-    pasted.par = ExchangeFile::ReadStrres(ExchangeFile::kMacroTool);
+    pasted.par = copy;
     pastedCopies_.push_back({pasted.par, pasted.pth});
+    return true;
 }
 
 void BarMacros::NoteRemoved(const BarItem& item) {
     if (IsMacro(item) && item.Pth().empty()) pendingDeletions_.push_back({item.Par(), L""});
 }
 
-void BarMacros::Confirm() {
+void BarMacros::Confirm(HWND editor) {
     for (const MacroRef& macro : pendingDeletions_) {
-        RunMacroTool(macro.first, MacroVerb::Delete, macro.second);
+        RunMacroToolFrom(editor, macro.first, MacroVerb::Delete, macro.second);
     }
 }
 
-void BarMacros::Discard() {
+void BarMacros::Discard(HWND editor) {
     for (const MacroRef& macro : pastedCopies_) {
-        RunMacroTool(macro.first, MacroVerb::Delete, macro.second);
+        RunMacroToolFrom(editor, macro.first, MacroVerb::Delete, macro.second);
     }
 }
 

@@ -22,18 +22,20 @@ class BarMacros {
 public:
     // Runs the flow of "Add >>" entry `command` (IDM_ADD_EMPTY_MACRO, IDM_ADD_RECORD_MACRO,
     // IDM_ADD_SELECT_MACRO) over the editor `editor`: the tool makes the macro, the user edits
-    // the new item. True with the item's values; false when the tool or the user gave up, in
-    // which case a macro made for the item is deleted again. `rows` are the items the editor
+    // the new item. True with the item's values (a macro's name and file always from one answer
+    // of the tool); false when the tool or the user gave up. A macro made for the item that the
+    // item does not name is deleted again. `rows` are the items the editor
     // lists, new ones included: a new macro's name is used by none of them, nor by any bar.
     bool Add(int command, HWND editor, const std::vector<BarNode*>& rows, ItemAttributes& values);
     // Gives a pasted macro item a copy of its macro (`pasted` then names the copy); other items
-    // stay as they are.
-    void CopyForPaste(ItemAttributes& pasted);
+    // stay as they are. False when the copy could not be made: nothing is to be pasted.
+    bool CopyForPaste(HWND editor, ItemAttributes& pasted);
     // Notes an item the user removed: a macro of the default macro file goes with it on OK.
     void NoteRemoved(const BarItem& item);
-    // OK: deletes the macros of removed items. Cancel: deletes the pasted copies.
-    void Confirm();
-    void Discard();
+    // OK: deletes the macros of removed items. Cancel: deletes the pasted copies. `editor` takes
+    // no input meanwhile.
+    void Confirm(HWND editor);
+    void Discard(HWND editor);
 
 private:
     using MacroRef = std::pair<std::wstring, std::wstring>;  // macro name, macro file

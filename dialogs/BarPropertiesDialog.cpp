@@ -335,9 +335,9 @@ void BarPropertiesDialog::Paste() {
     ItemClipboard& clipboard = TheItemClipboard();
     if (clipboard.type == ItemType::Attributed) {
         if (!RoomForOneMore()) return;
-        // A macro item gets a copy of its macro, which the clipboard then holds.
-        macros_.CopyForPaste(clipboard.attributes);
-        AddItemRow(clipboard.attributes);
+        // A macro item gets a copy of its macro, which the clipboard then holds; without a
+        // copy there is nothing to paste.
+        if (macros_.CopyForPaste(Handle(), clipboard.attributes)) AddItemRow(clipboard.attributes);
     } else if (const BuiltInItem* builtIn = clipboard.type ? FindBuiltIn(*clipboard.type) : nullptr) {
         if (builtIn->addCommand) AddBuiltInRow(builtIn->type);
     }
@@ -361,7 +361,7 @@ void BarPropertiesDialog::DropFiles(HDROP drop) {
 // ---- OK and Cancel ------------------------------------------------------------------------
 
 void BarPropertiesDialog::OnOK() {
-    macros_.Confirm();
+    macros_.Confirm(Handle());
     UpdateData(true);
     for (Row& row : rows_) {
         if (row.detached) adoptRun(bar_, std::move(*row.detached));
@@ -371,7 +371,7 @@ void BarPropertiesDialog::OnOK() {
 }
 
 void BarPropertiesDialog::OnCancel() {
-    macros_.Discard();
+    macros_.Discard(Handle());
     End(IDCANCEL);
 }
 

@@ -7,6 +7,7 @@
 #include "actions/ShellFolders.h"
 #include "dialogs/ChangeIconDialog.h"
 #include "dialogs/MacroFileDialog.h"
+#include "dialogs/MacroToolCalls.h"
 #include "dialogs/MacrosInfoDialog.h"
 #include "dialogs/AddKeyDialog.h"
 #include "model/ProfileSyntax.h"
@@ -188,27 +189,32 @@ void ItemPropertiesDialog::AddSpecialKey() {
 }
 
 // The macro becomes whatever the tool reports as selected, even when it answered failure.
+// The macro and its file change together, from one answer of the tool: a selection the user
+// cancelled in the tool changes neither.
 void ItemPropertiesDialog::SelectMacro() {
     std::wstring file;
     if (!chooseMacroFile(Handle(), file)) return;
     UpdateData(true);
-    RunMacroTool(L"", MacroVerb::Select, file);
+    const std::wstring name =
+        AnsweredMacroName(Handle(), RunMacroToolFrom(Handle(), L"", MacroVerb::Select, file));
+    if (name.empty()) return;
     values.pth = file;
-    values.par = ExchangeFile::ReadStrres(ExchangeFile::kMacroTool);
+    values.par = name;
     UpdateData(false);
 }
 
 void ItemPropertiesDialog::EditMacro() {
     UpdateData(true);
-    EnableWindow(Handle(), FALSE);
-    RunMacroTool(values.par, MacroVerb::Edit, values.pth);
-    EnableWindow(Handle(), TRUE);
+    if (AcceptMacroName(Handle(), values.par)) {
+        RunMacroToolFrom(Handle(), values.par, MacroVerb::Edit, values.pth);
+    }
 }
 
 // The program's windows would be in the way of what the user records: they are hidden while
 // the tool records, and a recorded macro closes the dialog as OK does.
 void ItemPropertiesDialog::RecordMacro() {
     UpdateData(true);
+    if (!AcceptMacroName(Handle(), values.par)) return;
     const std::vector<HWND> hidden = HideWithOwners(Handle());
     const bool recorded = RunMacroTool(values.par, MacroVerb::Record, values.pth);
     ShowAgain(hidden);

@@ -214,6 +214,30 @@ TEST_F(BarEditorTest, PastedMacroCopiesGoOnCancelAndRemovedDefaultFileMacrosOnly
     ASSERT_EQ(5u, tool.CommandLines().size());
     EXPECT_EQ(0u, tool.CommandLines().back().find(standIn + " -del:Mine "));
     EXPECT_TRUE(Items(barDefs[4]).empty());
+
+    // A copy the tool could not make pastes nothing, whatever "strres" says, and Cancel then
+    // deletes nothing; the editor takes no input while the tool runs.
+    tool.Script("cpy", "result", "0");
+    tool.Script("cpy", "strres", "Unrelated");
+    tool.Script("cpy", "wait", "300");
+    static bool s_disabledMeanwhile = false;
+    s_disabledMeanwhile = false;
+    EXPECT_FALSE(Edit(4, [](HWND d) {
+        static HWND s_dialog = d;
+        s_dialog = d;
+        const UINT_PTR look = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+            s_disabledMeanwhile |= !IsWindowEnabled(s_dialog);
+        });
+        Press(d, IDC_BAR_PASTE);
+        KillTimer(nullptr, look);
+        EXPECT_TRUE(Rows(d).empty());
+        EXPECT_TRUE(IsWindowEnabled(d));
+        Press(d, IDCANCEL);
+    }));
+    EXPECT_TRUE(s_disabledMeanwhile);
+    const std::vector<std::string> lines = tool.CommandLines();
+    ASSERT_EQ(6u, lines.size());
+    EXPECT_EQ(standIn + " -cpy:copy1 C:\\team.brd", lines.back());
 }
 
 TEST_F(BarEditorTest, MacroFlowsAddOnlyWhatTheToolMadeAndDeleteWhatTheUserCancelled) {
@@ -277,12 +301,28 @@ TEST_F(BarEditorTest, SelectMacroTakesTheChosenFileAndTheToolsAnswerAndWithoutTh
             TypeInto(chooser, IDC_MACRO_FILE_PATH, L"C:\\team.brd");
             Press(chooser, IDOK);
         }}, {"Macro Properties", Pressing(IDOK)}}));
+        // The item editor's own Select Macro chooses again, from another file.
+        EXPECT_TRUE(PressPlaying(d, IDM_ADD_SELECT_MACRO, {{"Macro file", [](HWND chooser) {
+            TypeInto(chooser, IDC_MACRO_FILE_PATH, L"C:\\team.brd");
+            Press(chooser, IDOK);
+        }}, {"Macro Properties", [&](HWND properties) {
+            tool.Script("sel", "strres", "Second");
+            EXPECT_TRUE(PressPlaying(properties, IDC_ITEM_SELECT_MACRO, {{"Macro file",
+                [](HWND chooser) {
+                    TypeInto(chooser, IDC_MACRO_FILE_PATH, L"C:\\other.brd");
+                    Press(chooser, IDOK);
+                }}}));
+            Press(properties, IDOK);
+        }}}));
         Press(d, IDOK);
     }));
-    EXPECT_EQ(tool.Program() + " -sel: C:\\team.brd", tool.CommandLines().back());
-    ASSERT_EQ(1u, items(barDefs[6]).size());
+    EXPECT_EQ(tool.Program() + " -sel: C:\\other.brd", tool.CommandLines().back());
+    ASSERT_EQ(2u, items(barDefs[6]).size());
     const BarItem item = items(barDefs[6])[0];
     EXPECT_EQ(L"Picked|C:\\team.brd", item.Par() + L"|" + item.Pth());
+    const BarItem again = items(barDefs[6])[1];
+    EXPECT_EQ(L"Second|C:\\other.brd", again.Par() + L"|" + again.Pth())
+        << "the name and the file of one answer";
 
     SetExchangeValue("path", nullptr);  // the tool is not installed
     EXPECT_FALSE(Edit(6, [&](HWND d) {

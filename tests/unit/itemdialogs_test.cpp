@@ -256,13 +256,16 @@ private:
 TEST_F(MacroDialogs, SelectTakesTheFileAndTheToolsAnswerAndEditRunsTheToolOnThem) {
     TempDir folder;
     settings.Write("[options]\r\nbrfile=C:\\macros\\daily.brd\r\n");
-    tool.Script("sel", "result", "0");  // the answer is taken whatever the result
+    tool.Script("sel", "result", "0");  // cancelled in the tool: nothing is taken
     tool.Script("sel", "strres", "Morning");
     ItemPropertiesDialog dialog(IDD_ITEM_MACRO);
     dialog.values.dir = L"macro:";
     std::atomic<bool> disabled{false};
     EXPECT_EQ(IDOK, RunDriven(dialog, "Macro Properties", [&](HWND d) {
         TypeInto(d, IDC_ITEM_TT, L"Typed first");
+        EXPECT_TRUE(PressPlaying(d, IDC_ITEM_SELECT_MACRO, {{"Macro file", Pressing(IDOK)}}));
+        EXPECT_EQ(L"", TextOf(d, IDC_ITEM_PTH) + TextOf(d, IDC_ITEM_PAR));
+        tool.Script("sel", "result", "1");
         EXPECT_TRUE(PressPlaying(d, IDC_ITEM_SELECT_MACRO, {{"Macro file", Pressing(IDOK)}}));
         WhileToolRuns edit(tool, "edit", folder, [&] { disabled = !IsWindowEnabled(d); });
         Press(d, IDC_ITEM_EDIT_MACRO);
@@ -272,6 +275,7 @@ TEST_F(MacroDialogs, SelectTakesTheFileAndTheToolsAnswerAndEditRunsTheToolOnThem
     EXPECT_EQ(L"|C:\\macros\\daily.brd||0|Morning|macro:|Typed first", Line(dialog.values));
     EXPECT_TRUE(disabled) << "the dialog waits for the tool";
     EXPECT_EQ((std::vector<std::string>{Command(" -sel: C:\\macros\\daily.brd"),
+                                        Command(" -sel: C:\\macros\\daily.brd"),
                                         Command(" -edit:Morning C:\\macros\\daily.brd")}),
               tool.CommandLines());
 }
