@@ -63,8 +63,8 @@ TEST_F(BarWindowTest, BuildBarMakesOneButtonPerItemWithIdsCaptionsAndTooltips) {
     BarWindow& bar = *BarTable[1];
     ASSERT_EQ(5, bar.count);
     RECT outer = WindowRect(bar.Handle());
-    EXPECT_EQ(5 * 24 + 2 * BarFrameWidth(), outer.right - outer.left);
-    EXPECT_EQ(24 + 2 * BarFrameHeight(), outer.bottom - outer.top);
+    EXPECT_EQ(5 * 24 + 2 * bar.FrameWidth(), outer.right - outer.left);
+    EXPECT_EQ(24 + 2 * bar.FrameHeight(), outer.bottom - outer.top);
     EXPECT_FALSE(IsWindowVisible(bar.Handle())) << "built hidden; shown by the layout";
     EXPECT_EQ("OVE32BAR", TitleOf(bar.Handle()));
 
@@ -94,7 +94,7 @@ TEST_F(BarWindowTest, VerticalBarHoldsAtMost64ButtonsAndIdsSurviveManyRebuilds) 
     CreateMenuBarWindow(2);
     EXPECT_EQ(64, BarTable[2]->count);
     RECT outer = WindowRect(BarTable[2]->Handle());
-    EXPECT_EQ(64 * 24 + 2 * BarFrameHeight(), outer.bottom - outer.top);
+    EXPECT_EQ(64 * 24 + 2 * BarTable[2]->FrameHeight(), outer.bottom - outer.top);
 
     // Item ids are numbered per bar: rebuilding past 400 item buttons still gives working ids.
     MakeBar(1, true, true, {101, 101}, {Application(L"a", L"default"), Application(L"b", L"default")});
@@ -157,7 +157,7 @@ TEST_F(BarWindowTest, LayoutPlacesApplicableBarsAroundTheMenuAndStretchesIt) {
                                 300, 300, 120, 100, nullptr, nullptr, nullptr, nullptr);
     ShowBarsForMenu(menu, target);
 
-    const int f = BarFrameWidth();
+    const int f = BarTable[1]->FrameWidth();
     RECT h = WindowRect(BarTable[1]->Handle());
     RECT v1 = WindowRect(BarTable[2]->Handle());
     RECT v2 = WindowRect(BarTable[5]->Handle());
@@ -232,4 +232,63 @@ TEST_F(BarWindowTest, BarsWaitingForTheirTurnAreBuiltWhenAMenuNeedsThem) {
     EXPECT_EQ(300, WindowRect(BarTable[1]->Handle()).left) << "placed beside the menu";
     DestroyWindow(menu);
     DestroyWindow(target);
+}
+
+namespace {
+
+int IconWidth(HICON icon) {
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info)) return 0;
+    BITMAP bitmap = {};
+    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+LONG FontHeight(HWND window) {
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+}
+
+}  // namespace
+
+TEST_F(BarWindowTest, ABarIsBuiltAtItsDpiAndBuiltAgainForAMenuOfAnotherDpi) {
+    MakeBar(1, true, true, {101, 106}, {Application(L"Mail", L"email.ico")});
+    CreateMenuBarWindow(1);
+    BarWindow& bar = *BarTable[1];
+    const struct {
+        UINT dpi;
+        int button, icon;
+    } sizes[] = {{96, 24, 16}, {144, 36, 24}, {192, 48, 32}};
+    LONG smallerText = 0;
+    for (const auto& row : sizes) {
+        SCOPED_TRACE(row.dpi);
+        BuildBar(bar, barDefs[1], row.dpi);
+        RECT client = {};
+        GetClientRect(bar.Handle(), &client);
+        EXPECT_EQ(2 * row.button, client.right) << "the frame is the window's own";
+        EXPECT_EQ(row.button, client.bottom);
+        for (int i = 0; i < 2; ++i) {
+            RECT button = WindowRect(bar.buttons[i]->Handle());
+            EXPECT_EQ(row.button, button.right - button.left);
+            EXPECT_EQ(row.icon, IconWidth(bar.buttons[i]->Icon())) << "loaded at its drawn size";
+        }
+        EXPECT_GT(FontHeight(bar.Tooltip()), smallerText) << "tooltips grow too";
+        smallerText = FontHeight(bar.Tooltip());
+    }
+
+    // Built at 96 DPI, shown beside a menu on a monitor at 200 %.
+    BuildBar(bar, barDefs[1], 96);
+    HWND menu = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 300, 300, 40,
+                                100, nullptr, nullptr, nullptr, nullptr);
+    const RECT stretched = LayoutBars(menu, nullptr, 192);
+    const RECT placed = WindowRect(bar.Handle());
+    const RECT button = WindowRect(bar.buttons[0]->Handle());
+    EXPECT_EQ(48 + 2 * bar.FrameHeight(), placed.bottom - placed.top);
+    EXPECT_EQ(48, button.bottom - button.top);
+    EXPECT_EQ(300 + 128, stretched.right) << "bars and menu at least 128 pixels wide at 200 %";
+    DestroyWindow(menu);
 }
