@@ -107,8 +107,13 @@ SharedIcon QueryWindowIcon(HWND window, QuestionBudget& budget, int size) {
     if (!icon) icon = ask(WM_GETICON, ICON_SMALL);
     if (!icon) icon = ask(WM_GETICON, ICON_BIG);
     if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
-    // The icon belongs to the other window; the button keeps a copy of its own.
-    if (icon) return OwnIcon(CopyIcon(icon));
+    // The icon belongs to the other window; the button keeps a copy of its own, made from the
+    // image of the size it is drawn at when the icon came from a program's resources.
+    if (icon) {
+        HICON copy =
+            static_cast<HICON>(CopyImage(icon, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE));
+        return OwnIcon(copy ? copy : CopyIcon(icon));
+    }
     // Some systems (Wine among them) cannot hand a drag icon or a class icon across
     // processes; the program file's own icon then stands for the window.
     return ProgramFileIcon(window, size);

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
