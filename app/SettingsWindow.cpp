@@ -287,10 +287,17 @@ void SettingsWindow::OnMoved() {
     if (!initialised_ || IsIconic(Handle())) return;
     RECT rect;
     GetWindowRect(Handle(), &rect);
-    writeInt(L"options", L"x", rect.left);
-    writeInt(L"options", L"y", rect.top);
+    // Shown again where it was (a restore moves it from the minimised place), there is nothing
+    // to write, and no save that could fail while the user merely opens the window.
+    if (readInt(L"options", L"x") != rect.left || readInt(L"options", L"y") != rect.top) {
+        writeInt(L"options", L"x", rect.left);
+        writeInt(L"options", L"y", rect.top);
+        placeUnsaved_ = true;
+    }
     // While the user drags the window, once the drag is over.
-    if (!dragging_) ReportSave(Handle(), saveSettings());
+    if (dragging_ || !placeUnsaved_) return;
+    placeUnsaved_ = false;
+    ReportSave(Handle(), saveSettings());
 }
 
 void SettingsWindow::OnMinimized() {
