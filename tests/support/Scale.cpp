@@ -1,29 +1,29 @@
 #include "Scale.h"
 
 namespace testing_support {
+namespace {
+
+const wchar_t* const kDesktop = L"Control Panel\\Desktop";
+
+void SetLogPixels(DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+
+}  // namespace
 
 ScaleOfNewPrograms::ScaleOfNewPrograms(DWORD dpi) {
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr)) {
-        key_ = nullptr;
-        return;
-    }
     DWORD size = sizeof before_;
-    had_ = !RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr,
-                             reinterpret_cast<BYTE*>(&before_), &size);
-    RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                   sizeof dpi);
+    had_ = RegGetValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", RRF_RT_REG_DWORD, nullptr,
+                        &before_, &size) == ERROR_SUCCESS;
+    SetLogPixels(dpi);
 }
 
 ScaleOfNewPrograms::~ScaleOfNewPrograms() {
-    if (!key_) return;
     if (had_) {
-        RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before_),
-                       sizeof before_);
+        SetLogPixels(before_);
     } else {
-        RegDeleteValueW(key_, L"LogPixels");
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
     }
-    RegCloseKey(key_);
 }
 
 }  // namespace testing_support

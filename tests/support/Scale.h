@@ -1,7 +1,6 @@
 // The desktop's scale for the programs a test or the benchmark starts: LogPixels in the user's
-// desktop settings, which a program reads once, as it starts. It goes back to what it was as
-// soon as the object goes, so the programs started meanwhile keep their scale and nothing else
-// is touched.
+// desktop settings, which a program reads once, as it starts. It goes back to what it was when
+// the object goes, so the programs started meanwhile keep their scale and nothing else changes.
 #pragma once
 
 #include <windows.h>
@@ -16,7 +15,6 @@ public:
     ScaleOfNewPrograms& operator=(const ScaleOfNewPrograms&) = delete;
 
 private:
-    HKEY key_ = nullptr;
     bool had_ = false;  // the value was there before
     DWORD before_ = 0;
 };
