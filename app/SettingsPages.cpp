@@ -64,6 +64,13 @@ void SettingsPages::ShowTabs() {
     SwitchTab(0);
 }
 
+void SettingsPages::SetDpi(UINT dpi) {
+    globalList_.SetDpi(dpi);
+    contextList_.SetDpi(dpi);
+}
+
+void SettingsPages::FitTabs() { FitTabsTheirTexts(window_->Item(IDC_TABS)); }
+
 // The tab texts barely fit the control at its usual size; in a wider font they would not, and
 // the control would scroll its first tab out of sight behind arrows. It grows to hold them all
 // instead (the window grows around it).

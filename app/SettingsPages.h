@@ -17,6 +17,10 @@ public:
     void Attach(win::Dialog& window);
     // Inserts the tabs and shows the first.
     void ShowTabs();
+    // The lists' rows at `dpi`, the window's.
+    void SetDpi(UINT dpi);
+    // Widens the tab control to hold its texts in the window's font of the moment.
+    void FitTabs();
 
     // Fills both lists afresh from the bars, keeping each list's selected row.
     void Refresh();

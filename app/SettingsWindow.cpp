@@ -16,6 +16,7 @@
 #include "model/SettingsFile.h"
 #include "resources/resource.h"
 #include "win/ProgramWindows.h"
+#include "win/SizedIcons.h"
 
 namespace orvale {
 namespace {
@@ -24,6 +25,8 @@ namespace {
 constexpr UINT kHideAgain = WM_APP + 1;
 // A left press this soon after a right press on the tray icon opens the window, not the menu.
 constexpr UINT kTrayMenuDelayMs = 100;
+// Posted after a change of DPI, once the system has rescaled the window and its controls.
+constexpr UINT kRefit = WM_APP + 2;
 
 }  // namespace
 
@@ -42,11 +45,9 @@ bool SettingsWindow::OnInit() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     SetMenu(Handle(), LoadMenuW(instance, MAKEINTRESOURCEW(IDR_SETTINGS_MENU)));
     FitAroundControls();
-    bigIcon_ = LoadIconW(instance, MAKEINTRESOURCEW(IDI_ORVALE));
-    smallIcon_.Reset(static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_ORVALE), IMAGE_ICON, 16, 16, 0)));
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Get()));
+    dpi_ = win::DpiForWindow(Handle());
+    LoadIcons();
+    pages_.SetDpi(dpi_);
 
     // A first start gets a few useful bars; an existing file is never touched.
     WriteStarterSettingsIfMissing(settingsPath());
@@ -172,13 +173,21 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
         result = TRUE;
         return true;
     case WM_QUERYDRAGICON:
-        result = reinterpret_cast<LRESULT>(bigIcon_);
+        result = reinterpret_cast<LRESULT>(bigIcon_.Get());
+        return true;
+    case WM_DPICHANGED:
+        ChangeDpi(LOWORD(wp));
+        // Not handled: the system goes on to rescale the window and its controls.
+        return ModelessDialog::OnMessage(msg, wp, lp, result);
+    case kRefit:
+        pages_.FitTabs();
+        FitAroundControls();
         return true;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(Handle(), &paint);
         if (IsIconic(Handle())) {
-            DrawIcon(dc, 0, 0, bigIcon_);
+            DrawIcon(dc, 0, 0, bigIcon_.Get());
         } else {
             PaintTitle(dc);
         }
@@ -210,8 +219,32 @@ void SettingsWindow::FitAroundControls() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The window's icons at its DPI: the caption's small one, the big one for Alt+Tab and dragging.
+void SettingsWindow::LoadIcons() {
+    win::IconHandle small(win::LoadResourceIcon(nullptr, IDI_ORVALE,
+                                                win::MetricForDpi(SM_CXSMICON, dpi_)));
+    win::IconHandle big(win::LoadResourceIcon(nullptr, IDI_ORVALE,
+                                              win::MetricForDpi(SM_CXICON, dpi_)));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    // The ones shown until now go once replaced.
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
+}
+
+// What the system does not rescale itself: the icons, the lists' owner-drawn rows and the
+// painted title. The window fits its controls again once they have been rescaled.
+void SettingsWindow::ChangeDpi(UINT dpi) {
+    dpi_ = dpi;
+    LoadIcons();
+    pages_.SetDpi(dpi_);
+    InvalidateRect(Handle(), nullptr, TRUE);
+    PostMessageW(Handle(), kRefit, 0, 0);
+}
+
 void SettingsWindow::PaintTitle(HDC dc) {
-    const int height = -MulDiv(18, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    // The window's DPI, which a DC's LOGPIXELSY does not know under per-monitor awareness.
+    const int height = -MulDiv(18, static_cast<int>(dpi_), 72);
     win::FontHandle font(CreateFontW(height, 0, 900, 900, 800, TRUE, FALSE, FALSE, ANSI_CHARSET,
                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                      DEFAULT_PITCH | FF_SWISS, L"Arial"));
@@ -229,8 +262,9 @@ void SettingsWindow::PaintTitle(HDC dc) {
         int color;
     } layers[] = {{4, COLOR_3DHIGHLIGHT}, {2, COLOR_3DDKSHADOW}, {3, COLOR_BTNFACE}};
     for (const auto& layer : layers) {
+        const int offset = win::Scale(layer.offset, dpi_);
         SetTextColor(dc, GetSysColor(layer.color));
-        TextOutW(dc, layer.offset, base + layer.offset, text, 6);
+        TextOutW(dc, offset, base + offset, text, 6);
     }
 }
 
@@ -253,10 +287,17 @@ void SettingsWindow::OnMoved() {
     if (!initialised_ || IsIconic(Handle())) return;
     RECT rect;
     GetWindowRect(Handle(), &rect);
-    writeInt(L"options", L"x", rect.left);
-    writeInt(L"options", L"y", rect.top);
+    // Shown again where it was (a restore moves it from the minimised place), there is nothing
+    // to write, and no save that could fail while the user merely opens the window.
+    if (readInt(L"options", L"x") != rect.left || readInt(L"options", L"y") != rect.top) {
+        writeInt(L"options", L"x", rect.left);
+        writeInt(L"options", L"y", rect.top);
+        placeUnsaved_ = true;
+    }
     // While the user drags the window, once the drag is over.
-    if (!dragging_) ReportSave(Handle(), saveSettings());
+    if (dragging_ || !placeUnsaved_) return;
+    placeUnsaved_ = false;
+    ReportSave(Handle(), saveSettings());
 }
 
 void SettingsWindow::OnMinimized() {

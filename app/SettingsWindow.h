@@ -5,6 +5,7 @@
 #include "app/SettingsPages.h"
 #include "app/TrayIcon.h"
 #include "win/Dialog.h"
+#include "win/Dpi.h"
 #include "win/Handles.h"
 
 namespace orvale {
@@ -43,17 +44,21 @@ private:
     void HideWindows();
     void PaintTitle(HDC dc);
     void FitAroundControls();
+    void LoadIcons();
+    void ChangeDpi(UINT dpi);
 
     int shownByUser_ = 0;
     int exitRequested_ = 0;  // the next close of the window ends the program
     bool dragging_ = false;  // the user is moving the window; its place is saved at the end
+    bool placeUnsaved_ = false;  // a new place written but not saved yet
     int initialised_ = 0;
     int taskBarEnableCopy_ = 0;
     int globalEnableCopy_ = 1;
     bool trayLeftPressed_ = false;  // since the last right press on the tray icon
 
+    UINT dpi_ = win::kDesignDpi;  // the window's: its icons, lists and painted title
     win::IconHandle smallIcon_;
-    HICON bigIcon_ = nullptr;
+    win::IconHandle bigIcon_;
     TrayIcon tray_;
     SettingsPages pages_;
     UINT taskbarCreatedMessage_ = 0;

@@ -12,10 +12,12 @@ namespace orvale {
 
 void TrayIcon::Add(HWND owner) {
     if (!icon_) {
-        // A shared icon from the program's resources: nothing to destroy.
+        // A shared icon from the program's resources: nothing to destroy. The notification
+        // area shows icons at the system's small-icon size, 16 x 16 at 96 DPI.
         icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                              MAKEINTRESOURCEW(IDI_ORVALE), IMAGE_ICON, 16, 16,
-                                              LR_SHARED));
+                                              MAKEINTRESOURCEW(IDI_ORVALE), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     }
     NOTIFYICONDATAW data = {};
     data.cbSize = sizeof data;

@@ -10,7 +10,8 @@
 //   - private memory, GDI objects and windows after start and after 200 menus; start to the
 //     tray icon; and a full configuration of 32 bars of 64 items: its start, its cost, and its
 //     Exit from the tray menu, from the settings file written to the process ended (the times
-//     the system recorded for both), median of five runs.
+//     the system recorded for both), median of five runs; and the same configuration at 150 %
+//     (144 DPI), with the time from menu to bars beside it and its goals.
 // Run everything with scripts/bench.sh [menus]; the full configuration alone, its Exit
 // included, with scripts/bench.sh full; the menus beside windows that stopped answering alone
 // with scripts/bench.sh hung [menus].
@@ -28,6 +29,7 @@
 #include <vector>
 
 #include "Harness.h"
+#include "Scale.h"
 #include "engine/MenuSearch.h"
 
 using namespace testing_support;
@@ -270,8 +272,10 @@ struct TrackerFigures {
     double idleSeconds = 10, searchSeconds = 3.2;
 };
 
-// Starts the program; `fixedTick` runs today's tracker in its place.
-bool StartProgram(Orvale& orvale, bool fixedTick, const std::string& settings, double& startMs) {
+// Starts the program; `fixedTick` runs today's tracker in its place. `dpi` is the desktop's
+// scale the program starts at (96: 100 %).
+bool StartProgram(Orvale& orvale, bool fixedTick, const std::string& settings, double& startMs,
+                  DWORD dpi = 96) {
     if (fixedTick) {
         CopyFileA((BinDir() + "\\orvale_fixedtick.exe").c_str(),
                   orvale.Folder().File("orvale.exe").c_str(), FALSE);
@@ -280,15 +284,20 @@ bool StartProgram(Orvale& orvale, bool fixedTick, const std::string& settings, d
     const double start = NowMs();
     // Start returns once the settings window's start-up ran to its end: the tray icon is added
     // there, and the window then answers messages.
-    if (!orvale.Start()) return false;
+    {
+        ScaleOfNewPrograms scale(dpi);
+        if (!orvale.Start()) return false;
+    }
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(orvale.SettingsWindow(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer);
     startMs = NowMs() - start;
     return true;
 }
 
-void OpenMenusAndTime(Orvale& orvale, TestApp& app, int menus, int timed, TrackerFigures& f) {
-    MenuWatch watch(orvale.BarWindows());
+// `watched`: the bars that come beside the menu; every bar of the program when none are given.
+void OpenMenusAndTime(Orvale& orvale, TestApp& app, int menus, int timed, TrackerFigures& f,
+                      std::vector<HWND> watched = {}) {
+    MenuWatch watch(watched.empty() ? orvale.BarWindows() : std::move(watched));
     srand(14);
     for (int i = 0; i < menus; ++i) {
         app.Activate();
@@ -301,7 +310,9 @@ void OpenMenusAndTime(Orvale& orvale, TestApp& app, int menus, int timed, Tracke
         const double latency = watch.Latency(5000);
         if (i < timed && latency >= 0) f.latencies.push_back(latency);
         CloseMenus();
-        MoveMouse(centre.x, centre.y + 150);
+        // Right of every press and below it: off the bars, which stand above and left of the
+        // menu (a full configuration's reach across the screen), so that they go.
+        MoveMouse(centre.x + 120, centre.y + 150);
         WaitUntil([&] { return orvale.VisibleBars().empty(); }, 5000, 5);
         ++f.menusOpened;
     }
@@ -471,13 +482,38 @@ double SaveToEndMs(Orvale& orvale) {
     return (static_cast<double>(ended) - static_cast<double>(saved)) / 1e4;
 }
 
-void MeasureFullConfiguration() {
-    std::printf("A full configuration, 32 bars of 64 items:\n");
+// The bars that come beside a menu of `app` (a full configuration's context bars do not).
+std::vector<HWND> BarsBesideAMenu(Orvale& orvale, TestApp& app) {
+    app.Activate();
+    POINT centre = app.Centre();
+    RightClick(centre.x, centre.y);
+    std::vector<HWND> shown;
+    size_t before = 0;
+    WaitUntil([&] {
+        before = shown.size();
+        shown = orvale.VisibleBars();
+        PumpFor(100);
+        return !shown.empty() && shown.size() == before;
+    }, 5000, 10);
+    CloseMenus();
+    MoveMouse(centre.x + 120, centre.y + 150);
+    WaitUntil([&] { return orvale.VisibleBars().empty(); }, 5000, 5);
+    return shown;
+}
+
+// Goals: a full configuration holds well under the system's 10,000 GDI objects a process, and
+// its bars come beside a menu within a tick of the tracker as it was (50 ms), at any scale.
+constexpr int kGdiGoal = 1000;
+constexpr double kMenuToBarsGoalMs = 50;
+
+void MeasureFullConfiguration(DWORD dpi) {
+    std::printf("A full configuration, 32 bars of 64 items, at %lu DPI (%lu %%):\n", dpi,
+                dpi * 100 / 96);
     std::vector<double> exits;
     for (int run = 0; run < 5; ++run) {
         Orvale full;
         double startMs = 0;
-        if (!StartProgram(full, false, FullSettings(), startMs)) {
+        if (!StartProgram(full, false, FullSettings(), startMs, dpi)) {
             std::printf("  the program did not start\n");
             return;
         }
@@ -489,7 +525,28 @@ void MeasureFullConfiguration() {
             UnixView view(full.Folder().File("orvale.exe"), full.Proc().Handle());
             std::printf("  responsive %.0f ms after start, every bar built after %.0f ms\n",
                         startMs, builtMs);
-            PrintResources("with every bar built", ResourcesOf(full.Proc(), view));
+            const Resources built = ResourcesOf(full.Proc(), view);
+            PrintResources("with every bar built", built);
+            TrackerFigures menus;
+            {
+                TestApp app("Bench Target", "--pos 150 150 500 400");
+                const std::vector<HWND> beside = BarsBesideAMenu(full, app);
+                OpenMenusAndTime(full, app, 30, 30, menus, beside);
+                std::printf("  menu visible to its %zu bars: median %.1f ms, 95th percentile "
+                            "%.1f ms (%zu menus; goal: median within %.0f ms)\n",
+                            beside.size(), Percentile(menus.latencies, 0.5),
+                            Percentile(menus.latencies, 0.95), menus.latencies.size(),
+                            kMenuToBarsGoalMs);
+            }
+            const Resources after = ResourcesOf(full.Proc(), view);
+            PrintResources("after 30 menus", after);
+            const int gdi = std::max(built.gdiObjects, after.gdiObjects);
+            std::printf("  GDI objects at most %d (goal: under %d): %s; menu to bars: %s\n", gdi,
+                        kGdiGoal, gdi >= 0 && gdi < kGdiGoal ? "met" : "MISSED",
+                        !menus.latencies.empty() &&
+                                Percentile(menus.latencies, 0.5) <= kMenuToBarsGoalMs
+                            ? "met"
+                            : "MISSED");
         }
         const double exitMs = SaveToEndMs(full);
         if (exitMs >= 0) exits.push_back(exitMs);
@@ -498,12 +555,17 @@ void MeasureFullConfiguration() {
                 Percentile(exits, 0.5), exits.size(), Percentile(exits, 0), Percentile(exits, 1));
 }
 
+void MeasureFullConfigurations() {
+    MeasureFullConfiguration(96);
+    MeasureFullConfiguration(144);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     EnsureDesktop();
     if (argc > 1 && std::string(argv[1]) == "full") {
-        MeasureFullConfiguration();
+        MeasureFullConfigurations();
         return 0;
     }
     if (argc > 1 && std::string(argv[1]) == "hung") {
@@ -570,6 +632,6 @@ int main(int argc, char** argv) {
     }
 
     MeasureHungWindows(menus);
-    MeasureFullConfiguration();
+    MeasureFullConfigurations();
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "model/BuiltInItems.h"
 #include "model/ProfileSyntax.h"
 #include "resources/resource.h"
+#include "win/Dpi.h"
 
 namespace orvale {
 namespace {
@@ -62,9 +63,7 @@ BarPropertiesDialog::~BarPropertiesDialog() = default;
 
 bool BarPropertiesDialog::OnInit() {
     HWND list = Item(IDC_BAR_ITEMS);
-    images_.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
-    ListView_SetImageList(list, images_.Get(), LVSIL_NORMAL);
-    ListView_SetImageList(list, images_.Get(), LVSIL_SMALL);
+    images_.Attach(list, win::DpiForWindow(Handle()));
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
     LVCOLUMNW column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
@@ -103,21 +102,7 @@ void BarPropertiesDialog::FillList() {
     }
 }
 
-int BarPropertiesDialog::AppendImage(const BarItem& item) {
-    HICON icon = nullptr;
-    if (item.IsAttributed()) {
-        icon = loadItemIcon(item, true);
-    } else if (const BuiltInItem* builtIn = FindBuiltIn(item.Type())) {
-        icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                             MAKEINTRESOURCEW(builtIn->icon), IMAGE_ICON, 16,
-                                             16, 0));
-    }
-    if (!icon) return -1;  // no image: the row shows none
-    // The list keeps a copy; images are never removed while the dialog is open.
-    int index = ImageList_AddIcon(images_.Get(), icon);
-    DestroyIcon(icon);
-    return index;
-}
+int BarPropertiesDialog::AppendImage(const BarItem& item) { return images_.Add(item); }
 
 void BarPropertiesDialog::InsertRow(int index, Row row, bool select, int image) {
     const BarItem item(row.first);
@@ -236,6 +221,11 @@ bool BarPropertiesDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& res
         DropFiles(reinterpret_cast<HDROP>(wp));
         result = 0;
         return true;
+    }
+    if (msg == WM_DPICHANGED) {
+        // The system rescales the template's controls; the pictures are ours to make again.
+        const std::vector<BarNode*> firsts = RowItems();
+        images_.ChangeDpi(LOWORD(wp), std::vector<BarItem>(firsts.begin(), firsts.end()));
     }
     return BarEditorDialog::OnMessage(msg, wp, lp, result);
 }

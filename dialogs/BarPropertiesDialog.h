@@ -14,6 +14,7 @@
 
 #include "dialogs/BarEditorDialog.h"
 #include "dialogs/BarMacros.h"
+#include "dialogs/ItemImages.h"
 #include "model/BarModel.h"
 #include "model/ItemOrder.h"
 #include "win/Dialog.h"
@@ -83,7 +84,7 @@ private:
     BarDef& bar_;
     std::vector<Row> rows_;         // in the list's order
     std::vector<FoundItem> found_;  // the bar's items as the list was filled
-    win::ImageListHandle images_;
+    ItemImages images_;
     BarMacros macros_;
 };
 

@@ -6,14 +6,16 @@
 
 #include "model/BarModel.h"
 #include "resources/resource.h"
+#include "win/Dpi.h"
 #include "win/OpenFileDialog.h"
+#include "win/SizedIcons.h"
 #include "win/Text.h"
 
 namespace orvale {
 namespace {
 
-// A cell's size before the list exists to measure.
-constexpr int kDefaultCell = 36;
+// Around each icon in its cell, at 96 DPI.
+constexpr int kCellMargin = 2;
 
 // ExtractIconEx answers "no icons" as 0, and some systems as -1 for a file they cannot read.
 UINT IconCount(const std::wstring& file) {
@@ -27,21 +29,41 @@ ChangeIconDialog::ChangeIconDialog(std::wstring file, int index)
     : win::ModalDialog(IDD_CHANGE_ICON), file_(std::move(file)), index_(index) {}
 
 bool ChangeIconDialog::OnInit() {
-    HWND list = Item(IDC_ICON_LIST);
-    const int cell = CellSize();
-    SendMessageW(list, LB_SETITEMHEIGHT, 0, cell);
-    SendMessageW(list, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(cell), 0);
+    dpi_ = win::DpiForWindow(Handle());
+    SizeCells();
     ShowFileName();
     FillList();
     return true;
 }
 
+// The rows are measured before the dialog's initialisation: the window's DPI until then.
+UINT ChangeIconDialog::Dpi() const { return dpi_ ? dpi_ : win::DpiForWindow(Handle()); }
+
+// The icons are shown at the large-icon size of the dialog's DPI (32 x 32 at 96 DPI), each in
+// a square cell with a margin.
+int ChangeIconDialog::IconSize() const { return win::MetricForDpi(SM_CXICON, Dpi()); }
+
 int ChangeIconDialog::CellSize() const {
-    RECT client;
-    HWND list = Item(IDC_ICON_LIST);
-    if (!list || !GetClientRect(list, &client) || client.bottom <= 0) return kDefaultCell;
+    const int cell = IconSize() + 2 * win::Scale(kCellMargin, Dpi());
     // A list box keeps fixed rows below 256 pixels.
-    return client.bottom < 255 ? client.bottom : 255;
+    return cell < 255 ? cell : 255;
+}
+
+void ChangeIconDialog::SizeCells() {
+    HWND list = Item(IDC_ICON_LIST);
+    const int cell = CellSize();
+    SendMessageW(list, LB_SETITEMHEIGHT, 0, cell);
+    SendMessageW(list, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(cell), 0);
+}
+
+// The system rescales the template's controls; the cells and the icons in them are ours: each
+// icon is loaded again at the new size rather than stretched.
+void ChangeIconDialog::ChangeDpi(UINT dpi) {
+    dpi_ = dpi;
+    SizeCells();
+    LoadIcons();
+    InvalidateRect(Item(IDC_ICON_LIST), nullptr, TRUE);
+    ShowSelectedIcon();
 }
 
 // The text the dialog puts in is no edit of the user's: it must not hold up the next OK.
@@ -60,23 +82,26 @@ void ChangeIconDialog::ReadControls() {
 // Every fill releases the icons of the one before.
 void ChangeIconDialog::FillList() {
     HWND list = Item(IDC_ICON_LIST);
-    const std::wstring source = ResolveIconFile(file_);
-    const UINT count = IconCount(source);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    entries_.clear();
-    entries_.resize(count);
-    // One icon a call: some systems (Wine) fill only the first of several asked at once.
-    for (UINT i = 0; i < count; ++i) {
-        HICON icon = nullptr;
-        ExtractIconExW(source.c_str(), static_cast<int>(i), &icon, nullptr, 1);
-        entries_[i].icon.Reset(icon);
-        SendMessageW(list, LB_ADDSTRING, 0, 0);
-    }
     listed_ = file_;
+    LoadIcons();
+    for (size_t i = 0; i < entries_.size(); ++i) SendMessageW(list, LB_ADDSTRING, 0, 0);
     edited_ = false;
-    const bool inRange = index_ >= 0 && static_cast<UINT>(index_) < count;
+    const bool inRange = index_ >= 0 && static_cast<size_t>(index_) < entries_.size();
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(inRange ? index_ : -1), 0);
     ShowSelectedIcon();
+}
+
+// The icons of the listed file at the size shown; one a call, as some systems (Wine) fill only
+// the first of several asked at once.
+void ChangeIconDialog::LoadIcons() {
+    const std::wstring source = ResolveIconFile(listed_);
+    const UINT count = IconCount(source);
+    entries_.clear();
+    entries_.resize(count);
+    for (UINT i = 0; i < count; ++i) {
+        entries_[i].icon.Reset(win::LoadFileIcon(source, static_cast<int>(i), IconSize()));
+    }
 }
 
 // With no row chosen the first is shown; an empty list leaves the preview as it was.
@@ -166,12 +191,19 @@ bool ChangeIconDialog::OnDrawItem(int id, const DRAWITEMSTRUCT& draw) {
     const bool selected = (draw.itemState & ODS_SELECTED) != 0;
     FillRect(draw.hDC, &draw.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
     HICON icon = entries_[draw.itemID].icon.Get();
-    const int side = draw.rcItem.bottom - draw.rcItem.top - 3;
-    if (icon && side > 0) {
-        DrawIconEx(draw.hDC, draw.rcItem.left + 2, draw.rcItem.top + 2, icon, side, side, 0,
-                   nullptr, DI_NORMAL);
+    const int side = IconSize();
+    if (icon) {
+        const int x = (draw.rcItem.left + draw.rcItem.right - side) / 2;
+        const int y = (draw.rcItem.top + draw.rcItem.bottom - side) / 2;
+        DrawIconEx(draw.hDC, x, y, icon, side, side, 0, nullptr, DI_NORMAL);
     }
     return true;
+}
+
+bool ChangeIconDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg == WM_DPICHANGED) ChangeDpi(LOWORD(wp));
+    // Not handled: the system's own rescaling of the dialog goes on.
+    return win::ModalDialog::OnMessage(msg, wp, lp, result);
 }
 
 // Closing releases the last fill's icons and the preview's copy.

@@ -27,6 +27,7 @@ protected:
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMeasureItem(int id, MEASUREITEMSTRUCT& measure) override;
     bool OnDrawItem(int id, const DRAWITEMSTRUCT& draw) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
     void OnOK() override;
     void OnDestroy() override;
 
@@ -34,10 +35,15 @@ private:
     void ShowFileName();
     void ReadControls();
     void FillList();
+    void LoadIcons();
     void ShowSelectedIcon();
     void Browse();
     void FileNameLeft();
+    UINT Dpi() const;
+    int IconSize() const;
     int CellSize() const;
+    void SizeCells();
+    void ChangeDpi(UINT dpi);
 
     std::wstring file_;
     int index_;
@@ -45,6 +51,7 @@ private:
     std::wstring listed_;      // the file whose icons the list shows
     bool edited_ = false;      // the user changed the file name since the list was filled
     bool showing_ = false;     // the dialog itself is putting the file name into the edit
+    UINT dpi_ = 0;             // the dialog's; 0 until it is known
     std::vector<IconEntry> entries_;
     win::IconHandle preview_;  // a copy: the preview outlives the list's fills
 };

@@ -37,19 +37,19 @@ BarButton::~BarButton() {
     if (button && IsWindow(button)) DestroyWindow(button);
 }
 
-bool BarButton::Create(HWND bar, HWND tooltip, const RECT& rect, int command,
-                       const std::wstring& caption, SharedIcon icon, bool small,
+bool BarButton::Create(HWND bar, HWND tooltip, const RECT& rect, Face face,
                        CommandSink sink) {
-    commandId = command;
+    commandId = face.commandId;
     sink_ = std::move(sink);
-    smallIcon = small;
-    caption_ = caption;
-    icon_ = std::move(icon);
+    smallIcon = face.smallIcon;
+    iconSize = face.iconSize;
+    caption_ = std::move(face.caption);
+    icon_ = std::move(face.icon);
     tooltip_ = tooltip;
-    HWND button = CreateWindowExW(0, L"BUTTON", caption.c_str(),
+    HWND button = CreateWindowExW(0, L"BUTTON", caption_.c_str(),
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, rect.left,
                                   rect.top, rect.right - rect.left, rect.bottom - rect.top, bar,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(command)),
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(commandId)),
                                   GetModuleHandleW(nullptr), nullptr);
     if (!button || !Attach(button)) return false;
     AddTooltipTool();
@@ -91,12 +91,12 @@ void BarButton::Draw(const DRAWITEMSTRUCT& draw) const {
     FillRect(draw.hDC, &rect, GetSysColorBrush(COLOR_BTNFACE));
     if (hot) DrawEdge(draw.hDC, &rect, EDGE_RAISED, BF_RECT);
     if (!icon_ || !*icon_) return;
-    // Icons are drawn at 16 x 16, centred on the button: a full-size system icon would not
-    // fit a 24-pixel button.
-    const int offsetX = (rect.right - rect.left - 16) / 2;
-    const int offsetY = (rect.bottom - rect.top - 16) / 2;
-    DrawIconEx(draw.hDC, rect.left + offsetX, rect.top + offsetY, icon_->Get(), 16, 16, 0,
-               nullptr, DI_NORMAL);
+    // Icons are drawn at the small-icon size of the bar's DPI (16 x 16 at 96 DPI), centred on
+    // the button: a full-size system icon would not fit. They were loaded at that size.
+    const int offsetX = (rect.right - rect.left - iconSize) / 2;
+    const int offsetY = (rect.bottom - rect.top - iconSize) / 2;
+    DrawIconEx(draw.hDC, rect.left + offsetX, rect.top + offsetY, icon_->Get(), iconSize,
+               iconSize, 0, nullptr, DI_NORMAL);
 }
 
 void BarButton::StartHover() {

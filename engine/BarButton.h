@@ -15,8 +15,10 @@
 
 namespace orvale {
 
+// Sizes at 96 DPI; a bar scales them to the DPI it is built at.
 constexpr int kTaskButtonSize = 20;
 constexpr int kItemButtonSize = 24;
+constexpr int kButtonIconSize = 16;
 
 class BarButton : public win::Subclass {
 public:
@@ -26,16 +28,24 @@ public:
     // What the button hands its clicks to: its command id, or the bar's edit command.
     using CommandSink = std::function<void(int command)>;
 
-    // Creates the button window in `bar` at `rect` with its command id; its caption becomes a
-    // tool of `tooltip`, the bar's tooltip control.
-    bool Create(HWND bar, HWND tooltip, const RECT& rect, int commandId,
-                const std::wstring& caption, SharedIcon icon, bool smallIcon, CommandSink sink);
+    // What a button shows and does: its command id, caption (a tool of the bar's tooltip
+    // control) and icon, drawn `iconSize` pixels square at the centre.
+    struct Face {
+        int commandId = 0;
+        std::wstring caption;
+        SharedIcon icon;
+        int iconSize = kButtonIconSize;
+        bool smallIcon = false;
+    };
+    // Creates the button window in `bar` at `rect`.
+    bool Create(HWND bar, HWND tooltip, const RECT& rect, Face face, CommandSink sink);
     bool HasWindow() const { return Handle() != nullptr; }
     void SetCaption(const std::wstring& caption);
     void SetIcon(SharedIcon icon);
 
     int commandId = 0;
     bool smallIcon = false;
+    int iconSize = kButtonIconSize;
     bool hot = false;
     HWND targetWindow = nullptr;  // task-bar buttons: the window to switch to
     BarItem item;                 // type-101 buttons: the item to run

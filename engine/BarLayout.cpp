@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "win/Dpi.h"
+
 namespace orvale {
 namespace {
 
@@ -19,8 +21,9 @@ LONG Inside(LONG start, LONG length, LONG low, LONG high) {
 
 class Layout {
 public:
-    Layout(const RECT& menu, const std::vector<LayoutBar>& bars, const RECT& workArea)
-        : menu_(menu), bars_(bars), work_(workArea), blockRight_(menu.right) {
+    Layout(const RECT& menu, const std::vector<LayoutBar>& bars, const RECT& workArea, UINT dpi)
+        : menu_(menu), bars_(bars), work_(workArea),
+          minimumExtent_(win::Scale(kMinimumBarExtent, dpi)), blockRight_(menu.right) {
         for (const LayoutBar& bar : bars) {
             maxWidth_ = std::max(maxWidth_, bar.naturalWidth);
             maxHeight_ = std::max(maxHeight_, bar.naturalHeight);
@@ -117,7 +120,7 @@ private:
 
     void PlaceHorizontal(const LayoutBar& bar) {
         const RECT anchor = Anchor(true);
-        const LONG w = std::max<LONG>({Width(anchor), kMinimumBarExtent, bar.naturalLength});
+        const LONG w = std::max<LONG>({Width(anchor), minimumExtent_, bar.naturalLength});
         const LONG width = std::max<LONG>(maxWidth_, w);
         const LONG x = Inside(anchor.left, width, work_.left, work_.right);
         const LONG y = horizontalBelow_ ? anchor.bottom : anchor.top - bar.size.cy;
@@ -143,7 +146,7 @@ private:
             h = Height(anchor);
         } else {
             h = anchor.bottom - topY_;
-            if (h < kMinimumBarExtent) h = Height(anchor);
+            if (h < minimumExtent_) h = Height(anchor);
         }
         h = std::max<LONG>(h, bar.naturalLength);
         const LONG height = std::max<LONG>(maxHeight_, h);
@@ -158,6 +161,7 @@ private:
     RECT menu_;
     const std::vector<LayoutBar>& bars_;
     RECT work_;
+    LONG minimumExtent_;
     BarLayoutResult result_;
     int maxWidth_ = 0;
     int maxHeight_ = 0;
@@ -181,8 +185,8 @@ private:
 }  // namespace
 
 BarLayoutResult LayoutBarsAround(const RECT& menu, const std::vector<LayoutBar>& bars,
-                                 const RECT& workArea) {
-    return Layout(menu, bars, workArea).Run();
+                                 const RECT& workArea, UINT dpi) {
+    return Layout(menu, bars, workArea, dpi).Run();
 }
 
 }  // namespace orvale

@@ -23,7 +23,8 @@
 
 namespace orvale {
 
-// Bars narrower or shorter than this along the menu are widened to it.
+// Bars narrower or shorter than this along the menu are widened to it (at 96 DPI; scaled to
+// the DPI of the menu's monitor).
 constexpr int kMinimumBarExtent = 64;
 
 struct LayoutBar {
@@ -46,8 +47,8 @@ struct BarLayoutResult {
 };
 
 // Lays out the applicable bars (in slot order) around a menu whose window rectangle is `menu`,
-// inside `workArea`, the work area of the menu's monitor.
+// inside `workArea`, the work area of the menu's monitor, whose DPI is `dpi`.
 BarLayoutResult LayoutBarsAround(const RECT& menu, const std::vector<LayoutBar>& bars,
-                                 const RECT& workArea);
+                                 const RECT& workArea, UINT dpi);
 
 }  // namespace orvale

@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "engine/BarWindow.h"
+#include "win/Dpi.h"
 
 namespace orvale {
 
@@ -15,7 +16,8 @@ win::Owned<BarWindow> NewBarWindow(BarDef& def, bool taskBar) {
     auto window = win::MakeOwned<BarWindow>();
     if (!window->Create()) return nullptr;
     window->taskBar = taskBar ? 1 : 0;
-    BuildBar(*window, def);
+    // Built for the monitor it was made on; a menu on a monitor of another DPI has it built again.
+    BuildBar(*window, def, win::DpiForWindow(window->Handle()));
     return window;
 }
 

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 #include "engine/BarHandlers.h"
 #include "engine/IconCache.h"
 #include "model/BuiltInItems.h"
@@ -19,10 +21,23 @@ void Report(const std::function<void()>& event) {
 // nothing queued it does nothing.
 constexpr UINT kRunQueued = WM_APP + 1;
 
-}  // namespace
+// The tooltips' font at a DPI, shared by the bars of that DPI and gone with the last of them.
+std::shared_ptr<const win::FontHandle> TooltipFont(UINT dpi) {
+    static std::map<UINT, std::weak_ptr<const win::FontHandle>> fonts;
+    if (auto font = fonts[dpi].lock()) return font;
+    NONCLIENTMETRICSW metrics = win::NonClientMetricsForDpi(dpi);
+    auto font =
+        std::make_shared<const win::FontHandle>(CreateFontIndirectW(&metrics.lfStatusFont));
+    fonts[dpi] = font;
+    return font;
+}
 
-int BarFrameWidth() { return GetSystemMetrics(SM_CXDLGFRAME); }
-int BarFrameHeight() { return GetSystemMetrics(SM_CYDLGFRAME); }
+RECT Frame(HWND bar, UINT dpi) {
+    return win::FrameForDpi(static_cast<DWORD>(GetWindowLongPtrW(bar, GWL_STYLE)),
+                            static_cast<DWORD>(GetWindowLongPtrW(bar, GWL_EXSTYLE)), dpi);
+}
+
+}  // namespace
 
 BarWindow::BarWindow() : ModelessDialog(IDD_BAR) {}
 
@@ -40,9 +55,22 @@ bool BarWindow::OnInit() {
     count = 0;
     taskBar = 0;
     SetWindowTextW(Handle(), L"OVE32BAR");
+    // The layout builds each bar at the DPI of the menu's monitor before it places it; the
+    // system's own rescaling of a dialog that changes monitors would only undo that.
+    win::KeepDialogFromRescaling(Handle());
     CreateTooltip();
     return false;
 }
+
+void BarWindow::SetDpi(UINT newDpi) {
+    dpi = newDpi;
+    tooltipFont_ = TooltipFont(dpi);
+    if (!tooltip_) return;
+    SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(tooltipFont_->Get()), TRUE);
+}
+
+int BarWindow::FrameWidth() const { return Frame(Handle(), dpi).left; }
+int BarWindow::FrameHeight() const { return Frame(Handle(), dpi).top; }
 
 // One tooltip control for the whole bar, owned by it and destroyed with it: a window of its
 // own per button made a full configuration two thousand top-level windows.
@@ -54,16 +82,16 @@ void BarWindow::CreateTooltip() {
     if (tooltip_) SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOMATIC, MAKELPARAM(100, 0));
 }
 
-int BarWindow::NaturalLength() const { return ButtonSize() * count + 2 * BarFrameWidth(); }
+int BarWindow::NaturalLength() const { return ButtonSize() * count + 2 * FrameWidth(); }
 
 int BarWindow::NaturalWidth() const {
-    return IsHorizontal() ? ButtonSize() * count + 2 * BarFrameWidth()
-                          : ButtonSize() + 2 * BarFrameWidth();
+    return IsHorizontal() ? ButtonSize() * count + 2 * FrameWidth()
+                          : ButtonSize() + 2 * FrameWidth();
 }
 
 int BarWindow::NaturalHeight() const {
-    return IsHorizontal() ? ButtonSize() + 2 * BarFrameHeight()
-                          : ButtonSize() * count + 2 * BarFrameHeight();
+    return IsHorizontal() ? ButtonSize() + 2 * FrameHeight()
+                          : ButtonSize() * count + 2 * FrameHeight();
 }
 
 RECT BarWindow::SlotRect(int index) const {
@@ -164,6 +192,11 @@ bool BarWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_MOUSEACTIVATE:
         result = MA_NOACTIVATE;
         return true;
+    case WM_DPICHANGED:
+        // Bars are built for the DPI of the menu they are shown beside (LayoutBars), whatever
+        // monitor they were moved away to meanwhile.
+        result = 0;
+        return true;
     default:
         return ModelessDialog::OnMessage(msg, wp, lp, result);
     }
@@ -173,10 +206,12 @@ namespace {
 
 std::unique_ptr<BarButton> BuildItemButton(BarWindow& window, int slot, const BarItem& item) {
     auto button = std::make_unique<BarButton>();
+    const int size = window.IconSize();
     // Type-101 buttons are numbered per bar, so rebuilding bars never runs out of ids.
-    const int command = IDC_ITEM_BUTTON_FIRST + slot;
-    if (button->Create(window.Handle(), window.Tooltip(), window.SlotRect(slot), command,
-                       item.Tt(), ItemIcon(item), true, window.ButtonSink())) {
+    BarButton::Face face = {IDC_ITEM_BUTTON_FIRST + slot, item.Tt(), ItemIcon(item, size), size,
+                            true};
+    if (button->Create(window.Handle(), window.Tooltip(), window.SlotRect(slot), std::move(face),
+                       window.ButtonSink())) {
         button->item = item;
     }
     return button;
@@ -185,14 +220,17 @@ std::unique_ptr<BarButton> BuildItemButton(BarWindow& window, int slot, const Ba
 std::unique_ptr<BarButton> BuildBuiltInButton(BarWindow& window, int slot,
                                               const BuiltInItem& b) {
     auto button = std::make_unique<BarButton>();
-    button->Create(window.Handle(), window.Tooltip(), window.SlotRect(slot), b.barCommand,
-                   b.caption, ProgramIcon(b.icon), false, window.ButtonSink());
+    const int size = window.IconSize();
+    button->Create(window.Handle(), window.Tooltip(), window.SlotRect(slot),
+                   {b.barCommand, b.caption, ProgramIcon(b.icon, size), size, false},
+                   window.ButtonSink());
     return button;
 }
 
 }  // namespace
 
-void BuildBar(BarWindow& window, BarDef& def) {
+void BuildBar(BarWindow& window, BarDef& def, UINT dpi) {
+    window.SetDpi(dpi);
     window.bar = &def;
     window.RemoveButtonsFrom(0);
     window.count = 0;
@@ -214,7 +252,7 @@ void BuildBar(BarWindow& window, BarDef& def) {
         ++window.count;
     }
     UINT flags = SWP_NOACTIVATE;
-    if (!window.IsHorizontal()) flags |= SWP_NOMOVE;
+    if (!window.IsHorizontal() || IsWindowVisible(window.Handle())) flags |= SWP_NOMOVE;
     SetWindowPos(window.Handle(), HWND_TOPMOST, 0, 0, window.NaturalWidth(),
                  window.NaturalHeight(), flags);
 }

@@ -15,6 +15,8 @@
 #include "engine/BarButton.h"
 #include "model/BarModel.h"
 #include "win/Dialog.h"
+#include "win/Dpi.h"
+#include "win/Handles.h"
 #include "win/MouseButtons.h"
 
 namespace orvale {
@@ -30,9 +32,16 @@ public:
     int taskBar = 0;           // 1 only for the window in slot 0
     BarDef* bar = nullptr;     // set by BuildBar; not owned
     int count = 0;             // buttons built
+    UINT dpi = win::kDesignDpi;  // set by BuildBar: every size of the bar is this DPI's
     std::array<std::unique_ptr<BarButton>, kMaxBarButtons> buttons;
 
-    int ButtonSize() const { return taskBar ? kTaskButtonSize : kItemButtonSize; }
+    int ButtonSize() const {
+        return win::Scale(taskBar ? kTaskButtonSize : kItemButtonSize, dpi);
+    }
+    int IconSize() const { return win::Scale(kButtonIconSize, dpi); }
+    // The thickness of the bar's frame at its DPI.
+    int FrameWidth() const;
+    int FrameHeight() const;
     bool IsHorizontal() const { return !bar || bar->IsHorizontal(); }
     int NaturalLength() const;
     int NaturalWidth() const;
@@ -44,6 +53,8 @@ public:
     void RemoveButtonsFrom(int first);
     // The one tooltip control of the bar: each button with a caption is a tool of it.
     HWND Tooltip() const { return tooltip_; }
+    // Sizes everything built from now on for `newDpi`, the tooltips' text too.
+    void SetDpi(UINT newDpi);
 
     // Runs `command` (a button's command id, the edit command, the second step of Switch
     // Windows) once the message now being handled is over: what it does may hide or even
@@ -70,16 +81,14 @@ private:
     void RunNextQueued();
 
     HWND tooltip_ = nullptr;
+    std::shared_ptr<const win::FontHandle> tooltipFont_;  // shared by the bars of its DPI
     std::deque<int> queued_;
     win::PressOnce press_;  // a press on the bar edits it once, however it was heard
 };
 
-// Fills a fresh bar window from `def`: one button per item (at most 64), sized to its
-// natural size, topmost and still hidden.
-void BuildBar(BarWindow& window, BarDef& def);
-
-// Frame thickness of a bar window (the system's dialog-frame metrics).
-int BarFrameWidth();
-int BarFrameHeight();
+// Fills a bar window from `def` at `dpi`: one button per item (at most 64), sized to its
+// natural size and topmost. A fresh bar stays hidden; one built again (at another DPI) keeps
+// its place.
+void BuildBar(BarWindow& window, BarDef& def, UINT dpi);
 
 }  // namespace orvale

@@ -8,6 +8,7 @@
 #include "engine/HookClient.h"
 #include "engine/TaskBar.h"
 #include "model/WindowList.h"
+#include "win/Dpi.h"
 #include "win/ProgramWindows.h"
 
 namespace orvale {
@@ -114,16 +115,19 @@ LayoutBar DescribeForLayout(int number, const BarWindow& window) {
 
 }  // namespace
 
-RECT LayoutBars(HWND menu, HWND pointedWindow) {
+RECT LayoutBars(HWND menu, HWND pointedWindow, UINT dpi) {
     std::vector<LayoutBar> applicable;
     for (int number = 0; number < kBarCount; ++number) {
-        if (SlotApplies(number, pointedWindow)) {
-            applicable.push_back(DescribeForLayout(number, *BarTable[number]));
-        }
+        if (!SlotApplies(number, pointedWindow)) continue;
+        BarWindow& bar = *BarTable[number];
+        // Rare: only a menu on a monitor of another DPI than the last one's does it. The task
+        // bar is built again with its windows (ShowBarsForMenu).
+        if (bar.dpi != dpi && number != 0) BuildBar(bar, *bar.bar, dpi);
+        applicable.push_back(DescribeForLayout(number, bar));
     }
     RECT menuRect;
     if (!GetWindowRect(menu, &menuRect)) return RECT{};
-    BarLayoutResult layout = LayoutBarsAround(menuRect, applicable, WorkAreaOf(menu));
+    BarLayoutResult layout = LayoutBarsAround(menuRect, applicable, WorkAreaOf(menu), dpi);
     for (const BarPlacement& placed : layout.placements) {
         if (!IsWindow(menu)) return RECT{};
         HWND bar = BarTable[placed.slot]->Handle();
@@ -173,10 +177,14 @@ void ShowBarsForMenu(HWND menu, HWND pointedWindow) {
     RECT before;
     GetWindowRect(menu, &before);
 
+    const UINT dpi = win::DpiForWindowsMonitor(menu);
     // The task bar is filled before the layout, so the layout sizes it for the windows it
-    // now lists rather than for those of the previous menu.
-    if (BarTable[0] && barDefs[0].enabled) FillTaskBar(*BarTable[0]);
-    const RECT after = LayoutBars(menu, pointedWindow);
+    // now lists rather than for those of the previous menu, and at the menu's DPI.
+    if (BarTable[0] && barDefs[0].enabled) {
+        if (BarTable[0]->dpi != dpi) BuildBar(*BarTable[0], barDefs[0], dpi);
+        FillTaskBar(*BarTable[0]);
+    }
+    const RECT after = LayoutBars(menu, pointedWindow, dpi);
     if (!IsWindow(menu) || IsRectEmpty(&after)) return;
 
     // The menu's old right and bottom margins are repainted, as its own thread gets to it: the

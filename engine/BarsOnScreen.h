@@ -25,11 +25,13 @@ void HideBar(BarWindow& window);
 void HideAllBars();
 
 // Shows every applicable bar around menu window `menu` and stretches the menu to meet them;
-// context bars are chosen by `pointedWindow`, the window the menu was opened over.
+// context bars are chosen by `pointedWindow`, the window the menu was opened over. Everything
+// is sized for the DPI of the menu's monitor.
 void ShowBarsForMenu(HWND menu, HWND pointedWindow);
-// Lays the applicable bars out around `menu` (used by ShowBarsForMenu) and has the menu
-// stretched to meet them; returns the menu's rectangle as stretched, or an empty one when the
-// menu is gone.
-RECT LayoutBars(HWND menu, HWND pointedWindow);
+// Lays the applicable bars out around `menu` (used by ShowBarsForMenu) at `dpi`, the DPI of
+// the menu's monitor, and has the menu stretched to meet them: a bar built at another DPI is
+// built again at this one first. Returns the menu's rectangle as stretched, or an empty one
+// when the menu is gone.
+RECT LayoutBars(HWND menu, HWND pointedWindow, UINT dpi);
 
 }  // namespace orvale

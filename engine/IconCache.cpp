@@ -1,8 +1,8 @@
 #include "engine/IconCache.h"
 
-#include <shellapi.h>
-
 #include <map>
+
+#include "win/SizedIcons.h"
 
 namespace orvale {
 namespace {
@@ -11,6 +11,10 @@ namespace {
 std::map<std::wstring, std::weak_ptr<const win::IconHandle>> g_icons;
 
 constexpr size_t kForgetExpiredAt = 256;
+
+std::wstring SizedKey(const std::wstring& key, int size) {
+    return key + L"\n" + std::to_wstring(size);
+}
 
 template <typename Load>
 SharedIcon Cached(const std::wstring& key, Load load) {
@@ -30,29 +34,25 @@ SharedIcon Cached(const std::wstring& key, Load load) {
 
 }  // namespace
 
-SharedIcon ItemIcon(const BarItem& item) {
+SharedIcon ItemIcon(const BarItem& item, int size) {
     // The item's icon rule: what it takes the icon from decides which items share it.
     const std::wstring& ipth = item.Ipth();
     std::wstring key = !ipth.empty() && ipth != L"default"
                            ? L"file\n" + ipth + L"\n" + std::to_wstring(item.Inum())
                            : L"shell\n" + item.Pth();
-    return Cached(key, [&] { return loadItemIcon(item, true); });
+    return Cached(SizedKey(key, size), [&] { return loadItemIcon(item, size); });
 }
 
-SharedIcon ProgramIcon(int resourceId) {
-    return Cached(L"resource\n" + std::to_wstring(resourceId), [&] {
+SharedIcon ProgramIcon(int resourceId, int size) {
+    return Cached(SizedKey(L"resource\n" + std::to_wstring(resourceId), size), [&] {
         // A private copy, so it is destroyed like every other icon.
-        return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
-                                             MAKEINTRESOURCEW(resourceId), IMAGE_ICON, 16, 16, 0));
+        return win::LoadResourceIcon(nullptr, resourceId, size);
     });
 }
 
-SharedIcon FileIcon(const std::wstring& path) {
-    return Cached(L"file\n" + path + L"\n0", [&] {
-        HICON icon = nullptr;
-        ExtractIconExW(path.c_str(), 0, nullptr, &icon, 1);
-        return icon;
-    });
+SharedIcon FileIcon(const std::wstring& path, int size) {
+    return Cached(SizedKey(L"file\n" + path + L"\n0", size),
+                  [&] { return win::LoadFileIcon(path, 0, size); });
 }
 
 SharedIcon OwnIcon(HICON icon) { return std::make_shared<const win::IconHandle>(icon); }

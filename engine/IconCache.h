@@ -16,13 +16,16 @@ namespace orvale {
 // An icon, or an empty handle when none could be had; destroyed with its last holder.
 using SharedIcon = std::shared_ptr<const win::IconHandle>;
 
-// The 16 x 16 icon of an attributed item by its icon rule (loadItemIcon), once per icon file
-// and number, or once per file whose shell icon it shows.
-SharedIcon ItemIcon(const BarItem& item);
-// One of the program's own icon resources at 16 x 16.
-SharedIcon ProgramIcon(int resourceId);
-// The first small icon of a program file.
-SharedIcon FileIcon(const std::wstring& path);
+// Each icon is loaded at the size it is drawn at (`size` pixels square), from the file's image
+// of that size where it has one: bars at another DPI show other sizes of the same icons.
+
+// The icon of an attributed item by its icon rule (loadItemIcon), once per icon file and
+// number, or once per file whose shell icon it shows.
+SharedIcon ItemIcon(const BarItem& item, int size);
+// One of the program's own icon resources.
+SharedIcon ProgramIcon(int resourceId, int size);
+// The first icon of a program file.
+SharedIcon FileIcon(const std::wstring& path, int size);
 // An icon of its own (a copy of another window's), held by whoever holds the result.
 SharedIcon OwnIcon(HICON icon);
 

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "win/SizedIcons.h"
+
 namespace orvale {
 
 std::array<BarDef, kBarCount> barDefs;
@@ -201,36 +203,21 @@ std::wstring ResolveIconFile(const std::wstring& file) {
                                                                                 : file;
 }
 
-namespace {
-
-HICON ShellIconOf(const std::wstring& path, bool small) {
-    if (path.empty()) return nullptr;
-    SHFILEINFOW info = {};
-    UINT flags = SHGFI_ICON | (small ? SHGFI_SMALLICON : SHGFI_LARGEICON);
-    if (!SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, flags)) return nullptr;
-    return info.hIcon;
-}
-
-}  // namespace
-
-HICON loadItemIcon(const BarItem& item, bool small) {
+HICON loadItemIcon(const BarItem& item, int size) {
     const std::wstring& ipth = item.Ipth();
     if (!ipth.empty() && ipth != L"default") {
-        HICON icon = nullptr;
-        std::wstring file = ResolveIconFile(ipth);
-        if (small) {
-            ExtractIconExW(file.c_str(), item.Inum(), nullptr, &icon, 1);
-        } else {
-            ExtractIconExW(file.c_str(), item.Inum(), &icon, nullptr, 1);
-        }
-        return icon;
+        return win::LoadFileIcon(ResolveIconFile(ipth), item.Inum(), size);
     }
-    if (HICON icon = ShellIconOf(item.Pth(), small)) return icon;
+    if (HICON icon = win::LoadShellIcon(item.Pth(), size)) return icon;
     wchar_t program[MAX_PATH] = {};
     if (item.Pth().empty()) return nullptr;
     auto found = reinterpret_cast<INT_PTR>(FindExecutableW(item.Pth().c_str(), nullptr, program));
     if (found <= 32) return nullptr;
-    return ShellIconOf(program, small);
+    return win::LoadShellIcon(program, size);
+}
+
+HICON loadItemIcon(const BarItem& item, bool small) {
+    return loadItemIcon(item, GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON));
 }
 
 }  // namespace orvale

@@ -158,7 +158,10 @@ std::wstring ResolveIconFile(const std::wstring& file);
 
 // The icon rule of an attributed item: icon `inum` of `ipth` unless `ipth` is empty or
 // exactly "default", else the shell's icon of `pth`, else that of the program that opens
-// `pth`. Returns an icon the caller owns (DestroyIcon), or null when none resolves.
+// `pth`. Returns an icon `size` pixels square that the caller owns (DestroyIcon), or null
+// when none resolves.
+HICON loadItemIcon(const BarItem& item, int size);
+// The same at the system's small (16 x 16 at 96 DPI) or large icon size.
 HICON loadItemIcon(const BarItem& item, bool small);
 
 }  // namespace orvale

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks under Wine in an X server of their own: the tracker as it was
 # (a 50 ms tick at all times) and as it is, side by side with the ratios, the program's memory,
-# GDI objects and windows, a full configuration, then the settings file.
+# GDI objects and windows, a full configuration at 100 % and at 150 %, then the settings file.
 #   Usage: scripts/bench.sh [number of menus timed in each, at least 20]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"

@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Draws Orvale's icons and writes them to resources/icons/*.ico.
 
-Every icon holds a 32x32 and a 16x16 image, 32 bits per pixel with alpha, plus an AND mask
-so that the pictures also look right where the alpha channel is ignored. The pictures are
-drawn on a 16-unit grid that the canvas scales to each size; shapes are sampled several
-times per pixel, so slanted and round edges come out smooth while edges on whole units stay
-sharp. Only the Python standard library is used.
+Every icon holds images of 16, 20, 24, 32, 40 and 48 pixels (the small and large icon sizes
+at 100 %, 125 %, 150 % and 200 %), 32 bits per pixel with alpha, plus an AND mask so that the
+pictures also look right where the alpha channel is ignored. The pictures are drawn on a
+16-unit grid that the canvas scales to each size; shapes are sampled several times per pixel,
+so slanted and round edges come out smooth, and rectangles are moved onto whole pixels, so
+that their edges stay sharp at sizes where a unit is not a whole number of pixels. Only the
+Python standard library is used.
 
 Usage: python3 tools/make_icons.py [OUTPUT_FOLDER]
 """
@@ -15,7 +17,7 @@ import os
 import struct
 import sys
 
-SIZES = (32, 16)
+SIZES = (48, 40, 32, 24, 20, 16)
 SAMPLES = 4  # samples per pixel along each axis
 GRID = 16.0  # drawing units across an icon
 
@@ -40,6 +42,8 @@ class Canvas:
         self.rgba = [[0.0, 0.0, 0.0, 0.0] for _ in range(self.n * self.n)]  # premultiplied
 
     def paint(self, shape, fill):
+        if isinstance(shape[0], Box):
+            shape = shape[0].snapped(self.px)
         inside, (x0, y0, x1, y1) = shape
         r, g, b, a = colour(fill)
         lo = lambda v: max(0, int(math.floor(v / self.step)))
@@ -97,8 +101,28 @@ class Canvas:
         return out
 
 
+class Box:
+    """The test of a rectangle, which the canvas moves onto whole pixels before painting."""
+
+    def __init__(self, x0, y0, x1, y1):
+        self.edges = (x0, y0, x1, y1)
+
+    def __call__(self, x, y):
+        x0, y0, x1, y1 = self.edges
+        return x0 <= x < x1 and y0 <= y < y1
+
+    def snapped(self, px):
+        x0, y0, x1, y1 = (math.floor(v / px + 0.5) * px for v in self.edges)
+        # Nothing that was drawn vanishes: a sliver keeps one pixel.
+        if x1 <= x0 and self.edges[2] > self.edges[0]:
+            x1 = x0 + px
+        if y1 <= y0 and self.edges[3] > self.edges[1]:
+            y1 = y0 + px
+        return (lambda x, y: x0 <= x < x1 and y0 <= y < y1), (x0, y0, x1, y1)
+
+
 def rect(x0, y0, x1, y1):
-    return (lambda x, y: x0 <= x < x1 and y0 <= y < y1), (x0, y0, x1, y1)
+    return Box(x0, y0, x1, y1), (x0, y0, x1, y1)
 
 
 def polygon(points):
@@ -258,7 +282,7 @@ def draw_swap_windows(c):
     """Two windows in opposite corners and a pair of arrows turning between them."""
     window(c, 0, 0, 9, 8, TITLE_OFF)
     window(c, 7, 8, 16, 16)
-    if c.size < 32:  # at 16 pixels a curve would blur: bent arrows on whole pixels instead
+    if c.size == 16:  # at 16 pixels a curve would blur: bent arrows on whole pixels instead
         bent = [(10, 2), (14, 2), (14, 6), (16, 6), (13, 9), (10, 6), (12, 6), (12, 4), (10, 4)]
         for points in (bent, [(GRID - x, GRID - y) for x, y in bent]):
             c.paint(polygon(points), GREEN_DARK)
@@ -311,7 +335,7 @@ def draw_maximize_window(c):
     """A window filling the whole icon with arrows pointing out to its corners."""
     window(c, 0, 0, 16, 16)
     c.paint(rect(c.px, 3, 16 - c.px, 4), TITLE)  # a heavier top edge, as on maximised windows
-    if c.size < 32:  # stepped arrows on whole pixels stay sharp at 16 pixels
+    if c.size == 16:  # stepped arrows on whole pixels stay sharp at 16 pixels
         head = [(x, 5 + k) for k in range(4) for x in range(2, 6 - k)]
         top_left = head + [(4, 7), (5, 8), (6, 9)]
         for x, y in top_left:
@@ -330,8 +354,8 @@ def draw_always_on_top(c):
     """A window in front of another, pinned in place."""
     window(c, 0, 0, 11, 11, TITLE_OFF)
     window(c, 3, 5, 16, 16)
-    c.paint(line((12.5, 4), (10, 7.5), 1.2 if c.size < 32 else 1.0), INK)
-    radius = 2.5 if c.size < 32 else 3
+    c.paint(line((12.5, 4), (10, 7.5), 1.2 if c.size == 16 else 1.0), INK)
+    radius = 2.5 if c.size == 16 else 3
     c.outlined(ellipse(13, 3, radius), RED, RED_INK)
     c.paint(ellipse(13 - radius / 3, 3 - radius / 3, radius / 3), '#ffffffc0')
 
@@ -345,7 +369,7 @@ def draw_separator(c):
 def draw_close_application(c):
     """A window with a red cross over its client area."""
     window(c, 1, 1, 15, 15)
-    if c.size < 32:  # stepped strokes stay sharp at 16 pixels
+    if c.size == 16:  # stepped strokes stay sharp at 16 pixels
         for k in range(7):
             c.paint(rect(4 + k, 6 + k, 6 + k, 7 + k), RED)
             c.paint(rect(10 - k, 6 + k, 12 - k, 7 + k), RED)
@@ -357,7 +381,7 @@ def draw_close_application(c):
 def draw_www(c):
     """A globe with meridians and parallels."""
     p = c.px
-    m = 7.5 if c.size < 32 else 8  # the middle: on a pixel's centre at 16, so lines stay sharp
+    m = 7.5 if c.size == 16 else 8  # the middle: on a pixel's centre at 16, so lines stay sharp
     c.paint(ellipse(m, m, 7.5), INK)
     globe = ellipse(m, m, 7.5 - p)
     c.paint(globe, '#1f6fd1')
@@ -413,7 +437,7 @@ def draw_macro(c):
     c.paint(rect(p, 2 + p, 16 - p, 14 - p), '#4a4f5a')
     c.paint(rect(2, 3, 14, 10), '#f2a531')
     c.paint(rect(2, 5, 14, 6), PAPER)
-    if c.size < 32:  # square reels stay sharp at 16 pixels
+    if c.size == 16:  # square reels stay sharp at 16 pixels
         c.paint(rect(3, 6, 13, 9), INK)
         for x in (4, 9):
             c.paint(rect(x, 6, x + 3, 9), PAPER)
@@ -438,6 +462,102 @@ def draw_drop(c):
     c.paint(rect(3, 13, 13, 14), INK)
 
 
+# ---- The starter bars' editing keys --------------------------------------------------------
+
+STEEL = '#dfe3e8'       # metal parts
+STEEL_INK = '#5d6673'
+BOARD = '#b8834a'       # a clipboard's board
+BOARD_INK = '#5e3d1a'
+GLASS = '#bfe0ff'
+
+
+def ring(cx, cy, radius, width):
+    """A band all round a circle."""
+    half = width / 2.0
+    r = radius + half
+    return ((lambda x, y: abs(math.hypot(x - cx, y - cy) - radius) <= half),
+            (cx - r, cy - r, cx + r, cy + r))
+
+
+def draw_cut(c):
+    """Open scissors, blades up, with red handles."""
+    for top, bottom in (((4.5, 0.5), (10, 10)), ((11.5, 0.5), (6, 10))):
+        c.outlined(line(top, bottom, 2.2), STEEL, STEEL_INK)
+    c.paint(ellipse(8, 7.6, 1), INK)
+    for cx in (4.5, 11.5):
+        c.outlined(ring(cx, 12.5, 2.2, 1.6), RED, RED_INK)
+
+
+def draw_copy(c):
+    """A page and its copy in front of it."""
+    page(c, 1, 0, 10, 11, [(3, 7), (5, 8), (7, 6)])
+    page(c, 6, 5, 15, 16, [(8, 12), (10, 13), (12, 11)])
+
+
+def draw_paste(c):
+    """A clipboard with a page coming off it."""
+    c.paint(rect(1, 2, 12, 16), BOARD_INK)
+    c.paint(rect(1 + c.px, 2 + c.px, 12 - c.px, 16 - c.px), BOARD)
+    c.paint(rect(4, 0, 9, 4), STEEL_INK)
+    c.paint(rect(4 + c.px, c.px, 9 - c.px, 4 - c.px), STEEL)
+    page(c, 6, 6, 15, 16, [(9, 12), (11, 13), (13, 11)])
+
+
+def draw_undo(c):
+    """An arrow turning back to the left."""
+    if c.size == 16:  # a bent arrow on whole pixels stays sharp at 16 pixels
+        c.paint(polygon([(1, 6), (6, 1), (6, 4), (12, 4), (15, 8), (15, 14), (12, 14),
+                         (12, 9), (11, 8), (6, 8), (6, 11)]), BLUE)
+        return
+    head = polygon([(0.5, 6), (6.5, 0.5), (6.5, 11.5)])
+    shaft = polygon([(6, 4.5), (10, 4.5), (10, 7.5), (6, 7.5)])
+    bend = arc(10, 9.5, 3.5, 3, 0, 90)
+    tail = polygon([(12, 9.5), (15, 9.5), (15, 15), (12, 15)])
+    c.outlined(union(head, shaft, bend, tail), BLUE, '#174a8f')
+
+
+def draw_select_all(c):
+    """A page whose lines of text are all marked."""
+    page(c, 2, 0, 14, 16, [])
+    c.paint(rect(3, 3, 12, 14), TITLE)
+    for y, x_end in ((4, 10), (6, 11), (8, 9), (10, 11), (12, 8)):
+        c.paint(rect(4, y, x_end, y + 1), PAPER)
+
+
+def draw_time_date(c):
+    """A sheet of a calendar with a clock in front of it."""
+    c.paint(rect(0, 1, 12, 13), INK)
+    c.paint(rect(c.px, 1 + c.px, 12 - c.px, 4), RED)
+    c.paint(rect(c.px, 4, 12 - c.px, 13 - c.px), PAPER)
+    for x in (2, 5, 8):
+        for y in (6, 9):
+            c.paint(rect(x, y, x + 2, y + 2), TEXT)
+    c.outlined(ellipse(11.5, 11.5, 4.5 - c.px), PAPER, INK)
+    c.paint(rect(11, 8.5, 12, 12), INK)
+    c.paint(rect(11, 11, 14, 12), INK)
+
+
+def draw_find(c):
+    """A magnifying glass."""
+    c.paint(line((10.5, 10.5), (15, 15), 2.8), BOARD_INK)
+    c.paint(ring(6.5, 6.5, 4.8, 1.8), INK)
+    c.paint(ellipse(6.5, 6.5, 3.9), GLASS)
+    c.paint(ellipse(5, 5, 1.4), '#ffffffc0')
+
+
+def draw_save(c):
+    """A diskette with its shutter and label."""
+    c.paint(polygon([(1, 1), (13, 1), (15, 3), (15, 15), (1, 15)]), INK)
+    c.paint(polygon([(1 + c.px, 1 + c.px), (13 - c.px / 2, 1 + c.px), (15 - c.px, 3 + c.px / 2),
+                     (15 - c.px, 15 - c.px), (1 + c.px, 15 - c.px)]), BLUE)
+    c.paint(rect(4, 1, 12, 6), STEEL_INK)
+    c.paint(rect(4 + c.px, 1 + c.px, 12 - c.px, 6 - c.px), STEEL)
+    c.paint(rect(9, 2, 11, 5), STEEL_INK)
+    c.paint(rect(3, 9, 13, 15), PAPER)
+    for y in (10, 12):
+        c.paint(rect(4, y, 12, y + 1), TEXT)
+
+
 ICONS = {
     'orvale': draw_orvale,
     'swap_windows': draw_swap_windows,
@@ -454,6 +574,14 @@ ICONS = {
     'kseq': draw_kseq,
     'macro': draw_macro,
     'drop': draw_drop,
+    'cut': draw_cut,
+    'copy': draw_copy,
+    'paste': draw_paste,
+    'undo': draw_undo,
+    'select_all': draw_select_all,
+    'time_date': draw_time_date,
+    'find': draw_find,
+    'save': draw_save,
 }
 
 # ---- The .ico file -------------------------------------------------------------------------

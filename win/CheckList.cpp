@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "win/Dpi.h"
+
 namespace win {
 
 void CheckList::Clear() { SendMessageW(Handle(), LB_RESETCONTENT, 0, 0); }
@@ -38,10 +40,20 @@ void CheckList::SetChecked(int row, bool checked) {
     }
 }
 
-int CheckList::CheckWidth() const { return GetSystemMetrics(SM_CXMENUCHECK) + 4; }
+int CheckList::CheckWidth() const {
+    const UINT dpi = dpi_ ? dpi_ : SystemDpi();
+    return MetricForDpi(SM_CXMENUCHECK, dpi) + Scale(4, dpi);
+}
 
 void CheckList::Measure(MEASUREITEMSTRUCT& measure) {
     measure.itemHeight = static_cast<UINT>(GetSystemMetrics(SM_CYMENUCHECK) + 2);
+}
+
+void CheckList::SetDpi(UINT dpi) {
+    dpi_ = dpi;
+    const int height = MetricForDpi(SM_CYMENUCHECK, dpi) + Scale(2, dpi);
+    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, height);
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void CheckList::Draw(const DRAWITEMSTRUCT& draw) const {

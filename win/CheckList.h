@@ -20,7 +20,10 @@ public:
     bool IsChecked(int row) const;
     void SetChecked(int row, bool checked);
 
+    // A row's height as the list is created, at the system's DPI.
     static void Measure(MEASUREITEMSTRUCT& measure);
+    // Rows and check boxes from now on at `dpi`: each row as tall as that DPI's check box.
+    void SetDpi(UINT dpi);
     void Draw(const DRAWITEMSTRUCT& draw) const;
 
 protected:
@@ -29,6 +32,8 @@ protected:
 private:
     int CheckWidth() const;
     void Toggle(int row);
+
+    UINT dpi_ = 0;  // 0: the system's
 };
 
 }  // namespace win

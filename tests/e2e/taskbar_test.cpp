@@ -14,8 +14,11 @@ using namespace testing_support;
 
 namespace {
 
+// The settings window, when a test opens it, stands clear of the windows the tests click: a
+// press through the X server goes to what the X server has on top there, which under Wine's
+// virtual desktop can be the settings window even after another window came to the front.
 const char* kTaskBarOnly =
-    "[TaskBar+]\r\nen=1\r\nhoriz=0\r\n"
+    "[options]\r\nx=600\r\ny=440\r\n[TaskBar+]\r\nen=1\r\nhoriz=0\r\n"
     "[Menu+01]\r\nen=0\r\nhoriz=1\r\nname=\r\n";
 
 class TaskBarTest : public ::testing::Test {

@@ -76,9 +76,13 @@ void CloseMenus() {
 Orvale::Orvale(bool withHookLibrary) : dir_(folder_.Path()) {
     CopyBeside("orvale.exe", folder_.Path());
     if (withHookLibrary) CopyBeside("_ovdll.dll", folder_.Path());
-    for (const char* icon : {"www.ico", "email.ico", "kseq.ico", "macro.ico"}) {
-        CopyBeside(icon, folder_.Path());
+    // The shipped icons: every icon file in the build's bin folder.
+    WIN32_FIND_DATAA icon;
+    HANDLE found = FindFirstFileA((BinDir() + "\\*.ico").c_str(), &icon);
+    for (bool more = found != INVALID_HANDLE_VALUE; more; more = FindNextFileA(found, &icon)) {
+        CopyBeside(icon.cFileName, folder_.Path());
     }
+    if (found != INVALID_HANDLE_VALUE) FindClose(found);
 }
 
 Orvale::Orvale(const Installed& copy) : dir_(copy.folder) {}

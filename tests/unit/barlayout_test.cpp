@@ -7,19 +7,19 @@ using namespace orvale;
 
 namespace {
 
-// A bar of `buttons` 24-pixel buttons in a 3-pixel frame.
-LayoutBar Bar(int slot, bool horizontal, int buttons) {
+// A bar of `buttons` buttons (24 pixels at 96 DPI) in a 3-pixel frame.
+LayoutBar Bar(int slot, bool horizontal, int buttons, int button) {
     LayoutBar bar;
     bar.slot = slot;
     bar.horizontal = horizontal;
-    bar.naturalLength = 24 * buttons + 6;
-    bar.naturalWidth = horizontal ? bar.naturalLength : 30;
-    bar.naturalHeight = horizontal ? 30 : bar.naturalLength;
+    bar.naturalLength = button * buttons + 6;
+    bar.naturalWidth = horizontal ? bar.naturalLength : button + 6;
+    bar.naturalHeight = horizontal ? button + 6 : bar.naturalLength;
     bar.size = {bar.naturalWidth, bar.naturalHeight};
     return bar;
 }
-LayoutBar H(int slot, int buttons) { return Bar(slot, true, buttons); }
-LayoutBar V(int slot, int buttons) { return Bar(slot, false, buttons); }
+LayoutBar H(int slot, int buttons, int button = 24) { return Bar(slot, true, buttons, button); }
+LayoutBar V(int slot, int buttons, int button = 24) { return Bar(slot, false, buttons, button); }
 
 struct Case {
     const char* name;
@@ -27,6 +27,7 @@ struct Case {
     std::vector<LayoutBar> bars;
     std::vector<BarPlacement> placed;  // in placing order
     RECT stretchedMenu;
+    UINT dpi = 96;  // of the menu's monitor
 };
 
 bool Same(const RECT& a, const RECT& b) {
@@ -35,7 +36,7 @@ bool Same(const RECT& a, const RECT& b) {
 
 void ExpectLayout(const Case& c, const RECT& workArea) {
     SCOPED_TRACE(c.name);
-    BarLayoutResult layout = LayoutBarsAround(c.menu, c.bars, workArea);
+    BarLayoutResult layout = LayoutBarsAround(c.menu, c.bars, workArea, c.dpi);
     ASSERT_EQ(c.placed.size(), layout.placements.size());
     for (size_t i = 0; i < c.placed.size(); ++i) {
         EXPECT_EQ(c.placed[i].slot, layout.placements[i].slot);
@@ -68,6 +69,12 @@ TEST(BarLayout, BarsStackAroundTheMenuWhichIsStretchedToMeetThem) {
         {"a narrow menu gets bars of at least 64 pixels", {300, 300, 340, 330},
          {H(1, 1), V(2, 1)},
          {{1, {300, 270, 364, 300}}, {2, {270, 270, 300, 300}}}, {300, 300, 364, 330}},
+        {"at 150 % the bars are at least 96 pixels", {300, 300, 340, 330},
+         {H(1, 1, 36), V(2, 1, 36)},
+         {{1, {300, 258, 396, 300}}, {2, {258, 258, 300, 300}}}, {300, 300, 396, 330}, 144},
+        {"at 200 % the bars are at least 128 pixels", {300, 300, 340, 330},
+         {H(1, 1, 48), V(2, 1, 48)},
+         {{1, {300, 246, 428, 300}}, {2, {246, 246, 300, 300}}}, {300, 300, 428, 330}, 192},
         {"exactly 64 pixels is placed like any other", {0, 100, 64, 200}, {H(1, 1)},
          {{1, {0, 70, 64, 100}}}, {0, 100, 64, 200}},
         {"far down and right on a large desktop", {2500, 1200, 2620, 1350}, {H(1, 5), V(2, 3)},

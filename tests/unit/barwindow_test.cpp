@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "Harness.h"
 #include "ModelBuilder.h"
 #include "engine/BarHandlers.h"
@@ -63,8 +65,8 @@ TEST_F(BarWindowTest, BuildBarMakesOneButtonPerItemWithIdsCaptionsAndTooltips) {
     BarWindow& bar = *BarTable[1];
     ASSERT_EQ(5, bar.count);
     RECT outer = WindowRect(bar.Handle());
-    EXPECT_EQ(5 * 24 + 2 * BarFrameWidth(), outer.right - outer.left);
-    EXPECT_EQ(24 + 2 * BarFrameHeight(), outer.bottom - outer.top);
+    EXPECT_EQ(5 * 24 + 2 * bar.FrameWidth(), outer.right - outer.left);
+    EXPECT_EQ(24 + 2 * bar.FrameHeight(), outer.bottom - outer.top);
     EXPECT_FALSE(IsWindowVisible(bar.Handle())) << "built hidden; shown by the layout";
     EXPECT_EQ("OVE32BAR", TitleOf(bar.Handle()));
 
@@ -94,7 +96,7 @@ TEST_F(BarWindowTest, VerticalBarHoldsAtMost64ButtonsAndIdsSurviveManyRebuilds) 
     CreateMenuBarWindow(2);
     EXPECT_EQ(64, BarTable[2]->count);
     RECT outer = WindowRect(BarTable[2]->Handle());
-    EXPECT_EQ(64 * 24 + 2 * BarFrameHeight(), outer.bottom - outer.top);
+    EXPECT_EQ(64 * 24 + 2 * BarTable[2]->FrameHeight(), outer.bottom - outer.top);
 
     // Item ids are numbered per bar: rebuilding past 400 item buttons still gives working ids.
     MakeBar(1, true, true, {101, 101}, {Application(L"a", L"default"), Application(L"b", L"default")});
@@ -157,7 +159,7 @@ TEST_F(BarWindowTest, LayoutPlacesApplicableBarsAroundTheMenuAndStretchesIt) {
                                 300, 300, 120, 100, nullptr, nullptr, nullptr, nullptr);
     ShowBarsForMenu(menu, target);
 
-    const int f = BarFrameWidth();
+    const int f = BarTable[1]->FrameWidth();
     RECT h = WindowRect(BarTable[1]->Handle());
     RECT v1 = WindowRect(BarTable[2]->Handle());
     RECT v2 = WindowRect(BarTable[5]->Handle());
@@ -232,4 +234,49 @@ TEST_F(BarWindowTest, BarsWaitingForTheirTurnAreBuiltWhenAMenuNeedsThem) {
     EXPECT_EQ(300, WindowRect(BarTable[1]->Handle()).left) << "placed beside the menu";
     DestroyWindow(menu);
     DestroyWindow(target);
+}
+
+TEST_F(BarWindowTest, ABarIsBuiltAtItsDpiAndBuiltAgainForAMenuOfAnotherDpi) {
+    MakeBar(1, true, true, {101, 106}, {Application(L"Mail", L"email.ico")});
+    CreateMenuBarWindow(1);
+    BarWindow& bar = *BarTable[1];
+    auto textHeight = [&] {
+        LOGFONTA font = {};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(bar.Tooltip(), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        return std::abs(font.lfHeight);
+    };
+    auto side = [&](int i) {
+        const RECT r = WindowRect(bar.buttons[i]->Handle());
+        return r.right - r.left;
+    };
+    LONG smallerText = 0;
+    for (const UINT dpi : {96u, 144u, 192u}) {
+        SCOPED_TRACE(dpi);
+        BuildBar(bar, barDefs[1], dpi);
+        const int size = 24 * static_cast<int>(dpi) / 96;
+        RECT client = {};
+        GetClientRect(bar.Handle(), &client);
+        EXPECT_EQ(2 * size, client.right) << "buttons fill the bar inside its frame";
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(size, side(i));
+            ICONINFO info = {};
+            BITMAP image = {};
+            ASSERT_TRUE(GetIconInfo(bar.buttons[i]->Icon(), &info));
+            GetObjectA(info.hbmColor, sizeof image, &image);
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            EXPECT_EQ(size * 2 / 3, image.bmWidth) << "the icon loaded at the size it is drawn";
+        }
+        EXPECT_GT(textHeight(), smallerText) << "tooltips grow too";
+        smallerText = textHeight();
+    }
+
+    // Built at 96 DPI, shown beside a menu on a monitor at 200 %.
+    BuildBar(bar, barDefs[1], 96);
+    HWND menu = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 300, 300, 40,
+                                100, nullptr, nullptr, nullptr, nullptr);
+    LayoutBars(menu, nullptr, 192);
+    EXPECT_EQ(48, side(0));
+    DestroyWindow(menu);
 }
