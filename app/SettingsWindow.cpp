@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "actions/MacroToolRegistration.h"
+#include "actions/StartWithWindows.h"
 #include "app/BarHandlers.h"
 #include "app/StarterSettings.h"
 #include "dialogs/AboutDialog.h"
@@ -101,6 +102,8 @@ bool SettingsWindow::OnCommand(int id, int code, HWND control) {
     case IDC_EXIT: RequestExit(false); return true;
     case IDM_TRAY_EXIT: RequestExit(true); return true;
     case IDM_ENABLE: ToggleEnable(); return true;
+    // A failure leaves the check mark as it was, which is all the user needs to see.
+    case IDM_START_WITH_WINDOWS: SetStartWithWindows(!StartsWithWindows()); return true;
     case IDC_HELP_CONTENTS:
     case IDC_HELP_STANDARD: OpenHelp(); return true;
     case IDC_ABOUT_MENU:
@@ -159,6 +162,16 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     case kHideAgain:
         if (!shownByUser_ && IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
         return true;
+    case WM_INITMENUPOPUP: {
+        // The tray menu and the window's Tools menu: whether the Startup folder holds a
+        // shortcut to this copy is asked as either opens, since the user may change it by hand.
+        const HMENU popup = reinterpret_cast<HMENU>(wp);
+        if (GetMenuState(popup, IDM_START_WITH_WINDOWS, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+            CheckMenuItem(popup, IDM_START_WITH_WINDOWS,
+                          MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
+        }
+        return ModelessDialog::OnMessage(msg, wp, lp, result);
+    }
     case WM_CLOSE:
         OnCloseRequest();
         return true;
