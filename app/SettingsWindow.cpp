@@ -17,6 +17,7 @@
 #include "model/SettingsFile.h"
 #include "resources/resource.h"
 #include "win/ProgramWindows.h"
+#include "win/ScreenPlace.h"
 
 namespace orvale {
 namespace {
@@ -56,9 +57,6 @@ bool SettingsWindow::OnInit() {
     if (openSettings(&unread) == SettingsDocument::LoadStatus::Unreadable) {
         ReportUnreadableSettings(nullptr, unread);
     }
-    SetWindowPos(Handle(), nullptr, readInt(L"options", L"x"), readInt(L"options", L"y"), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-
     loadModel();
     if (LoadHookLibrary()) SetMouseHook(true);
 
@@ -74,6 +72,7 @@ bool SettingsWindow::OnInit() {
 
     pages_.ShowTabs();
     FitAroundControls();  // the tab control may have grown to hold its texts
+    PlaceAsSaved();       // once its size is final
 
     // Hidden before the user ever sees it.
     PostMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -260,6 +259,17 @@ void SettingsWindow::ShowForUser() {
 void SettingsWindow::HideWindows() {
     ShowWindow(Handle(), SW_HIDE);
     ShowWindow(win::HostFrameWindow(), SW_HIDE);
+}
+
+// Where the user left the window, as long as a monitor shows it there: the monitor it was
+// saved on may be gone, and then it opens on one the user can see.
+void SettingsWindow::PlaceAsSaved() {
+    RECT rect;
+    GetWindowRect(Handle(), &rect);
+    OffsetRect(&rect, readInt(L"options", L"x") - rect.left, readInt(L"options", L"y") - rect.top);
+    rect = win::OnAMonitor(rect);
+    SetWindowPos(Handle(), nullptr, rect.left, rect.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsWindow::OnMoved() {

@@ -38,6 +38,7 @@ private:
     void ToggleEnable();
     void OpenHelp();
     void OnTrayMessage(LPARAM mouseMessage);
+    void PlaceAsSaved();
     void OnMoved();
     void OnMinimized();
     void HideWindows();
