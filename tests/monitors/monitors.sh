@@ -12,10 +12,10 @@ CONF=$ORVALE_ROOT/tests/monitors/two-monitors.conf
 WORK=$BUILD_DIR/monitors-test
 XORG_PID=
 
-# Xorg reads a configuration file of our own only when root starts it.
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo -n "$@"; fi
-}
+# Xorg reads a configuration file of our own only when root starts it. Run directly, not
+# through a shell function, so that $! is the server itself (or sudo, which passes signals on).
+SUDO=
+[ "$(id -u)" -eq 0 ] || SUDO="sudo -n"
 if [ "$(id -u)" -ne 0 ] && ! sudo -n true 2>/dev/null; then
   echo "the two-monitor test starts Xorg, which takes root (or sudo without a password)" >&2
   exit 77
@@ -24,12 +24,13 @@ fi
 cleanup() {
   [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
   if [ -n "$XORG_PID" ]; then
-    as_root kill "$XORG_PID" 2>/dev/null || true
+    $SUDO kill "$XORG_PID" 2>/dev/null || true
     wait "$XORG_PID" 2>/dev/null || true
   fi
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM
 
 # The first free display from :150 (Xvfb servers of the suite take :90 on); a server that
 # loses the race for a number to another one ends at once, and the next number is tried.
@@ -37,7 +38,7 @@ start_xorg() {
   local n=150
   for _ in $(seq 20); do
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    as_root Xorg ":$n" -config "$CONF" -noreset -nolisten tcp -novtswitch -sharevts \
+    $SUDO Xorg ":$n" -config "$CONF" -noreset -nolisten tcp -novtswitch -sharevts \
       -logfile "$WORK/xorg.log" >"$WORK/xorg.out" 2>&1 &
     XORG_PID=$!
     for _ in $(seq 150); do
@@ -48,7 +49,7 @@ start_xorg() {
       kill -0 "$XORG_PID" 2>/dev/null || break
       sleep 0.1
     done
-    as_root kill "$XORG_PID" 2>/dev/null || true
+    $SUDO kill "$XORG_PID" 2>/dev/null || true
     wait "$XORG_PID" 2>/dev/null || true
     XORG_PID=
     n=$((n + 1))
