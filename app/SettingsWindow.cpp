@@ -276,10 +276,17 @@ void SettingsWindow::OnMoved() {
     if (!initialised_ || IsIconic(Handle())) return;
     RECT rect;
     GetWindowRect(Handle(), &rect);
-    writeInt(L"options", L"x", rect.left);
-    writeInt(L"options", L"y", rect.top);
+    // Shown again, the window comes back where it was: the file is not written for nothing.
+    if (rect.left != readInt(L"options", L"x") || rect.top != readInt(L"options", L"y")) {
+        writeInt(L"options", L"x", rect.left);
+        writeInt(L"options", L"y", rect.top);
+        placeUnsaved_ = true;
+    }
     // While the user drags the window, once the drag is over.
-    if (!dragging_) ReportSave(Handle(), saveSettings());
+    if (placeUnsaved_ && !dragging_) {
+        placeUnsaved_ = false;
+        ReportSave(Handle(), saveSettings());
+    }
 }
 
 void SettingsWindow::OnMinimized() {

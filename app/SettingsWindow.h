@@ -48,6 +48,7 @@ private:
     int shownByUser_ = 0;
     int exitRequested_ = 0;  // the next close of the window ends the program
     bool dragging_ = false;  // the user is moving the window; its place is saved at the end
+    bool placeUnsaved_ = false;  // its place is written but not yet saved
     int initialised_ = 0;
     int taskBarEnableCopy_ = 0;
     int globalEnableCopy_ = 1;
