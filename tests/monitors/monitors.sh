@@ -22,7 +22,8 @@ if [ "$(id -u)" -ne 0 ] && ! sudo -n true 2>/dev/null; then
 fi
 
 cleanup() {
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+  # Only our own prefix's programs: the suite's prefix, inherited until ours is made, goes on.
+  [ "${WINEPREFIX:-}" = "$WORK/prefix" ] && wineserver -k 2>/dev/null || true
   if [ -n "$XORG_PID" ]; then
     $SUDO kill "$XORG_PID" 2>/dev/null || true
     wait "$XORG_PID" 2>/dev/null || true
