@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "actions/MacroToolRegistration.h"
+#include "actions/StartWithWindows.h"
 #include "app/BarHandlers.h"
 #include "app/StarterSettings.h"
 #include "dialogs/AboutDialog.h"
@@ -17,6 +18,7 @@
 #include "resources/resource.h"
 #include "win/ProgramWindows.h"
 #include "win/SizedIcons.h"
+#include "win/ScreenPlace.h"
 
 namespace orvale {
 namespace {
@@ -56,9 +58,6 @@ bool SettingsWindow::OnInit() {
     if (openSettings(&unread) == SettingsDocument::LoadStatus::Unreadable) {
         ReportUnreadableSettings(nullptr, unread);
     }
-    SetWindowPos(Handle(), nullptr, readInt(L"options", L"x"), readInt(L"options", L"y"), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-
     loadModel();
     if (LoadHookLibrary()) SetMouseHook(true);
 
@@ -74,6 +73,7 @@ bool SettingsWindow::OnInit() {
 
     pages_.ShowTabs();
     FitAroundControls();  // the tab control may have grown to hold its texts
+    PlaceAsSaved();       // once its size is final
 
     // Hidden before the user ever sees it.
     PostMessageW(Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -102,6 +102,8 @@ bool SettingsWindow::OnCommand(int id, int code, HWND control) {
     case IDC_EXIT: RequestExit(false); return true;
     case IDM_TRAY_EXIT: RequestExit(true); return true;
     case IDM_ENABLE: ToggleEnable(); return true;
+    // A failure leaves the check mark as it was, which is all the user needs to see.
+    case IDM_START_WITH_WINDOWS: SetStartWithWindows(!StartsWithWindows()); return true;
     case IDC_HELP_CONTENTS:
     case IDC_HELP_STANDARD: OpenHelp(); return true;
     case IDC_ABOUT_MENU:
@@ -160,6 +162,16 @@ bool SettingsWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     case kHideAgain:
         if (!shownByUser_ && IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
         return true;
+    case WM_INITMENUPOPUP: {
+        // The tray menu and the window's Tools menu: whether the Startup folder holds a
+        // shortcut to this copy is asked as either opens, since the user may change it by hand.
+        const HMENU popup = reinterpret_cast<HMENU>(wp);
+        if (GetMenuState(popup, IDM_START_WITH_WINDOWS, MF_BYCOMMAND) != static_cast<UINT>(-1)) {
+            CheckMenuItem(popup, IDM_START_WITH_WINDOWS,
+                          MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
+        }
+        return ModelessDialog::OnMessage(msg, wp, lp, result);
+    }
     case WM_CLOSE:
         OnCloseRequest();
         return true;
@@ -281,6 +293,17 @@ void SettingsWindow::ShowForUser() {
 void SettingsWindow::HideWindows() {
     ShowWindow(Handle(), SW_HIDE);
     ShowWindow(win::HostFrameWindow(), SW_HIDE);
+}
+
+// Where the user left the window, as long as a monitor shows it there: the monitor it was
+// saved on may be gone, and then it opens on one the user can see.
+void SettingsWindow::PlaceAsSaved() {
+    RECT rect;
+    GetWindowRect(Handle(), &rect);
+    OffsetRect(&rect, readInt(L"options", L"x") - rect.left, readInt(L"options", L"y") - rect.top);
+    rect = win::OnAMonitor(rect);
+    SetWindowPos(Handle(), nullptr, rect.left, rect.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsWindow::OnMoved() {

@@ -39,6 +39,7 @@ private:
     void ToggleEnable();
     void OpenHelp();
     void OnTrayMessage(LPARAM mouseMessage);
+    void PlaceAsSaved();
     void OnMoved();
     void OnMinimized();
     void HideWindows();

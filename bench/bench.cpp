@@ -594,8 +594,8 @@ int main(int argc, char** argv) {
         }
         return Percentile(times, 0.5);
     };
-    const double probe = costOf(orvale::ProbeForMenu);
-    const double candidates = costOf(orvale::SearchForMenu);
+    const double probe = costOf([](POINT p) { return orvale::ProbeForMenu(p); });
+    const double candidates = costOf([](POINT p) { return orvale::SearchForMenu(p); });
 
     std::printf("  %-52s %10s %10s      %s\n", "", "as it was", "as it is", "ratio");
     Row("menu visible to all bars, median", Percentile(today.latencies, 0.5),

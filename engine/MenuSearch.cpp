@@ -13,15 +13,19 @@ bool IsNeverAMenuClass(const wchar_t* name) {
            !std::wcscmp(name, L"Button");
 }
 
-// An application-drawn popup menu: a visible, enabled, topmost popup without system menu or
-// sizing frame.
+// An application-drawn popup menu: a visible, enabled popup without system menu or sizing
+// frame that stays above other windows. Some stay above all of them, topmost as the system's
+// own menus are; others stay above their own window only, owned by it and without a caption.
 bool StyledLikePopupMenu(HWND window) {
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
     const LONG required = WS_POPUP | WS_VISIBLE;
     const LONG excluded = WS_DISABLED | WS_SYSMENU | WS_THICKFRAME;
-    return (style & required) == required && (style & excluded) == 0 &&
-           (exStyle & WS_EX_TOPMOST) != 0 && !IsBarWindow(window);
+    if ((style & required) != required || (style & excluded) != 0 || IsBarWindow(window)) {
+        return false;
+    }
+    if (exStyle & WS_EX_TOPMOST) return true;
+    return (style & WS_CAPTION) != WS_CAPTION && GetWindow(window, GW_OWNER) != nullptr;
 }
 
 BOOL CALLBACK CollectCandidate(HWND window, LPARAM lp) {
@@ -67,13 +71,28 @@ size_t NextPointInside(const std::array<POINT, kProbeCount>& points, size_t from
     return kProbeCount;
 }
 
+bool ShowsAnything(HWND window) {
+    if (!window || !IsWindowVisible(window) || IsIconic(window)) return false;
+    RECT rect;
+    if (!GetWindowRect(window, &rect) || IsRectEmpty(&rect)) return false;
+    if (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED) {
+        BYTE alpha = 255;
+        DWORD flags = 0;
+        if (GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) && (flags & LWA_ALPHA) &&
+            alpha == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool LooksLikeForeignMenu(HWND window) {
     if (!window) return false;
     wchar_t name[256] = {};
     GetClassNameW(window, name, 256);
     if (IsNeverAMenuClass(name)) return false;
     if (std::wcscmp(name, L"#32768") != 0 && !StyledLikePopupMenu(window)) return false;
-    return !win::IsOwnThreadWindow(window);
+    return !win::IsOwnThreadWindow(window) && ShowsAnything(window);
 }
 
 bool MayBecomeForeignMenu(HWND window) {
@@ -94,37 +113,47 @@ std::vector<RECT> CandidateMenuAreas() {
     return areas;
 }
 
-HWND ProbeForMenu(POINT p) {
+namespace {
+
+bool IsMenuFor(HWND window, HWND pressed) {
+    return window != pressed && LooksLikeForeignMenu(window);
+}
+
+}  // namespace
+
+HWND ProbeForMenu(POINT p, HWND pressed) {
     for (const POINT& point : ProbePoints(p)) {
         HWND window = WindowFromPoint(point);
-        if (LooksLikeForeignMenu(window)) return window;
+        if (IsMenuFor(window, pressed)) return window;
     }
     return nullptr;
 }
 
 namespace {
 
-HWND ProbeWithin(POINT p, const std::vector<RECT>& areas) {
+HWND ProbeWithin(POINT p, const std::vector<RECT>& areas, HWND pressed) {
     if (areas.empty()) return nullptr;
     const std::array<POINT, kProbeCount> points = ProbePoints(p);
     for (size_t i = NextPointInside(points, 0, areas); i < kProbeCount;
          i = NextPointInside(points, i + 1, areas)) {
         HWND window = WindowFromPoint(points[i]);
-        if (LooksLikeForeignMenu(window)) return window;
+        if (IsMenuFor(window, pressed)) return window;
     }
     return nullptr;
 }
 
 }  // namespace
 
-HWND SearchForMenu(POINT p) { return ProbeWithin(p, CandidateMenuAreas()); }
+HWND SearchForMenu(POINT p, HWND pressed) {
+    return ProbeWithin(p, CandidateMenuAreas(), pressed);
+}
 
-HWND SearchForMenuShown(POINT p, HWND shown) {
+HWND SearchForMenuShown(POINT p, HWND shown, HWND pressed) {
     RECT rect;
-    if (shown && LooksLikeForeignMenu(shown) && GetWindowRect(shown, &rect)) {
-        if (HWND menu = ProbeWithin(p, {rect})) return menu;
+    if (shown && IsMenuFor(shown, pressed) && GetWindowRect(shown, &rect)) {
+        if (HWND menu = ProbeWithin(p, {rect}, pressed)) return menu;
     }
-    return SearchForMenu(p);
+    return SearchForMenu(p, pressed);
 }
 
 }  // namespace orvale

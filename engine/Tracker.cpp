@@ -1,6 +1,7 @@
 #include "engine/Tracker.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
 #include "engine/BarsOnScreen.h"
@@ -31,6 +32,23 @@ bool IsForeignWindow(HWND window) { return !win::IsOwnThreadWindow(window); }
 
 bool IsVisibleWindow(HWND window) { return window && IsWindow(window) && IsWindowVisible(window); }
 
+// However the menu went (destroyed, hidden, faded out, moved away from the bars beside it), it
+// is gone.
+bool MenuStillThere(const TrackerState& s) {
+    RECT now, overlap;
+    return ShowsAnything(s.menuWindow) && GetWindowRect(s.menuWindow, &now) &&
+           IntersectRect(&overlap, &now, &s.menuPlace);
+}
+
+// A press inside a menu (the one tracked, or any system menu) is no press on the window whose
+// menu is about to open.
+bool IsInsideMenu(HWND window) {
+    const HWND root = GetAncestor(window, GA_ROOT);
+    wchar_t name[8] = {};
+    GetClassNameW(root, name, 8);
+    return root == g_state.menuWindow || std::wcscmp(name, L"#32768") == 0;
+}
+
 void RememberForegroundWindow() {
     HWND foreground = GetForegroundWindow();
     if (foreground && IsForeignWindow(foreground)) g_state.LastForeignWindow = foreground;
@@ -42,7 +60,7 @@ bool IsSearching() { return g_globalEnable && g_state.phase == TrackerPhase::Sea
 bool NeedsTicks() {
     const TrackerState& s = g_state;
     return s.phase == TrackerPhase::Searching || s.foundGrace != 0 ||
-           IsVisibleWindow(s.menuWindow) || AnyBarOnScreen();
+           MenuStillThere(s) || AnyBarOnScreen();
 }
 
 // The end of a tick: the search counts down, and the phases after it follow one another.
@@ -236,9 +254,11 @@ void StopTracker() {
 void UseFixedTickForBenchmark() { g_fixedTick = true; }
 
 bool FindMenuNearCursor(POINT p, HWND shown) {
-    HWND menu = g_fixedTick ? ProbeForMenu(p) : SearchForMenuShown(p, shown);
+    const HWND pressed = g_state.pressedWindow;
+    HWND menu = g_fixedTick ? ProbeForMenu(p, pressed) : SearchForMenuShown(p, shown, pressed);
     if (!menu) return false;
     g_state.menuWindow = menu;
+    GetWindowRect(menu, &g_state.menuPlace);
     return true;
 }
 
@@ -260,7 +280,7 @@ void TrackerTick() {
     const bool onBar = IsBarWindow(underCursor) || IsBarWindow(GetParent(underCursor));
     SetMouseHook(!onBar);
 
-    const bool menuVisible = IsVisibleWindow(s.menuWindow);
+    const bool menuVisible = MenuStillThere(s);
     if (!menuVisible) s.dismissPending = 1;
     if (menuVisible && s.phase == TrackerPhase::Searching) {
         ShowBarsBesideTrackedMenu();
@@ -301,12 +321,14 @@ bool TrackerCommand(int id, HWND target) {
         RememberForegroundWindow();
         // The window right-clicked is the one whose menu is about to open, even when the
         // pointer arrived there after the last tick.
-        if (target && IsWindow(target) && !LooksLikeForeignMenu(target)) {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        const HWND pressed = target && IsWindow(target) ? target : WindowFromPoint(cursor);
+        g_state.pressedWindow = GetAncestor(pressed, GA_ROOT);
+        if (target && IsWindow(target) && !IsInsideMenu(target)) {
             g_state.pointedWindow = target;
         } else if (!NeedsTicks()) {
             // No tick has kept it up to date: the window under the cursor, as a tick would.
-            POINT cursor;
-            GetCursorPos(&cursor);
             g_state.pointedWindow = WindowFromPoint(cursor);
         }
         PostMessageW(win::SettingsWindowHandle(), WM_COMMAND, IDC_START_MENU_SEARCH, 0);

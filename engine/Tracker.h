@@ -30,11 +30,14 @@ enum class TrackerPhase {
 
 struct TrackerState {
     HWND menuWindow = nullptr;         // the popup menu found last; bars are laid out around it
+    RECT menuPlace = {};               // where that menu stood when it was found
     TrackerPhase phase = TrackerPhase::Ending;
     int searchTicks = 0;               // ticks left in the search (61 after a right press)
     int foundGrace = 0;                // 3 after each tick that found a menu, counted down
     HWND pointedWindow = nullptr;      // the window right-clicked, or under the cursor on the
                                        // last tick of a search that found nothing
+    HWND pressedWindow = nullptr;      // the top-level window the last right press went to,
+                                       // which is never the menu that press opens
     HWND MenuOwnerWindow = nullptr;    // the foreground window when the bars were shown
     HWND LastForeignWindow = nullptr;  // the last foreground window of another thread
     int dismissPending = 0;            // hide the bars once the cursor leaves our windows

@@ -58,6 +58,7 @@
 #define IDM_TRAY_SETTINGS         32806
 #define IDM_ENABLE                32807
 #define IDM_TRAY_ABOUT            32808
+#define IDM_START_WITH_WINDOWS    32809
 
 // Tray icon: identifier and callback message number.
 #define ORVALE_TRAY_ID            126

@@ -3,7 +3,8 @@
 
 ORVALE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ORVALE_PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 fonts-wine xvfb xdotool
-  x11-utils imagemagick cmake ninja-build googletest procps"
+  x11-utils imagemagick cmake ninja-build googletest procps xserver-xorg-core
+  xserver-xorg-video-dummy"
 
 log() { printf '\033[1m==> %s\033[0m\n' "$*"; }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win/ScreenPlace.h"
 #include "win/Text.h"
 
 namespace win {
@@ -43,6 +44,9 @@ bool Dialog::PreTranslate(MSG& msg) {
 bool Dialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
     case WM_INITDIALOG:
+        // Where the system centres a dialog without an owner is its own choice (often the
+        // first monitor); ours is the monitor the user works on.
+        if (GetWindowLongW(Handle(), GWL_STYLE) & DS_CENTER) CentreOnWorkingMonitor(Handle());
         result = OnInit() ? TRUE : FALSE;
         return true;
     case WM_COMMAND:

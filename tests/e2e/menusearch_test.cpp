@@ -1,6 +1,7 @@
 // The search by candidate windows finds exactly the window the plain probe finds, on a table of
 // arrangements: popup menus at every probe distance, a tooltip or a dialog above part of a
-// menu, a submenu beside its menu, a bar of ours, a real popup menu, no menu at all. The
+// menu, a submenu beside its menu, a bar of ours, a menu owned by its window, the window
+// pressed looking like a menu, a real popup menu, no menu at all. The
 // windows belong to a second thread of the test process, which the search takes for another
 // program.
 #include <gtest/gtest.h>
@@ -37,8 +38,9 @@ public:
         WaitForSingleObject(thread_, 5000);
         CloseHandle(thread_);
     }
-    HWND Create(const wchar_t* className, const RECT& r, DWORD style, DWORD exStyle) {
-        Request request{className, r, style, exStyle, nullptr};
+    HWND Create(const wchar_t* className, const RECT& r, DWORD style, DWORD exStyle,
+                HWND owner = nullptr) {
+        Request request{className, r, style, exStyle, owner, nullptr};
         SendMessageW(factory_, kCreate, 0, reinterpret_cast<LPARAM>(&request));
         created_.push_back(request.window);
         newest_ = request.window;
@@ -64,12 +66,15 @@ public:
     }
     // The window this thread showed last: the one the tracker hears of as just shown.
     HWND Newest() const { return newest_; }
+    // A hidden top-level window of this thread, to own popups.
+    HWND Owner() const { return factory_; }
 
 private:
     struct Request {
         const wchar_t* className;
         RECT r;
         DWORD style, exStyle;
+        HWND owner;
         HWND window;
     };
     static constexpr UINT kCreate = WM_APP + 1, kDestroy = WM_APP + 2, kMenu = WM_APP + 3;
@@ -79,7 +84,7 @@ private:
             auto* q = reinterpret_cast<Request*>(lp);
             q->window = CreateWindowExW(q->exStyle, q->className, L"", q->style, q->r.left,
                                         q->r.top, q->r.right - q->r.left, q->r.bottom - q->r.top,
-                                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+                                        q->owner, nullptr, GetModuleHandleW(nullptr), nullptr);
             return 0;
         }
         if (msg == kDestroy) {
@@ -129,11 +134,12 @@ private:
 RECT Around(POINT p, int half) { return {p.x - half, p.y - half, p.x + half + 1, p.y + half + 1}; }
 
 // The search by candidates, and the search that asks first about the window `shown` last,
-// against the plain probe at `p`; the plain probe's answer.
-HWND AllAgree(POINT p, HWND shown) {
-    HWND probed = ProbeForMenu(p);
-    EXPECT_EQ(probed, SearchForMenu(p)) << "at " << p.x << "," << p.y;
-    EXPECT_EQ(probed, SearchForMenuShown(p, shown)) << "at " << p.x << "," << p.y;
+// against the plain probe at `p`, each passing over the window `pressed`; the plain probe's
+// answer.
+HWND AllAgree(POINT p, HWND shown, HWND pressed = nullptr) {
+    HWND probed = ProbeForMenu(p, pressed);
+    EXPECT_EQ(probed, SearchForMenu(p, pressed)) << "at " << p.x << "," << p.y;
+    EXPECT_EQ(probed, SearchForMenuShown(p, shown, pressed)) << "at " << p.x << "," << p.y;
     return probed;
 }
 
@@ -145,6 +151,7 @@ struct MenuSearchTest : ::testing::Test {
     void TearDown() override { DestroyAllBarWindows(); }
     const POINT p = {500, 380};
     OtherThread other;
+    HWND pressed = nullptr;  // the window the user right-clicked
 };
 
 }  // namespace
@@ -200,14 +207,30 @@ TEST_F(MenuSearchTest, WindowsThatAreNoMenuAreLookedPastAndTheFirstMenuInProbeOr
              other.Popup({p.x - 150, p.y - 50, p.x - 20, p.y + 50});
              return other.Popup({p.x + 15, p.y - 30, p.x + 120, p.y + 60});
          }},
-        {"popups that are no menus: disabled, with a system menu, sizable, not topmost",
+        {"popups that are no menus: disabled, with a system menu, sizable, neither topmost "
+         "nor owned, owned with a caption, faded out",
          [&] {
              other.Popup(Around(p, 10), WS_DISABLED);
              other.Popup(Around({p.x + 20, p.y + 20}, 5), WS_SYSMENU);
              other.Popup(Around({p.x - 20, p.y - 20}, 5), WS_THICKFRAME);
              other.Create(L"OrvaleSearchPopup", Around({p.x + 30, p.y - 30}, 5),
                           WS_POPUP | WS_VISIBLE, 0);
+             other.Create(L"OrvaleSearchPopup", Around({p.x - 30, p.y + 30}, 5),
+                          WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, other.Owner());
+             HWND faded = other.Create(L"OrvaleSearchPopup", Around({p.x + 38, p.y + 38}, 3),
+                                       WS_POPUP | WS_VISIBLE, WS_EX_TOPMOST | WS_EX_LAYERED);
+             SetLayeredWindowAttributes(faded, 0, 0, LWA_ALPHA);
              return static_cast<HWND>(nullptr);
+         }},
+        {"an application's menu above its own window: owned, without caption, not topmost",
+         [&] {
+             return other.Create(L"OrvaleSearchPopup", menuRect, WS_POPUP | WS_VISIBLE | WS_BORDER,
+                                 0, other.Owner());
+         }},
+        {"the window pressed, styled like a menu, its menu farther away",
+         [&] {
+             pressed = other.Popup(Around(p, 20));
+             return other.Popup({p.x + 30, p.y + 30, p.x + 130, p.y + 130});
          }},
         {"a bar of ours above part of the menu",
          [&] {
@@ -222,8 +245,9 @@ TEST_F(MenuSearchTest, WindowsThatAreNoMenuAreLookedPastAndTheFirstMenuInProbeOr
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        pressed = nullptr;
         HWND expected = c.arrange();
-        EXPECT_EQ(expected, AllAgree(p, other.Newest()));
+        EXPECT_EQ(expected, AllAgree(p, other.Newest(), pressed));
         other.Clear();
         DestroyAllBarWindows();
     }

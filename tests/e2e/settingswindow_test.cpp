@@ -4,10 +4,17 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <functional>
+#include <map>
 
 #include "DialogDriver.h"
 #include "Harness.h"
+#include "actions/ShellLink.h"
 #include "resources/resource.h"
+#include "win/Handles.h"
 
 using namespace testing_support;
 
@@ -26,14 +33,16 @@ size_t BarsWithButtons(const Orvale& orvale, size_t buttons) {
     return found;
 }
 
-// Whether a menu on screen shows a check mark: dark pixels in the strip left of its entries'
-// text, where nothing else is drawn. Asked once the menu is painted: its text is on screen
-// and the same at two looks in a row.
-bool ShowsCheckMark(HWND menu) {
+// Which entries of a menu on screen show a check mark, in order (separators not counted): an
+// entry is a band of rows holding its text, and its mark is drawn in the strip left of the
+// text, where nothing else is. Text and marks stand out from the row's background, which is
+// another colour on the entry under the selection. Asked once the menu is painted: its text
+// is on screen and the same at two looks in a row.
+std::vector<bool> CheckMarks(HWND menu) {
     const RECT r = WindowRect(menu);
     const int width = r.right - r.left, height = r.bottom - r.top;
     const int strip = GetSystemMetrics(SM_CXMENUCHECK);
-    int marks = 0, text = 0, textBefore = 0;
+    std::vector<bool> marks, marksBefore;
     WaitUntil([&] {
         HDC screen = GetDC(nullptr);
         HDC dc = CreateCompatibleDC(screen);
@@ -41,22 +50,41 @@ bool ShowsCheckMark(HWND menu) {
         HGDIOBJ old = SelectObject(dc, bitmap);
         BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
         ReleaseDC(nullptr, screen);
-        textBefore = text;
-        marks = text = 0;
+        marksBefore = marks;
+        marks.clear();
+        int entryEnd = -100;  // the last row of text seen
+        bool marked = false;
         // Inside the menu's frame; the strip is as wide as a check mark.
         for (int y = 3; y < height - 3; ++y) {
-            for (int x = 3; x < width - 3; ++x) {
+            int text = 0, mark = 0;
+            const COLORREF background = GetPixel(dc, 3, y);
+            for (int x = 4; x < width - 3; ++x) {
                 const COLORREF c = GetPixel(dc, x, y);
-                const bool dark = GetRValue(c) + GetGValue(c) + GetBValue(c) < 192;
-                if (dark) ++(x < 3 + strip ? marks : text);
+                const int apart = std::abs(GetRValue(c) - GetRValue(background)) +
+                                  std::abs(GetGValue(c) - GetGValue(background)) +
+                                  std::abs(GetBValue(c) - GetBValue(background));
+                if (apart > 192) ++(x < 3 + strip ? mark : text);
             }
+            // A separator's line crosses the whole menu: it is no entry.
+            if (text + mark > (width - 7) * 3 / 4) continue;
+            if (text) {
+                // A gap of a few rows lies inside a line of text; a wider one between entries.
+                if (y - entryEnd > 4) {
+                    if (!marks.empty()) marks.back() = marked;
+                    marks.push_back(false);
+                    marked = false;
+                }
+                entryEnd = y;
+            }
+            if (text) marked |= mark > 0;
         }
+        if (!marks.empty()) marks.back() = marked;
         SelectObject(dc, old);
         DeleteObject(bitmap);
         DeleteDC(dc);
-        return text > 0 && text == textBefore;
+        return !marks.empty() && marks == marksBefore;
     }, 2000);
-    return marks > 0;
+    return marks;
 }
 
 class SettingsWindowTest : public ::testing::Test {
@@ -198,11 +226,11 @@ TEST_F(SettingsWindowTest, EnableFromTheTrayMenuOrTheWindowMenuStopsAndStartsThe
     ASSERT_TRUE(barsBesideAMenu());
     HWND menu = OpenTrayMenu();
     ASSERT_NE(nullptr, menu);
-    EXPECT_TRUE(ShowsCheckMark(menu)) << "Enable checked while bars are enabled";
+    EXPECT_TRUE(CheckMarks(menu).at(1)) << "Enable checked while bars are enabled";
     PickEntry(menu, 1);  // Enable
     EXPECT_FALSE(barsBesideAMenu()) << "no bars while disabled";
     ASSERT_NE(nullptr, menu = OpenTrayMenu());
-    EXPECT_FALSE(ShowsCheckMark(menu)) << "Enable unchecked while bars are disabled";
+    EXPECT_FALSE(CheckMarks(menu).at(1)) << "Enable unchecked while bars are disabled";
     CloseMenus();
 
     // The window's own copy of the flag follows the toggle: closing it keeps bars disabled.
@@ -215,7 +243,7 @@ TEST_F(SettingsWindowTest, EnableFromTheTrayMenuOrTheWindowMenuStopsAndStartsThe
     ClickCentre(GetDlgItem(settings, IDCANCEL));
     EXPECT_TRUE(barsBesideAMenu()) << "enabled again";
     ASSERT_NE(nullptr, menu = OpenTrayMenu());
-    EXPECT_TRUE(ShowsCheckMark(menu)) << "and Enable checked again";
+    EXPECT_TRUE(CheckMarks(menu).at(1)) << "and Enable checked again";
 }
 
 TEST_F(SettingsWindowTest, AnEverydaySaveThatFailsIsToldInPlainWords) {
@@ -268,4 +296,106 @@ TEST_F(SettingsWindowTest, TheWindowMenuShowsTheAboutBoxAndExits) {
     ASSERT_TRUE(ChooseFromWindowMenu(L'f', L'x'));  // File > Exit
     EXPECT_TRUE(orvale.Proc().WaitForExit(5000));
     EXPECT_EQ("Tools", orvale.Setting("Menu+01", "name")) << "saved";
+}
+
+namespace {
+
+std::string StartupFolder() {
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, &path))) {
+        folder = win::Narrow(path);
+    }
+    CoTaskMemFree(path);
+    return folder;
+}
+
+// The shortcuts in `folder` by name, each with the file it starts as the shell reads it.
+std::map<std::string, std::string> ShortcutsIn(const std::string& folder) {
+    std::map<std::string, std::string> found;
+    win::ComScope com;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*.lnk").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return found;
+    do {
+        win::ComPtr<IShellLinkA> link;
+        win::ComPtr<IPersistFile> file;
+        char target[MAX_PATH] = {};
+        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_IShellLinkA, link.Out())) &&
+            SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.Out())) &&
+            SUCCEEDED(file->Load(win::Widen(folder + "\\" + entry.cFileName).c_str(), STGM_READ))) {
+            link->GetPath(target, MAX_PATH, nullptr, 0);
+        }
+        found[entry.cFileName] = target;
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return found;
+}
+
+// The Startup folder's shortcuts as they were, put back at the end.
+class StartupFolderKept {
+public:
+    StartupFolderKept() : folder_(StartupFolder()), before_(ShortcutsIn(folder_)) {}
+    ~StartupFolderKept() {
+        for (const auto& [name, target] : ShortcutsIn(folder_)) {
+            if (!before_.count(name)) DeleteFileA((folder_ + "\\" + name).c_str());
+        }
+    }
+    const std::string& Folder() const { return folder_; }
+
+private:
+    std::string folder_;
+    std::map<std::string, std::string> before_;
+};
+
+}  // namespace
+
+TEST_F(SettingsWindowTest, StartWithWindowsPutsAShortcutToThisCopyInTheStartupFolderAndTakesItAway) {
+    StartupFolderKept kept;
+    const std::string folder = kept.Folder();
+    ASSERT_FALSE(folder.empty());
+    const std::string copy = orvale.Folder().File("orvale.exe");
+    // Another copy's shortcut already has the plain name; it is left as it is throughout.
+    const std::string otherCopy = BinDir() + "\\orvale.exe";
+    ASSERT_EQ(S_OK, orvale::WriteShellLink(win::Widen(otherCopy), L"",
+                                           win::Widen(folder + "\\Orvale.lnk"), L""));
+    ASSERT_NE(nullptr, ShowSettings(orvale));
+    auto shortcutsToThisCopy = [&] {
+        std::vector<std::string> names;
+        for (const auto& [name, target] : ShortcutsIn(folder)) {
+            if (lstrcmpiA(target.c_str(), copy.c_str()) == 0) names.push_back(name);
+        }
+        return names;
+    };
+    auto fromTray = [&] { PickEntry(OpenTrayMenu(), 2); };
+    auto fromTools = [&] { ASSERT_TRUE(ChooseFromWindowMenu(L't', L's')); };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        std::vector<std::string> shortcuts;  // those to this copy, after it
+    } steps[] = {
+        {"at first", [] {}, {}},
+        {"the tray menu's entry", fromTray, {"Orvale (2).lnk"}},
+        {"the Tools menu's entry", fromTools, {}},
+        {"a shortcut the user made", [&] {
+             orvale::WriteShellLink(win::Widen(copy), L"", win::Widen(folder + "\\Mine.lnk"), L"");
+         }, {"Mine.lnk"}},
+        {"the Tools menu's entry again", fromTools, {}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act();
+        EXPECT_TRUE(WaitUntil([&] { return shortcutsToThisCopy() == step.shortcuts; }, 3000));
+        EXPECT_EQ(otherCopy, ShortcutsIn(folder)["Orvale.lnk"]) << "the other copy's shortcut";
+        const bool starts = !step.shortcuts.empty();
+        HWND menu = OpenTrayMenu();
+        ASSERT_NE(nullptr, menu);
+        EXPECT_EQ(starts, CheckMarks(menu).at(2)) << "the tray menu's check mark";
+        CloseMenus();
+        PostMessageW(settings, WM_SYSCOMMAND, SC_KEYMENU, L't');
+        ASSERT_NE(nullptr, menu = ProgramMenu(orvale));
+        EXPECT_EQ(starts, CheckMarks(menu).at(1)) << "the Tools menu's check mark";
+        CloseMenus();
+    }
 }

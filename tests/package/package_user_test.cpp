@@ -106,10 +106,10 @@ TEST(Package, UnpackedIntoAnEmptyFolderItShowsBarsOpensItsHelpAndKeepsItsSetting
         keybd_event(VK_F1, 0, 0, 0);
         keybd_event(VK_F1, 0, KEYEVENTF_KEYUP, 0);
         EXPECT_TRUE(WaitUntil([&] { return pageOpened(1); }, 5000)) << "F1";
-        ASSERT_TRUE(ChooseFromTrayMenu(orvale, 2)) << "Help";
+        ASSERT_TRUE(ChooseFromTrayMenu(orvale, 3)) << "Help";
         EXPECT_TRUE(WaitUntil([&] { return pageOpened(2); }, 5000)) << "Help";
 
-        ASSERT_TRUE(ChooseFromTrayMenu(orvale, 4)) << "Exit";
+        ASSERT_TRUE(ChooseFromTrayMenu(orvale, 5)) << "Exit";
         ASSERT_TRUE(orvale.Proc().WaitForExit(10000)) << "Exit ends the program";
     }
 

@@ -50,8 +50,11 @@ bool RunXdotool(const std::string& arguments, std::string* output = nullptr) {
     return ended;
 }
 
+// The X server counts from the top left corner of all monitors; Windows from that of the
+// first monitor, which leaves one left of or above it at negative coordinates.
 bool MoveXPointer(int x, int y) {
-    return RunXdotool("mousemove " + std::to_string(x) + " " + std::to_string(y));
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RunXdotool("mousemove " + std::to_string(x - left) + " " + std::to_string(y - top));
 }
 
 // Clicks through the X server (button 1 left, 3 right), holding the button as long as a

@@ -12,6 +12,11 @@
 //   --minimized        start minimised        --maximized  start maximised
 //   --menu-delay MS    open the context menu MS milliseconds after the right click
 //   --custom-menu      open a window styled like a custom popup menu instead of a real menu
+//   --popup-menu STYLE open a menu window of its own that closes on a click outside it, as
+//                      many applications draw theirs: "topmost" (a topmost tool window, closed
+//                      by destroying it), "layered" (the same, layered and never activated,
+//                      closed by fading it out) or "owned" (a popup owned by the main window,
+//                      not topmost, closed by moving it out of sight)
 //   --ignore-close     refuse WM_CLOSE (Alt+F4 does nothing)
 //   --hand-activation-to TITLE   whenever activated, activate the test application titled TITLE
 //                      instead, before answering anything else (logs "activation handed on")
@@ -32,6 +37,7 @@ struct Options {
     bool noMinBox = false, noMaxBox = false, tool = false, noIcon = false;
     bool minimized = false, maximized = false, customMenu = false, ignoreClose = false;
     int menuDelay = 0;
+    std::string popupMenu;
 } g_options;
 
 constexpr UINT kHang = WM_APP + 1;
@@ -70,7 +76,78 @@ LRESULT CALLBACK CustomMenuProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+// ---- A menu window of the application's own (--popup-menu) ----------------------------------
+
+// Each style closes its window as applications of its kind do: the topmost one is destroyed,
+// the layered one is faded out (wholly transparent) and the owned one is moved out of sight;
+// those two are kept for the next time.
+HWND g_popupMenu = nullptr;
+bool g_popupOpen = false;
+
+void ClosePopupMenu() {
+    if (!g_popupOpen) return;
+    g_popupOpen = false;  // first: giving up the capture calls back here
+    ReleaseCapture();
+    const std::string& style = g_options.popupMenu;
+    if (style == "layered") {
+        SetLayeredWindowAttributes(g_popupMenu, 0, 0, LWA_ALPHA);
+    } else if (style == "owned") {
+        SetWindowPos(g_popupMenu, nullptr, -32000, -32000, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        DestroyWindow(g_popupMenu);
+        g_popupMenu = nullptr;
+    }
+    Log("menu closed");
+}
+
+// Holds the mouse while open, as such menus do: a press inside chooses, a press outside closes
+// it and goes no further; losing the mouse, or the application losing the activation, closes it.
+LRESULT CALLBACK PopupMenuProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+        RECT client;
+        GetClientRect(hwnd, &client);
+        const POINT at = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        if (PtInRect(&client, at)) Log("command 1001");
+        ClosePopupMenu();
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        ClosePopupMenu();
+        return 0;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    default:
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+void OpenPopupMenu(HWND owner, POINT at) {
+    const std::string& style = g_options.popupMenu;
+    if (!g_popupMenu) {
+        DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+        if (style == "layered") exStyle |= WS_EX_LAYERED | WS_EX_NOACTIVATE;
+        if (style == "owned") exStyle = 0;
+        g_popupMenu = CreateWindowExW(exStyle, L"OrvaleTestPopup", L"", WS_POPUP | WS_BORDER,
+                                      at.x, at.y, 120, 90, owner, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+    }
+    SetWindowPos(g_popupMenu, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (style == "layered") SetLayeredWindowAttributes(g_popupMenu, 0, 255, LWA_ALPHA);
+    ShowWindow(g_popupMenu, SW_SHOWNA);
+    SetCapture(g_popupMenu);
+    g_popupOpen = true;
+    Log("menu open");
+}
+
 void OpenMenu(HWND owner, POINT at) {
+    if (!g_options.popupMenu.empty()) {
+        OpenPopupMenu(owner, at);
+        return;
+    }
     if (g_options.customMenu) {
         // A window that looks like an application-drawn popup menu: popup, visible, topmost,
         // no system menu, no sizing frame.
@@ -118,6 +195,9 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         return result;
     }
+    case WM_ACTIVATEAPP:
+        if (!wp) ClosePopupMenu();
+        break;
     case WM_CONTEXTMENU: {
         POINT at = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
         if (lp == -1) {  // from the keyboard
@@ -191,6 +271,7 @@ void ParseArguments() {
         else if (a == "--maximized") g_options.maximized = true;
         else if (a == "--menu-delay") g_options.menuDelay = next(0);
         else if (a == "--custom-menu") g_options.customMenu = true;
+        else if (a == "--popup-menu" && i + 1 < argc) g_options.popupMenu = argv[++i];
         else if (a == "--ignore-close") g_options.ignoreClose = true;
         else if (a == "--hand-activation-to" && i + 1 < argc)
             g_options.handActivationTo = argv[++i];
@@ -217,6 +298,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     menu.hCursor = LoadCursor(nullptr, IDC_ARROW);
     menu.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
     menu.lpszClassName = L"OrvaleTestMenu";
+    RegisterClassW(&menu);
+    menu.lpfnWndProc = PopupMenuProc;
+    menu.lpszClassName = L"OrvaleTestPopup";
     RegisterClassW(&menu);
 
     DWORD style = WS_OVERLAPPEDWINDOW;
