@@ -58,8 +58,16 @@ prepare_prefix() {
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
     wineserver -w
+    no_crash_debugger
     touch "$WINEPREFIX/.orvale-ready"
   fi
+}
+
+# A program that crashes ends at once with Wine's one-line report, rather than waiting in a
+# debugger until the test's time is up.
+no_crash_debugger() {
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
+    /d none /f >/dev/null 2>&1
 }
 
 # Starts the prefix's desktop (with its taskbar) ahead of the programs that will use it. The

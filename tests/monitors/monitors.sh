@@ -69,8 +69,17 @@ export WINEPREFIX=$WORK/prefix WINEDEBUG=-all
 wineboot -i >/dev/null 2>&1
 # Without it Wine's explorer gives up listing the displays of such a server.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXVidMode /d N /f >/dev/null 2>&1
+no_crash_debugger
 wineserver -w
 # The desktop process first, with no output of ours to hold open (see start_desktop).
 wineserver -p
 wine explorer.exe /desktop >/dev/null 2>&1 &
-wine "$TEST_EXE" "$@"
+# Each test in a process of its own: on this server a long-lived Wine process can lose its view
+# of the monitors after others have come and gone (no monitors, a screen 0 pixels wide), while
+# every process started afterwards sees both.
+status=0
+for test in $(wine "$TEST_EXE" --gtest_list_tests 2>/dev/null | tr -d '\r' |
+              awk '/^[^ ]/ { suite = $1 } /^  / { print suite $1 }'); do
+  wine "$TEST_EXE" --gtest_filter="$test" "$@" || status=1
+done
+exit $status

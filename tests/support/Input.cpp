@@ -96,6 +96,12 @@ void MoveMouse(int x, int y) {
     // An absolute move through the input stream, as a real mouse gives it; then wait until
     // the system agrees where the cursor is, so a click that follows lands there.
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    if (width <= 0 || height <= 0) {
+        // A process that came up before the desktop had its size may see none.
+        SetCursorPos(x, y);
+        WaitUntil(arrived, 1000, 5);
+        return;
+    }
     INPUT input = {};
     input.type = INPUT_MOUSE;
     input.mi.dx = static_cast<LONG>((x * 65536LL + width / 2) / width);
@@ -122,6 +128,9 @@ bool InFront(HWND window) {
     if (!XdotoolAvailable()) return true;  // no X server: the foreground window has the keys
     std::string focused;
     if (!RunXdotool("getwindowfocus getwindowname", &focused)) return false;
+    // Without a window manager (the two-monitor server) the X focus may rest on the pointer's
+    // root, and the keys follow the pointer: the foreground is then all there is to check.
+    if (focused.find("focused window of 1.") != std::string::npos) return true;
     while (!focused.empty() && (focused.back() == '\n' || focused.back() == '\r')) {
         focused.pop_back();
     }
