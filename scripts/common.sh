@@ -57,8 +57,8 @@ prepare_prefix() {
     wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
-    wineserver -w
     no_crash_debugger
+    wineserver -w
     touch "$WINEPREFIX/.orvale-ready"
   fi
 }
