@@ -31,23 +31,11 @@ void BarEditorDialog::OpenInFront() {
     } else {
         HideAllBars();
     }
-    // Shown and activated here, while the press that asked for the editor is the last input
-    // this thread has read, and not left hidden until the dialog's loop first idles: the
-    // dialog manager would give the first field the focus (and the dialog the activation) while
-    // the window is still hidden. Under Wine the X server then refuses that keyboard focus (the
-    // window is not mapped), and Wine asks again only when it hears of the mapping, with the
-    // time of a later message, which the X server may refuse too: the keyboard stays with the
-    // program the user was in, though the editor is the foreground window. Activated once it
-    // is on screen, the focus is asked for with the time of the press, and taken.
-    ShowWindow(Handle(), SW_SHOWNORMAL);
-    // The user's own press, on a bar or in the settings window, asked for this editor, and this
+    // Shown and brought to the front at once, not when the dialog's loop first idles. The
+    // user's own press, on a bar or in the settings window, asked for this editor, and this
     // process received that press: the system lets it take the foreground for the editor.
+    ShowWindow(Handle(), SW_SHOWNORMAL);
     SetForegroundWindow(Handle());
-    // A wait of no time, as the dialog's loop makes a moment later: Wine hands its request for
-    // the X keyboard to the X server only when the thread next looks for input, and until
-    // then the system calls the editor foreground while typed keys still go to the program
-    // beneath.
-    MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
 }
 
 bool BarEditorDialog::OnTimer(UINT_PTR id) {
