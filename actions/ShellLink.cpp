@@ -23,6 +23,22 @@ HRESULT DescribeLink(IShellLinkW* link, const std::wstring& target,
     return result;
 }
 
+// A new shortcut object described with target, arguments, description and start-up folder,
+// handed back through the persistence interface it is to be saved with.
+template <class Persist>
+HRESULT NewDescribedLink(const std::wstring& target, const std::wstring& arguments,
+                         const std::wstring& description, const std::wstring& directory,
+                         REFIID persistId, win::ComPtr<Persist>& persist) {
+    win::ComPtr<IShellLinkW> link;
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IShellLinkW, link.Out());
+    if (SUCCEEDED(result)) result = link->QueryInterface(persistId, persist.Out());
+    if (SUCCEEDED(result)) {
+        result = DescribeLink(link.Get(), target, arguments, description, directory);
+    }
+    return result;
+}
+
 // A path that does not fit MAX_PATH characters is refused rather than cut short.
 HRESULT SaveLink(IPersistFile* file, const std::wstring& linkPath) {
     if (linkPath.size() >= MAX_PATH) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
@@ -34,13 +50,9 @@ HRESULT SaveLink(IPersistFile* file, const std::wstring& linkPath) {
 HRESULT LinkBytes(const std::wstring& target, const std::wstring& arguments,
                   const std::wstring& directory, std::string& bytes) {
     win::ComScope com;
-    win::ComPtr<IShellLinkW> link;
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkW, link.Out());
-    if (FAILED(result)) return result;
     win::ComPtr<IPersistStream> persist;
-    result = link->QueryInterface(IID_IPersistStream, persist.Out());
-    if (SUCCEEDED(result)) result = DescribeLink(link.Get(), target, arguments, L"", directory);
+    HRESULT result =
+        NewDescribedLink(target, arguments, L"", directory, IID_IPersistStream, persist);
     win::ComPtr<IStream> stream;
     if (SUCCEEDED(result)) {
         result = CreateStreamOnHGlobal(nullptr, TRUE, reinterpret_cast<IStream**>(stream.Out()));
@@ -64,17 +76,11 @@ HRESULT LinkBytes(const std::wstring& target, const std::wstring& arguments,
 HRESULT WriteShellLink(const std::wstring& target, const std::wstring& arguments,
                        const std::wstring& linkPath, const std::wstring& description) {
     win::ComScope com;
-    // Declared after the COM scope, so both interfaces are released before COM is let go.
-    win::ComPtr<IShellLinkW> link;
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkW, link.Out());
-    if (FAILED(result)) return result;
+    // Declared after the COM scope, so it is released before COM is let go.
     win::ComPtr<IPersistFile> file;
-    result = link->QueryInterface(IID_IPersistFile, file.Out());
-    if (FAILED(result)) return result;
-    result = DescribeLink(link.Get(), target, arguments, description, L"");
-    if (FAILED(result)) return result;
-    return SaveLink(file.Get(), linkPath);
+    const HRESULT result =
+        NewDescribedLink(target, arguments, description, L"", IID_IPersistFile, file);
+    return FAILED(result) ? result : SaveLink(file.Get(), linkPath);
 }
 
 ShellOpening OpenWithShell(const std::wstring& file, const std::wstring& parameters,
