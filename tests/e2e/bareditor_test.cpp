@@ -20,14 +20,6 @@ const char* kTwoBars =
     "[menu+:01:00]\r\ntype=102\r\n[menu+:01:01]\r\ntype=106\r\n[menu+:01:02]\r\ntype=0\r\n"
     "[Menu+02]\r\nen=0\r\nhoriz=0\r\nname=Spare\r\n";
 
-int Rows(HWND dialog) {
-    return static_cast<int>(SendDlgItemMessageW(dialog, IDC_BAR_ITEMS, LVM_GETITEMCOUNT, 0, 0));
-}
-
-bool Gone(HWND dialog) {
-    return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
-}
-
 // The test application where its menu, and the bar above it, stay clear of the editor in the
 // middle of the screen: the release of a press on the bar falls on whatever is under the
 // pointer then, the bar or the application beneath it.
@@ -87,7 +79,7 @@ TEST_F(BarEditorTest, AWebPageAddedFromARightPressOnTheBarIsOnTheBarAndInTheFile
         RightClick((first.left + first.right) / 2, (first.top + first.bottom) / 2);
         HWND editor = ProgramWindow(orvale, "Bar Properties");
         ASSERT_NE(nullptr, editor);
-        EXPECT_EQ(buttons.size(), static_cast<size_t>(Rows(editor))) << "the editor of that bar";
+        EXPECT_EQ(buttons.size(), BarEditorRows(editor)) << "the editor of that bar";
         EXPECT_TRUE(WaitUntil([&] { return orvale.VisibleBars().empty(); }))
             << "the bars go once the press that opened the editor is over";
         ClickCentre(GetDlgItem(editor, IDC_BAR_ADD));
@@ -100,7 +92,7 @@ TEST_F(BarEditorTest, AWebPageAddedFromARightPressOnTheBarIsOnTheBarAndInTheFile
         SetDlgItemTextW(page, IDC_ITEM_TT, L"Example site");
         ClickCentre(GetDlgItem(page, IDOK));
         ASSERT_TRUE(Gone(page));
-        EXPECT_TRUE(WaitUntil([&] { return Rows(editor) == static_cast<int>(buttons.size()) + 1; }))
+        EXPECT_TRUE(WaitUntil([&] { return BarEditorRows(editor) == buttons.size() + 1; }))
             << "a row for the page";
         ClickCentre(GetDlgItem(editor, button));
         ASSERT_TRUE(Gone(editor));
@@ -146,7 +138,7 @@ TEST_F(BarEditorTest, TheSettingsWindowOpensTheEditorOfTheSelectedBarAndOfTheTas
     ClickCentre(GetDlgItem(settings, IDC_GLOBAL_SETTINGS));
     editor = ProgramWindow(orvale, "Bar Properties");
     ASSERT_NE(nullptr, editor);
-    EXPECT_EQ(2, Rows(editor)) << "bar 1";
+    EXPECT_EQ(2u, BarEditorRows(editor)) << "bar 1";
     ClickCentre(GetDlgItem(editor, IDCANCEL));
     ASSERT_TRUE(Gone(editor));
 

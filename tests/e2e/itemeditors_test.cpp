@@ -17,14 +17,6 @@ using namespace testing_support;
 
 namespace {
 
-bool Gone(HWND dialog) {
-    return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
-}
-
-int Rows(HWND editor) {
-    return static_cast<int>(SendDlgItemMessageW(editor, IDC_BAR_ITEMS, LVM_GETITEMCOUNT, 0, 0));
-}
-
 int Selected(HWND editor) {
     return static_cast<int>(
         SendDlgItemMessageW(editor, IDC_BAR_ITEMS, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
@@ -101,7 +93,8 @@ TEST_F(ItemEditorTest, EachWayIntoAnItemAndBackWorksThroughTheControls) {
              TypeOnKeyboard(" 2");
              ClickCentre(GetDlgItem(page, IDOK));
              ASSERT_TRUE(Gone(page));
-             EXPECT_TRUE(WaitUntil([&] { return Rows(editor) == 3 && Selected(editor) == 0; }));
+             EXPECT_TRUE(WaitUntil(
+                 [&] { return BarEditorRows(editor) == 3 && Selected(editor) == 0; }));
              // Written into the item at once: a cancelled bar editor keeps it.
              ClickCentre(GetDlgItem(editor, IDCANCEL));
              ASSERT_TRUE(Gone(editor));
@@ -127,7 +120,8 @@ TEST_F(ItemEditorTest, EachWayIntoAnItemAndBackWorksThroughTheControls) {
          [&](HWND editor) {
              ClickRow(editor, 1);
              PressKey("Delete");
-             EXPECT_TRUE(WaitUntil([&] { return Rows(editor) == 2 && Selected(editor) == 1; }));
+             EXPECT_TRUE(WaitUntil(
+                 [&] { return BarEditorRows(editor) == 2 && Selected(editor) == 1; }));
          }},
         {"a global bar has no window list", false,
          [&](HWND editor) { EXPECT_FALSE(IsWindowVisible(GetDlgItem(editor, IDC_BAR_CONTEXT))); }},

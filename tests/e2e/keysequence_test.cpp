@@ -28,29 +28,22 @@ void Play(const std::wstring& sequence) {
 
 bool CapsLockOn() { return (GetKeyState(VK_CAPITAL) & 1) != 0; }
 
-// Caps Lock as the user left it, for one scope; off again at the end.
-class UsersCapsLock {
-public:
-    explicit UsersCapsLock(bool on) { Set(on); }
-    ~UsersCapsLock() { Set(false); }
-
-private:
-    static void Set(bool on) {
-        if (CapsLockOn() == on) return;
-        keybd_event(VK_CAPITAL, 0x3A, 0, 0);
-        keybd_event(VK_CAPITAL, 0x3A, KEYEVENTF_KEYUP, 0);
-        WaitUntil([on] { return CapsLockOn() == on; }, 1000);
-    }
-};
+// Caps Lock as a user leaves it.
+void SetCapsLock(bool on) {
+    if (CapsLockOn() == on) return;
+    keybd_event(VK_CAPITAL, 0x3A, 0, 0);
+    keybd_event(VK_CAPITAL, 0x3A, KEYEVENTF_KEYUP, 0);
+    WaitUntil([on] { return CapsLockOn() == on; }, 1000);
+}
 
 }  // namespace
 
 TEST(Typing, TextArrivesAsWrittenWhateverCapsLockTheUserLeftAndKeepsIt) {
     TestApp app("Typing target");
     ASSERT_TRUE(app.Started() && app.Activate());
-    for (bool on : {true, false}) {
+    for (bool on : {true, false}) {  // off last, as the other tests want it
         SCOPED_TRACE(on ? "Caps Lock on" : "Caps Lock off");
-        UsersCapsLock user(on);
+        SetCapsLock(on);
         ASSERT_EQ(on, CapsLockOn());
         const std::wstring before = app.TypedText();
         // The sequence's own Caps Lock still does what it says.

@@ -1,5 +1,7 @@
 #include "DialogDriver.h"
 
+#include <commctrl.h>
+
 #include "resources/resource.h"
 
 namespace testing_support {
@@ -104,6 +106,14 @@ void PickEntry(HWND menu, int index) {
     PostMessageW(menu, WM_KEYDOWN, VK_HOME, 0);
     for (int i = 0; i < index; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+bool Gone(HWND dialog) {
+    return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+}
+
+size_t BarEditorRows(HWND editor) {
+    return static_cast<size_t>(SendDlgItemMessageW(editor, IDC_BAR_ITEMS, LVM_GETITEMCOUNT, 0, 0));
 }
 
 HWND ProgramWindow(Orvale& orvale, const std::string& caption) {

@@ -52,6 +52,11 @@ void ChooseInFileDialog(HWND fileDialog, const std::wstring& path);
 // keys; Home first, as the pointer under a menu may already have chosen an entry.
 void PickEntry(HWND menu, int index);
 
+// Whether a dialog has gone (destroyed or hidden) within the usual wait.
+bool Gone(HWND dialog);
+// The number of rows of the bar editor's item list.
+size_t BarEditorRows(HWND editor);
+
 // The real program's visible top-level window with `caption` once it is in front (InFront);
 // null if none comes in time or it does not come to the front.
 HWND ProgramWindow(Orvale& orvale, const std::string& caption);

@@ -274,17 +274,7 @@ TEST_F(SettingsDocumentTest, ASaveWritesOnlyItsOwnNewFileAndAFailedOneSaysWhyAnd
          [&] { CreateDirectoryW(Path("gone").c_str(), nullptr); }, true},
         {"full disk", path_, [] { SetWriteLimitForTesting(10); },
          [] { SetWriteLimitForTesting(SIZE_MAX); }, true},
-        {"a read-only file planted under the old temporary name", path_,
-         [&] {
-             WriteFile(planted, "planted");
-             SetFileAttributesA(planted.c_str(), FILE_ATTRIBUTE_READONLY);
-         },
-         [&] {
-             SetFileAttributesA(planted.c_str(), FILE_ATTRIBUTE_NORMAL);
-             EXPECT_EQ("planted", ReadFile(planted));
-             DeleteFileA(planted.c_str());
-         }, false},
-        {"a link to another file planted there", path_,
+        {"a link to another file planted under the old temporary name", path_,
          [&] {
              WriteFile(victim, "planted");
              CreateHardLinkA(planted.c_str(), victim.c_str(), nullptr);
