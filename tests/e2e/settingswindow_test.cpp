@@ -4,17 +4,17 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <cstdlib>
 #include <functional>
-#include <map>
+#include <set>
 
 #include "DialogDriver.h"
 #include "Harness.h"
 #include "actions/ShellLink.h"
+#include "actions/StartWithWindows.h"
 #include "resources/resource.h"
-#include "win/Handles.h"
+#include "win/Text.h"
 
 using namespace testing_support;
 
@@ -300,45 +300,24 @@ TEST_F(SettingsWindowTest, TheWindowMenuShowsTheAboutBoxAndExits) {
 
 namespace {
 
-std::string StartupFolder() {
-    PWSTR path = nullptr;
-    std::string folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, &path))) {
-        folder = win::Narrow(path);
-    }
-    CoTaskMemFree(path);
-    return folder;
-}
-
-// The shortcuts in `folder` by name, each with the file it starts as the shell reads it.
-std::map<std::string, std::string> ShortcutsIn(const std::string& folder) {
-    std::map<std::string, std::string> found;
-    win::ComScope com;
+// The names of the shortcuts in `folder`.
+std::set<std::string> ShortcutNames(const std::string& folder) {
+    std::set<std::string> names;
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((folder + "\\*.lnk").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return found;
-    do {
-        win::ComPtr<IShellLinkA> link;
-        win::ComPtr<IPersistFile> file;
-        char target[MAX_PATH] = {};
-        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_IShellLinkA, link.Out())) &&
-            SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.Out())) &&
-            SUCCEEDED(file->Load(win::Widen(folder + "\\" + entry.cFileName).c_str(), STGM_READ))) {
-            link->GetPath(target, MAX_PATH, nullptr, 0);
-        }
-        found[entry.cFileName] = target;
-    } while (FindNextFileA(search, &entry));
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.insert(entry.cFileName); while (FindNextFileA(search, &entry));
     FindClose(search);
-    return found;
+    return names;
 }
 
 // The Startup folder's shortcuts as they were, put back at the end.
 class StartupFolderKept {
 public:
-    StartupFolderKept() : folder_(StartupFolder()), before_(ShortcutsIn(folder_)) {}
+    StartupFolderKept()
+        : folder_(win::Narrow(orvale::StartupFolder(true))), before_(ShortcutNames(folder_)) {}
     ~StartupFolderKept() {
-        for (const auto& [name, target] : ShortcutsIn(folder_)) {
+        for (const std::string& name : ShortcutNames(folder_)) {
             if (!before_.count(name)) DeleteFileA((folder_ + "\\" + name).c_str());
         }
     }
@@ -346,7 +325,7 @@ public:
 
 private:
     std::string folder_;
-    std::map<std::string, std::string> before_;
+    std::set<std::string> before_;
 };
 
 }  // namespace
@@ -363,8 +342,9 @@ TEST_F(SettingsWindowTest, StartWithWindowsPutsAShortcutToThisCopyInTheStartupFo
     ASSERT_NE(nullptr, ShowSettings(orvale));
     auto shortcutsToThisCopy = [&] {
         std::vector<std::string> names;
-        for (const auto& [name, target] : ShortcutsIn(folder)) {
-            if (lstrcmpiA(target.c_str(), copy.c_str()) == 0) names.push_back(name);
+        for (const std::wstring& link :
+             orvale::ShortcutsTo(win::Widen(folder), win::Widen(copy))) {
+            names.push_back(win::Narrow(link.substr(link.find_last_of(L'\\') + 1)));
         }
         return names;
     };
@@ -387,7 +367,9 @@ TEST_F(SettingsWindowTest, StartWithWindowsPutsAShortcutToThisCopyInTheStartupFo
         SCOPED_TRACE(step.what);
         step.act();
         EXPECT_TRUE(WaitUntil([&] { return shortcutsToThisCopy() == step.shortcuts; }, 3000));
-        EXPECT_EQ(otherCopy, ShortcutsIn(folder)["Orvale.lnk"]) << "the other copy's shortcut";
+        EXPECT_EQ(win::Widen(otherCopy),
+                  orvale::ShortcutTarget(win::Widen(folder + "\\Orvale.lnk")))
+            << "the other copy's shortcut";
         const bool starts = !step.shortcuts.empty();
         HWND menu = OpenTrayMenu();
         ASSERT_NE(nullptr, menu);
